@@ -1,0 +1,5 @@
+#include "base/source/fobject.h"
+
+#include <gtest/gtest.h>
+
+TEST(FObject, Placeholder) { SUCCEED(); }
