@@ -8,7 +8,9 @@ namespace Steinberg {
 DEF_CLASS_IID(IDependent)
 DEF_CLASS_IID(FObject)
 
-FObject::~FObject() { delete dependents; }
+FObject::~FObject() {
+  delete dependents;
+}
 
 tresult PLUGIN_API FObject::queryInterface(const TUID _iid, void** obj) {
   if (!obj)

@@ -62,16 +62,14 @@ private:
 DECLARE_CLASS_IID(FObject, 0x4F72766E, 0x65464F62, 0x6A656374, 0x00000001)
 
 // The FObject subclass of type C behind `object`, or null when it is not one.
-template <class C>
-C* FCast(const FObject* object) {
+template <class C> C* FCast(const FObject* object) {
   if (object && object->isTypeOf(C::getFClassID(), true))
     return static_cast<C*>(const_cast<FObject*>(object));
   return nullptr;
 }
 
 // The same for an interface pointer: asks the object for its FObject first.
-template <class C>
-C* FCast(FUnknown* unknown) {
+template <class C> C* FCast(FUnknown* unknown) {
   if (!unknown)
     return nullptr;
   FObject* object = nullptr;
@@ -87,23 +85,33 @@ C* FCast(FUnknown* unknown) {
 // Class-name answers of an FObject subclass: getFClassID, isA and isTypeOf, asking the base
 // class when askBaseClass is set.
 #define OBJ_METHODS(className, baseClass)                                                          \
-  static ::Steinberg::FClassID getFClassID() { return #className; }                               \
-  ::Steinberg::FClassID isA() const override { return className::getFClassID(); }                 \
-  bool isA(::Steinberg::FClassID s) const override { return isTypeOf(s, false); }                 \
-  bool isTypeOf(::Steinberg::FClassID s, bool askBaseClass = true) const override {               \
+  static ::Steinberg::FClassID getFClassID() {                                                     \
+    return #className;                                                                             \
+  }                                                                                                \
+  ::Steinberg::FClassID isA() const override {                                                     \
+    return className::getFClassID();                                                               \
+  }                                                                                                \
+  bool isA(::Steinberg::FClassID s) const override {                                               \
+    return isTypeOf(s, false);                                                                     \
+  }                                                                                                \
+  bool isTypeOf(::Steinberg::FClassID s, bool askBaseClass = true) const override {                \
     return ::Steinberg::FObject::classIDsEqual(s, #className) ||                                   \
            (askBaseClass && baseClass::isTypeOf(s, true));                                         \
   }
 
 // Reference counting of a class with several interface bases: all go to the FObject count.
 #define REFCOUNT_METHODS(BaseClass)                                                                \
-  ::Steinberg::uint32 PLUGIN_API addRef() override { return BaseClass::addRef(); }                 \
-  ::Steinberg::uint32 PLUGIN_API release() override { return BaseClass::release(); }
+  ::Steinberg::uint32 PLUGIN_API addRef() override {                                               \
+    return BaseClass::addRef();                                                                    \
+  }                                                                                                \
+  ::Steinberg::uint32 PLUGIN_API release() override {                                              \
+    return BaseClass::release();                                                                   \
+  }
 
 // queryInterface of a class with several interface bases:
 //   DEFINE_INTERFACES DEF_INTERFACE(IOne) DEF_INTERFACE(ITwo) END_DEFINE_INTERFACES(Base)
 #define DEFINE_INTERFACES                                                                          \
-  ::Steinberg::tresult PLUGIN_API queryInterface(const ::Steinberg::TUID iid, void** obj)         \
+  ::Steinberg::tresult PLUGIN_API queryInterface(const ::Steinberg::TUID iid, void** obj)          \
       override {                                                                                   \
     if (!obj)                                                                                      \
       return ::Steinberg::kInvalidArgument;

@@ -5,7 +5,9 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-bool isContinuation(uint8 byte) { return (byte & 0xC0) == 0x80; }
+bool isContinuation(uint8 byte) {
+  return (byte & 0xC0) == 0x80;
+}
 
 // Decodes one code point starting at src[i]; advances i past what it consumed.
 char32_t decodeUtf8(const char8* src, int64& i) {

@@ -27,16 +27,13 @@ int32 utf16ToAscii(const char16* src, char8* dst, int32 capacity);
 bool utf16Equal(const char16* a, const char16* b);
 
 // Fixed-field forms for the common String128 case (and any other char16 array).
-template <int32 N>
-int32 utf8ToUtf16(const char8* src, char16 (&dst)[N]) {
+template <int32 N> int32 utf8ToUtf16(const char8* src, char16 (&dst)[N]) {
   return utf8ToUtf16(src, dst, N);
 }
-template <int32 N>
-int32 utf16ToUtf8(const char16* src, char8 (&dst)[N]) {
+template <int32 N> int32 utf16ToUtf8(const char16* src, char8 (&dst)[N]) {
   return utf16ToUtf8(src, dst, N);
 }
-template <int32 N>
-int32 utf16ToAscii(const char16* src, char8 (&dst)[N]) {
+template <int32 N> int32 utf16ToAscii(const char16* src, char8 (&dst)[N]) {
   return utf16ToAscii(src, dst, N);
 }
 

@@ -17,7 +17,9 @@ public:
 
 CPluginView::CPluginView(const ViewRect* rect_) : rect(rect_ ? *rect_ : ViewRect()) {}
 
-CPluginView::~CPluginView() { stopRunLoopPump(); }
+CPluginView::~CPluginView() {
+  stopRunLoopPump();
+}
 
 tresult PLUGIN_API CPluginView::isPlatformTypeSupported(FIDString type) {
   if (!type)
@@ -43,7 +45,9 @@ tresult PLUGIN_API CPluginView::removed() {
   return kResultOk;
 }
 
-tresult PLUGIN_API CPluginView::onWheel(float /*distance*/) { return kResultFalse; }
+tresult PLUGIN_API CPluginView::onWheel(float /*distance*/) {
+  return kResultFalse;
+}
 
 tresult PLUGIN_API CPluginView::onKeyDown(char16 /*key*/, int16 /*keyCode*/, int16 /*modifiers*/) {
   return kResultFalse;
@@ -66,7 +70,9 @@ tresult PLUGIN_API CPluginView::onSize(ViewRect* newSize) {
   return kResultTrue;
 }
 
-tresult PLUGIN_API CPluginView::onFocus(TBool /*state*/) { return kResultFalse; }
+tresult PLUGIN_API CPluginView::onFocus(TBool /*state*/) {
+  return kResultFalse;
+}
 
 tresult PLUGIN_API CPluginView::setFrame(IPlugFrame* frame) {
   stopRunLoopPump();
@@ -75,9 +81,13 @@ tresult PLUGIN_API CPluginView::setFrame(IPlugFrame* frame) {
   return kResultTrue;
 }
 
-tresult PLUGIN_API CPluginView::canResize() { return kResultFalse; }
+tresult PLUGIN_API CPluginView::canResize() {
+  return kResultFalse;
+}
 
-tresult PLUGIN_API CPluginView::checkSizeConstraint(ViewRect* /*rect*/) { return kResultFalse; }
+tresult PLUGIN_API CPluginView::checkSizeConstraint(ViewRect* /*rect*/) {
+  return kResultFalse;
+}
 
 void CPluginView::startRunLoopPump() {
   FUnknownPtr<Linux::IRunLoop> runLoop(plugFrame);

@@ -46,7 +46,7 @@ tresult PLUGIN_API AudioEffect::setBusArrangements(SpeakerArrangement* inputs, i
 
 tresult PLUGIN_API AudioEffect::getBusArrangement(BusDirection dir, int32 index,
                                                   SpeakerArrangement& arr) {
-  AudioBus* bus = dir == kInput ? getAudioInput(index)
+  AudioBus* bus = dir == kInput    ? getAudioInput(index)
                   : dir == kOutput ? getAudioOutput(index)
                                    : nullptr;
   if (!bus)
@@ -67,9 +67,13 @@ tresult PLUGIN_API AudioEffect::setupProcessing(ProcessSetup& setup) {
 }
 
 // Nothing to start or stop by default; hosts treat the answer as success.
-tresult PLUGIN_API AudioEffect::setProcessing(TBool /*state*/) { return kResultOk; }
+tresult PLUGIN_API AudioEffect::setProcessing(TBool /*state*/) {
+  return kResultOk;
+}
 
-tresult PLUGIN_API AudioEffect::process(ProcessData& /*data*/) { return kNotImplemented; }
+tresult PLUGIN_API AudioEffect::process(ProcessData& /*data*/) {
+  return kNotImplemented;
+}
 
 } // namespace Vst
 } // namespace Steinberg

@@ -18,7 +18,9 @@ Bus::Bus(const TChar* name_, BusType busType_, int32 flags_) : busType(busType_)
   copyName(name, name_);
 }
 
-void Bus::setName(const TChar* newName) { copyName(name, newName); }
+void Bus::setName(const TChar* newName) {
+  copyName(name, newName);
+}
 
 bool Bus::getInfo(BusInfo& info) {
   std::copy(name, name + 128, info.name);

@@ -80,7 +80,9 @@ tresult PLUGIN_API Component::getControllerClassId(TUID classID) {
   return kResultTrue;
 }
 
-tresult PLUGIN_API Component::setIoMode(IoMode /*mode*/) { return kNotImplemented; }
+tresult PLUGIN_API Component::setIoMode(IoMode /*mode*/) {
+  return kNotImplemented;
+}
 
 int32 PLUGIN_API Component::getBusCount(MediaType type, BusDirection dir) {
   const BusList* list = getBusList(type, dir);
@@ -112,11 +114,17 @@ tresult PLUGIN_API Component::activateBus(MediaType type, BusDirection dir, int3
   return kResultTrue;
 }
 
-tresult PLUGIN_API Component::setActive(TBool /*state*/) { return kResultOk; }
+tresult PLUGIN_API Component::setActive(TBool /*state*/) {
+  return kResultOk;
+}
 
-tresult PLUGIN_API Component::setState(IBStream* /*state*/) { return kNotImplemented; }
+tresult PLUGIN_API Component::setState(IBStream* /*state*/) {
+  return kNotImplemented;
+}
 
-tresult PLUGIN_API Component::getState(IBStream* /*state*/) { return kNotImplemented; }
+tresult PLUGIN_API Component::getState(IBStream* /*state*/) {
+  return kNotImplemented;
+}
 
 } // namespace Vst
 } // namespace Steinberg

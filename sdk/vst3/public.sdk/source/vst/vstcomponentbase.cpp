@@ -62,7 +62,9 @@ tresult PLUGIN_API ComponentBase::notify(IMessage* message) {
   return receiveText(utf8);
 }
 
-tresult ComponentBase::receiveText(const char8* /*text*/) { return kResultOk; }
+tresult ComponentBase::receiveText(const char8* /*text*/) {
+  return kResultOk;
+}
 
 IMessage* ComponentBase::allocateMessage() const {
   FUnknownPtr<IHostApplication> host(hostContext);

@@ -23,11 +23,17 @@ tresult PLUGIN_API EditController::setComponentState(IBStream* /*state*/) {
   return kNotImplemented;
 }
 
-tresult PLUGIN_API EditController::setState(IBStream* /*state*/) { return kNotImplemented; }
+tresult PLUGIN_API EditController::setState(IBStream* /*state*/) {
+  return kNotImplemented;
+}
 
-tresult PLUGIN_API EditController::getState(IBStream* /*state*/) { return kNotImplemented; }
+tresult PLUGIN_API EditController::getState(IBStream* /*state*/) {
+  return kNotImplemented;
+}
 
-int32 PLUGIN_API EditController::getParameterCount() { return parameters.getParameterCount(); }
+int32 PLUGIN_API EditController::getParameterCount() {
+  return parameters.getParameterCount();
+}
 
 tresult PLUGIN_API EditController::getParameterInfo(int32 paramIndex, ParameterInfo& info) {
   const Parameter* parameter = parameters.getParameterByIndex(paramIndex);
@@ -94,7 +100,9 @@ tresult PLUGIN_API EditController::setComponentHandler(IComponentHandler* handle
   return kResultTrue;
 }
 
-IPlugView* PLUGIN_API EditController::createView(FIDString /*name*/) { return nullptr; }
+IPlugView* PLUGIN_API EditController::createView(FIDString /*name*/) {
+  return nullptr;
+}
 
 tresult PLUGIN_API EditController::setKnobMode(KnobMode mode) {
   if (mode < kCircularMode || mode > kLinearMode)
@@ -103,9 +111,13 @@ tresult PLUGIN_API EditController::setKnobMode(KnobMode mode) {
   return kResultTrue;
 }
 
-tresult PLUGIN_API EditController::openHelp(TBool /*onlyCheck*/) { return kResultFalse; }
+tresult PLUGIN_API EditController::openHelp(TBool /*onlyCheck*/) {
+  return kResultFalse;
+}
 
-tresult PLUGIN_API EditController::openAboutBox(TBool /*onlyCheck*/) { return kResultFalse; }
+tresult PLUGIN_API EditController::openAboutBox(TBool /*onlyCheck*/) {
+  return kResultFalse;
+}
 
 tresult EditController::beginEdit(ParamID tag) {
   return componentHandler ? componentHandler->beginEdit(tag) : kResultFalse;

@@ -5,7 +5,9 @@ namespace Vst {
 
 EditControllerEx1::EditControllerEx1() = default;
 
-EditControllerEx1::~EditControllerEx1() { removeUnitsAndLists(); }
+EditControllerEx1::~EditControllerEx1() {
+  removeUnitsAndLists();
+}
 
 tresult PLUGIN_API EditControllerEx1::terminate() {
   removeUnitsAndLists();
@@ -75,7 +77,9 @@ tresult EditControllerEx1::setProgramPitchName(ProgramListID listId, int32 progr
   return list && list->setPitchName(programIndex, pitch, name) ? kResultTrue : kResultFalse;
 }
 
-int32 PLUGIN_API EditControllerEx1::getUnitCount() { return static_cast<int32>(units.size()); }
+int32 PLUGIN_API EditControllerEx1::getUnitCount() {
+  return static_cast<int32>(units.size());
+}
 
 tresult PLUGIN_API EditControllerEx1::getUnitInfo(int32 unitIndex, UnitInfo& info) {
   if (unitIndex < 0 || unitIndex >= static_cast<int32>(units.size()))
@@ -118,9 +122,8 @@ tresult PLUGIN_API EditControllerEx1::hasProgramPitchNames(ProgramListID listId,
   return list ? list->hasPitchNames(programIndex) : kResultFalse;
 }
 
-tresult PLUGIN_API EditControllerEx1::getProgramPitchName(ProgramListID listId,
-                                                          int32 programIndex, int16 midiPitch,
-                                                          String128 name) {
+tresult PLUGIN_API EditControllerEx1::getProgramPitchName(ProgramListID listId, int32 programIndex,
+                                                          int16 midiPitch, String128 name) {
   if (!name)
     return kInvalidArgument;
   ProgramList* list = getProgramList(listId);

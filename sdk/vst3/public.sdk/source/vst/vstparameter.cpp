@@ -18,7 +18,9 @@ void copyText(String128 to, const TChar* from) {
   std::fill(to + n, to + 128, TChar(0));
 }
 
-ParamValue clampNormalized(ParamValue v) { return v < 0.0 ? 0.0 : (v > 1.0 ? 1.0 : v); }
+ParamValue clampNormalized(ParamValue v) {
+  return v < 0.0 ? 0.0 : (v > 1.0 ? 1.0 : v);
+}
 } // namespace
 
 Parameter::Parameter() : info{} {}
@@ -30,8 +32,8 @@ Parameter::Parameter(const ParameterInfo& info_) : info(info_) {
 }
 
 Parameter::Parameter(const TChar* title, ParamID tag, const TChar* units,
-                     ParamValue defaultValueNormalized, int32 stepCount, int32 flags,
-                     UnitID unitID, const TChar* shortTitle)
+                     ParamValue defaultValueNormalized, int32 stepCount, int32 flags, UnitID unitID,
+                     const TChar* shortTitle)
     : info{} {
   info.id = tag;
   copyText(info.title, title);
@@ -82,9 +84,13 @@ bool Parameter::fromString(const TChar* string, ParamValue& value) const {
   return true;
 }
 
-ParamValue Parameter::toPlain(ParamValue value) const { return value; }
+ParamValue Parameter::toPlain(ParamValue value) const {
+  return value;
+}
 
-ParamValue Parameter::toNormalized(ParamValue plainValue) const { return plainValue; }
+ParamValue Parameter::toNormalized(ParamValue plainValue) const {
+  return plainValue;
+}
 
 } // namespace Vst
 } // namespace Steinberg

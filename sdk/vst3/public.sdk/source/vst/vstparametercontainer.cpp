@@ -5,7 +5,9 @@ namespace Vst {
 
 ParameterContainer::ParameterContainer() = default;
 
-ParameterContainer::~ParameterContainer() { removeAll(); }
+ParameterContainer::~ParameterContainer() {
+  removeAll();
+}
 
 void ParameterContainer::init(int32 initialSize, int32 /*resizeDelta*/) {
   if (initialSize > 0) {
@@ -31,10 +33,9 @@ Parameter* ParameterContainer::addParameter(const ParameterInfo& info) {
   return addParameter(new Parameter(info));
 }
 
-Parameter* ParameterContainer::addParameter(const TChar* title, const TChar* units,
-                                            int32 stepCount, ParamValue defaultValueNormalized,
-                                            int32 flags, int32 tag, UnitID unitID,
-                                            const TChar* shortTitle) {
+Parameter* ParameterContainer::addParameter(const TChar* title, const TChar* units, int32 stepCount,
+                                            ParamValue defaultValueNormalized, int32 flags,
+                                            int32 tag, UnitID unitID, const TChar* shortTitle) {
   // Without a tag the parameter gets the next index as its ID.
   const ParamID id = tag >= 0 ? static_cast<ParamID>(tag) : static_cast<ParamID>(params.size());
   return addParameter(new Parameter(title, id, units, defaultValueNormalized, stepCount, flags,

@@ -57,8 +57,7 @@ tresult ProgramList::setProgramName(int32 programIndex, const String128 name) {
   return kResultTrue;
 }
 
-bool ProgramList::setProgramInfo(int32 programIndex, CString attributeId,
-                                 const String128 value) {
+bool ProgramList::setProgramInfo(int32 programIndex, CString attributeId, const String128 value) {
   if (!attributeId || !value || !isValidIndex(programIndex))
     return false;
   programInfos[static_cast<size_t>(programIndex)][attributeId] = boundedText(value);
@@ -78,7 +77,9 @@ tresult ProgramList::getProgramInfo(int32 programIndex, CString attributeId, Str
   return kResultTrue;
 }
 
-tresult ProgramList::hasPitchNames(int32 /*programIndex*/) { return kResultFalse; }
+tresult ProgramList::hasPitchNames(int32 /*programIndex*/) {
+  return kResultFalse;
+}
 
 tresult ProgramList::getPitchName(int32 /*programIndex*/, int16 /*midiPitch*/, String128 /*name*/) {
   return kResultFalse;

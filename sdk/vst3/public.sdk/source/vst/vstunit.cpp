@@ -14,8 +14,7 @@ void copyName(String128 to, const TChar* from) {
 }
 } // namespace
 
-Unit::Unit(const String128 name, UnitID unitId, UnitID parentUnitId,
-           ProgramListID programListId)
+Unit::Unit(const String128 name, UnitID unitId, UnitID parentUnitId, ProgramListID programListId)
     : info{} {
   info.id = unitId;
   info.parentUnitId = parentUnitId;
@@ -23,9 +22,13 @@ Unit::Unit(const String128 name, UnitID unitId, UnitID parentUnitId,
   copyName(info.name, name);
 }
 
-Unit::Unit(const UnitInfo& info_) : info(info_) { info.name[127] = 0; }
+Unit::Unit(const UnitInfo& info_) : info(info_) {
+  info.name[127] = 0;
+}
 
-void Unit::setName(const String128 newName) { copyName(info.name, newName); }
+void Unit::setName(const String128 newName) {
+  copyName(info.name, newName);
+}
 
 } // namespace Vst
 } // namespace Steinberg

@@ -3,7 +3,9 @@
 namespace Steinberg {
 namespace Vst {
 
-EventList::EventList(int32 maxSize) { setMaxSize(maxSize); }
+EventList::EventList(int32 maxSize) {
+  setMaxSize(maxSize);
+}
 
 void EventList::setMaxSize(int32 maxSize) {
   events.assign(static_cast<size_t>(maxSize > 0 ? maxSize : 0), Event{});

@@ -12,8 +12,7 @@ namespace Vst {
 HostAttributeList::HostAttributeList() = default;
 HostAttributeList::~HostAttributeList() = default;
 
-template <class T>
-const T* HostAttributeList::find(AttrID aid) const {
+template <class T> const T* HostAttributeList::find(AttrID aid) const {
   if (!aid)
     return nullptr;
   const auto it = attributes.find(std::string_view(aid));
@@ -59,8 +58,8 @@ tresult PLUGIN_API HostAttributeList::getFloat(AttrID aid, double& value) {
 tresult PLUGIN_API HostAttributeList::setString(AttrID aid, const TChar* string) {
   if (!aid || !string)
     return kInvalidArgument;
-  attributes.insert_or_assign(std::string(aid),
-                              Value(std::u16string(string, static_cast<size_t>(utf16Length(string)))));
+  attributes.insert_or_assign(
+      std::string(aid), Value(std::u16string(string, static_cast<size_t>(utf16Length(string)))));
   return kResultTrue;
 }
 

@@ -42,8 +42,7 @@ private:
   using Binary = std::vector<uint8>;
   using Value = std::variant<int64, double, std::u16string, Binary>;
 
-  template <class T>
-  const T* find(AttrID aid) const;
+  template <class T> const T* find(AttrID aid) const;
 
   std::map<std::string, Value, std::less<>> attributes;
 };

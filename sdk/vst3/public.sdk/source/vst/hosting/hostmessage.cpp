@@ -12,7 +12,9 @@ HostMessage::~HostMessage() {
     attributeList->release();
 }
 
-FIDString PLUGIN_API HostMessage::getMessageID() { return hasId ? messageId.c_str() : nullptr; }
+FIDString PLUGIN_API HostMessage::getMessageID() {
+  return hasId ? messageId.c_str() : nullptr;
+}
 
 void PLUGIN_API HostMessage::setMessageID(FIDString id) {
   hasId = id != nullptr;

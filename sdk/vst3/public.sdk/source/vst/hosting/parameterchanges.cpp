@@ -8,7 +8,9 @@ ParameterChanges::ParameterChanges(int32 maxParameters, int32 maxPointsPerQueue_
   setMaxParameters(maxParameters);
 }
 
-ParameterChanges::~ParameterChanges() { releaseQueues(); }
+ParameterChanges::~ParameterChanges() {
+  releaseQueues();
+}
 
 void ParameterChanges::releaseQueues() {
   for (ParameterValueQueue* queue : queues)

@@ -11,8 +11,8 @@ ParameterChangeTransfer::ParameterChangeTransfer(int32 maxParameters) {
 
 void ParameterChangeTransfer::setMaxParameters(int32 maxParameters) {
   capacity = maxParameters > 0 ? maxParameters : 0;
-  changes = capacity > 0 ? std::make_unique<ParameterChange[]>(static_cast<size_t>(capacity))
-                         : nullptr;
+  changes =
+      capacity > 0 ? std::make_unique<ParameterChange[]>(static_cast<size_t>(capacity)) : nullptr;
   writeIndex.store(0, std::memory_order_relaxed);
   readIndex.store(0, std::memory_order_relaxed);
   discardBefore.store(0, std::memory_order_release);

@@ -7,7 +7,9 @@ namespace Vst {
 
 HostProcessData::HostProcessData() : ProcessData() {}
 
-HostProcessData::~HostProcessData() { unprepare(); }
+HostProcessData::~HostProcessData() {
+  unprepare();
+}
 
 bool HostProcessData::prepare(IComponent& component, int32 bufferSamples, int32 sampleSize) {
   if (sampleSize != kSample32 && sampleSize != kSample64)
@@ -24,20 +26,21 @@ bool HostProcessData::prepare(IComponent& component, int32 bufferSamples, int32 
   return true;
 }
 
-template <class Sample>
-Sample** HostProcessData::makeChannels(int32 channels) {
+template <class Sample> Sample** HostProcessData::makeChannels(int32 channels) {
   auto& arrays = [this]() -> auto& {
     if constexpr (std::is_same_v<Sample, Sample32>)
       return channelArrays32;
     else
       return channelArrays64;
-  }();
+  }
+  ();
   auto& buffers = [this]() -> auto& {
     if constexpr (std::is_same_v<Sample, Sample32>)
       return sampleBuffers32;
     else
       return sampleBuffers64;
-  }();
+  }
+  ();
   arrays.push_back(std::make_unique<Sample*[]>(static_cast<size_t>(channels)));
   Sample** pointers = arrays.back().get();
   for (int32 c = 0; c < channels; ++c) {
@@ -50,8 +53,7 @@ Sample** HostProcessData::makeChannels(int32 channels) {
   return pointers;
 }
 
-AudioBusBuffers* HostProcessData::makeBuses(IComponent& component, BusDirection dir,
-                                            int32 count) {
+AudioBusBuffers* HostProcessData::makeBuses(IComponent& component, BusDirection dir, int32 count) {
   if (count <= 0)
     return nullptr;
   busArrays.push_back(std::make_unique<AudioBusBuffers[]>(static_cast<size_t>(count)));

@@ -23,8 +23,8 @@ public:
   // One AudioBusBuffers record per audio input and output bus of the component, each with a
   // channel-pointer array of the bus's channel count. With bufferSamples above 0 every channel
   // also gets a zeroed buffer of that many samples of the given size (kSample32 or kSample64);
-  // with 0 the pointers stay null for the caller to set. False (and nothing prepared) for a
-  // sample size other than those two.
+  // with 0 the pointers stay null for the caller to set. False (and the record unchanged) for
+  // a sample size other than those two.
   bool prepare(IComponent& component, int32 bufferSamples, int32 symbolicSampleSize);
   // Frees what prepare() made; the record is then empty. Only the memory prepare() allocated
   // is freed, so callers may point the records at channel arrays of their own.
@@ -36,8 +36,7 @@ public:
 
 private:
   AudioBusBuffers* makeBuses(IComponent& component, BusDirection dir, int32 count);
-  template <class Sample>
-  Sample** makeChannels(int32 channels);
+  template <class Sample> Sample** makeChannels(int32 channels);
 
   int32 preparedSamples = 0;
   std::vector<std::unique_ptr<AudioBusBuffers[]>> busArrays;

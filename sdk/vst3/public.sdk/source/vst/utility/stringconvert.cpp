@@ -30,7 +30,9 @@ bool convert(const std::string& utf8Str, TChar* str, uint32 maxCharacters) {
   return n == static_cast<int32>(whole.size());
 }
 
-std::string convert(const TChar* str) { return convert(str, kMaxInt32u); }
+std::string convert(const TChar* str) {
+  return convert(str, kMaxInt32u);
+}
 
 std::string convert(const TChar* str, uint32 max) {
   if (!str)

@@ -16,7 +16,9 @@ std::string convert(const std::u16string& str);
 // Into a fixed UTF-16 field of maxCharacters units (terminator included). The result is
 // always terminated; false when the text had to be cut or the arguments are unusable.
 bool convert(const std::string& utf8Str, TChar* str, uint32 maxCharacters);
-inline bool convert(const std::string& utf8Str, String128 str) { return convert(utf8Str, str, 128); }
+inline bool convert(const std::string& utf8Str, String128 str) {
+  return convert(utf8Str, str, 128);
+}
 
 // From a terminated UTF-16 text (null gives ""), reading at most max units.
 std::string convert(const TChar* str);
