@@ -264,6 +264,25 @@ TEST(ParameterChangesPool, QueuesComeFromTheFixedPool) {
   changes->release();
 }
 
+TEST(ParameterChangesPool, WithoutASizeTheContainerGrows) {
+  auto* changes = new ParameterChanges();
+  EXPECT_FALSE(changes->hasFixedCapacity());
+  int32 index = -1;
+  for (ParamID id = 0; id < 40; ++id)
+    ASSERT_NE(changes->addParameterData(id, index), nullptr);
+  EXPECT_EQ(index, 39);
+  IParamValueQueue* queue = changes->getParameterData(0);
+  for (int32 offset = 0; offset < 500; ++offset)
+    ASSERT_EQ(queue->addPoint(offset, 0.5, index), kResultTrue);
+  EXPECT_EQ(queue->getPointCount(), 500);
+
+  changes->setMaxParameters(1); // from now on fixed
+  EXPECT_TRUE(changes->hasFixedCapacity());
+  EXPECT_NE(changes->addParameterData(1, index), nullptr);
+  EXPECT_EQ(changes->addParameterData(2, index), nullptr);
+  changes->release();
+}
+
 TEST(EventListCapacity, FullListRefusesMoreEvents) {
   auto* events = new EventList(2);
   Event e{};

@@ -28,10 +28,28 @@ TEST(EditorViewLife, ControllerHearsAttachRemoveAndDestroy) {
   EXPECT_TRUE(view->isAttached());
   EXPECT_EQ(view->attached(&parent, kPlatformTypeX11EmbedWindowID), kResultFalse);
   EXPECT_EQ(view->removed(), kResultOk);
-  EXPECT_EQ(view->removed(), kResultFalse);
+  EXPECT_FALSE(view->isAttached());
   view->release();
   EXPECT_EQ(controller->events, (std::vector<std::string>{"attached", "removed", "destroyed"}));
   EXPECT_EQ(controller->getRefCount(), 1);
+  controller->release();
+}
+
+// The framework's editor view opens its own window in attached() and then calls the base's
+// removed(): the controller must still hear of the removal.
+TEST(EditorViewLife, RemovedReachesTheControllerAfterASubclassAttach) {
+  class OwnWindowView : public EditorView {
+  public:
+    using EditorView::EditorView;
+    tresult PLUGIN_API attached(void*, FIDString) override { return kResultOk; }
+  };
+  auto* controller = new ViewController();
+  auto* view = new OwnWindowView(controller);
+  int parent = 0;
+  view->attached(&parent, "NSView");
+  EXPECT_EQ(view->removed(), kResultOk);
+  view->release();
+  EXPECT_EQ(controller->events, (std::vector<std::string>{"removed", "destroyed"}));
   controller->release();
 }
 

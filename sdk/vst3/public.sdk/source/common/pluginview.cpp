@@ -37,9 +37,9 @@ tresult PLUGIN_API CPluginView::attached(void* parent, FIDString type) {
   return kResultOk;
 }
 
+// Subclasses that open their own window in attached() without calling this base still call
+// removed() here, so the controller hears of it whether or not the base saw the attach.
 tresult PLUGIN_API CPluginView::removed() {
-  if (!isAttached())
-    return kResultFalse;
   systemWindow = nullptr;
   removedFromParent();
   return kResultOk;

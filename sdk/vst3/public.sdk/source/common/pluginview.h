@@ -36,7 +36,7 @@ public:
   // kInvalidArgument for a null parent, kResultFalse for an unsupported type or while
   // attached already.
   tresult PLUGIN_API attached(void* parent, FIDString type) override;
-  // kResultFalse when not attached.
+  // Forgets the parent and calls removedFromParent (also when attached was a subclass's own).
   tresult PLUGIN_API removed() override;
   tresult PLUGIN_API onWheel(float distance) override;
   tresult PLUGIN_API onKeyDown(char16 key, int16 keyCode, int16 modifiers) override;

@@ -21,7 +21,8 @@ void ParameterChanges::releaseQueues() {
 
 void ParameterChanges::setMaxParameters(int32 maxParameters) {
   releaseQueues();
-  if (maxParameters <= 0)
+  fixedCapacity = maxParameters > 0;
+  if (!fixedCapacity)
     return;
   queues.reserve(static_cast<size_t>(maxParameters));
   for (int32 i = 0; i < maxParameters; ++i)
@@ -48,8 +49,13 @@ IParamValueQueue* PLUGIN_API ParameterChanges::addParameterData(const ParamID& i
     }
   }
   if (usedQueueCount >= static_cast<int32>(queues.size())) {
-    index = -1;
-    return nullptr;
+    if (fixedCapacity) {
+      index = -1;
+      return nullptr;
+    }
+    auto* grown = new ParameterValueQueue(id, maxPointsPerQueue);
+    grown->setGrowable(true);
+    queues.push_back(grown);
   }
   ParameterValueQueue* queue = queues[static_cast<size_t>(usedQueueCount)];
   queue->setParamID(id);

@@ -1,6 +1,10 @@
-// ParameterChanges: the parameter changes of one block, one queue per parameter. The queues
-// come from a pool sized beforehand (setMaxParameters), so the audio thread can fill and clear
-// the container without allocating; when the pool is used up, further parameters are refused.
+// ParameterChanges: the parameter changes of one block, one queue per parameter, the queues
+// taken from a pool.
+// - Fixed capacity (made with a size, or sized with setMaxParameters): the pool and each
+//   queue's points are allocated beforehand, so the audio thread can fill and clear the
+//   container without allocating; when the pool is used up, further parameters are refused.
+// - Made without a size: the pool and the queues grow on demand, for host-side use off the
+//   audio thread.
 #pragma once
 
 #include "base/source/fobject.h"
@@ -18,17 +22,19 @@ public:
                             int32 maxPointsPerQueue = ParameterValueQueue::kDefaultMaxPoints);
   ~ParameterChanges() override;
 
-  // Resizes the pool (allocates: not on the audio thread). Empties the container.
+  // Gives the container a fixed pool of this many queues (allocates: not on the audio thread);
+  // 0 or less makes it grow on demand again. Empties the container.
   void setMaxParameters(int32 maxParameters);
   int32 getMaxParameters() const { return static_cast<int32>(queues.size()); }
+  bool hasFixedCapacity() const { return fixedCapacity; }
   // Empties every queue in use; the pool stays.
   void clearQueue();
 
   int32 PLUGIN_API getParameterCount() override { return usedQueueCount; }
   // Null for an index outside 0 .. count - 1.
   IParamValueQueue* PLUGIN_API getParameterData(int32 index) override;
-  // The queue of `id`, made from the pool when the parameter has none yet; null (index -1)
-  // when the pool is used up.
+  // The queue of `id`, taken from the pool when the parameter has none yet; null (index -1)
+  // when a fixed pool is used up.
   IParamValueQueue* PLUGIN_API addParameterData(const ParamID& id, int32& index) override;
 
   OBJ_METHODS(ParameterChanges, FObject)
@@ -40,6 +46,7 @@ private:
   std::vector<ParameterValueQueue*> queues; // the pool, one reference each
   int32 usedQueueCount = 0;
   int32 maxPointsPerQueue;
+  bool fixedCapacity = false;
 };
 
 } // namespace Vst

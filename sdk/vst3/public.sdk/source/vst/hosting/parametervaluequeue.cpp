@@ -28,8 +28,11 @@ tresult PLUGIN_API ParameterValueQueue::addPoint(int32 sampleOffset, ParamValue 
     index = at - 1;
     return kResultTrue;
   }
-  if (count >= static_cast<int32>(points.size()))
-    return kResultFalse;
+  if (count >= static_cast<int32>(points.size())) {
+    if (!growable || points.size() > static_cast<size_t>(kMaxInt32 / 2))
+      return kResultFalse;
+    points.resize(points.size() * 2);
+  }
   for (int32 i = count; i > at; --i)
     points[static_cast<size_t>(i)] = points[static_cast<size_t>(i - 1)];
   points[static_cast<size_t>(at)] = {sampleOffset, value};

@@ -1,6 +1,7 @@
 // ParameterValueQueue: the points (sample offset, normalised value) of one parameter within
-// one block. The storage is fixed when the queue is made, so filling it on the audio thread
-// never allocates; a full queue refuses further points.
+// one block. The storage is made with the queue, so filling it on the audio thread never
+// allocates; a full queue refuses further points unless it was made growable (host-side use
+// off the audio thread).
 #pragma once
 
 #include "base/source/fobject.h"
@@ -26,6 +27,9 @@ public:
   // refused with kInvalidArgument, a point beyond the capacity with kResultFalse.
   tresult PLUGIN_API addPoint(int32 sampleOffset, ParamValue value, int32& index) override;
 
+  // A growable queue doubles its storage instead of refusing a point.
+  void setGrowable(bool state) { growable = state; }
+
   // Reuses the queue for another parameter (or the next block): no points, same storage.
   void setParamID(ParamID id) { paramID = id; }
   void clear() { count = 0; }
@@ -43,6 +47,7 @@ private:
   ParamID paramID;
   std::vector<Point> points; // fixed size: the capacity
   int32 count = 0;
+  bool growable = false;
 };
 
 } // namespace Vst
