@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "raster/PIX_BlitOps.h"
+#include "raster/PIX_Sample.h"
 #include "raster/PIX_Surface.h"
 
 namespace {
@@ -113,43 +114,6 @@ struct ScaleArea {
   int clipB = 0;
 };
 
-// The sample at 16.16 (cx, cy), nearest or bilinear with the edge rules: on the last column only
-// the vertical pair is mixed, on the last row only the horizontal pair, the last corner is taken
-// as is. Returns false outside [0, clipR) x [0, clipB).
-template <bool Bilinear> inline bool Sample(const ScaleArea& a, int64_t cx, int64_t cy, int ch[4]) {
-  const int64_t sx = cx >> 16, sy = cy >> 16;
-  if ((uint64_t)sx >= (uint64_t)a.clipR || (uint64_t)sy >= (uint64_t)a.clipB)
-    return false;
-  const unsigned char* p00 = a.s + (ptrdiff_t)sy * a.sstep + (ptrdiff_t)sx * 4;
-  if (!Bilinear) {
-    ch[0] = p00[0], ch[1] = p00[1], ch[2] = p00[2], ch[3] = p00[3];
-    return true;
-  }
-  const int fx = (int)(cx & 0xFFFF), fy = (int)(cy & 0xFFFF);
-  const bool hasRight = sx < a.clipR - 1, hasBelow = sy < a.clipB - 1;
-  if (hasRight && hasBelow) {
-    // fx x fy reaches 2^32 - 2^17 + 1: the product is taken unsigned.
-    const int w11 = (int)(((uint32_t)fx * (uint32_t)fy) >> 16);
-    const int w01 = fy - w11, w10 = fx - w11, w00 = 65536 - fx - fy + w11;
-    const unsigned char* p10 = p00 + 4;
-    const unsigned char* p01 = p00 + a.sstep;
-    const unsigned char* p11 = p01 + 4;
-    for (int c = 0; c < 4; ++c)
-      ch[c] = (p00[c] * w00 + p10[c] * w10 + p01[c] * w01 + p11[c] * w11) >> 16;
-  } else if (hasBelow) {
-    const unsigned char* p01 = p00 + a.sstep;
-    for (int c = 0; c < 4; ++c)
-      ch[c] = (p00[c] * (65536 - fy) + p01[c] * fy) >> 16;
-  } else if (hasRight) {
-    const unsigned char* p10 = p00 + 4;
-    for (int c = 0; c < 4; ++c)
-      ch[c] = (p00[c] * (65536 - fx) + p10[c] * fx) >> 16;
-  } else {
-    ch[0] = p00[0], ch[1] = p00[1], ch[2] = p00[2], ch[3] = p00[3];
-  }
-  return true;
-}
-
 template <class Op, bool Bilinear> void ScaleRows(const ScaleArea& a, int ia) {
   unsigned char* d = a.d;
   int64_t cy = a.cy0;
@@ -157,7 +121,7 @@ template <class Op, bool Bilinear> void ScaleRows(const ScaleArea& a, int ia) {
     int64_t cx = a.cx0;
     for (int x = 0; x < a.w; ++x, cx += a.dx) {
       int ch[4];
-      if (Sample<Bilinear>(a, cx, cy, ch))
+      if (PIX_SampleSource<Bilinear>(a.s, a.sstep, a.clipR, a.clipB, cx, cy, ch))
         Op::apply(d + 4 * x, ch[1], ch[2], ch[3], ch[0], ia);
     }
   }
