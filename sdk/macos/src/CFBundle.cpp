@@ -1,0 +1,124 @@
+// URLs and bundles. A bundle folder "Name.ext" keeps its code in
+// Contents/x86_64-linux/Name.so, as Linux VST 3 hosts expect; the main bundle is the folder
+// that holds the running program, whose code is the program itself.
+#include "CFObject.h"
+
+#include <climits>
+#include <cstring>
+#include <dlfcn.h>
+#include <mutex>
+#include <unistd.h>
+
+struct __CFBundle : CFObject {
+  std::string folder;
+  std::string executable;
+  void* handle = nullptr; // dlopen handle while the code is loaded
+  bool isMain = false;
+  ~__CFBundle() override {
+    if (handle && !isMain)
+      dlclose(handle);
+  }
+};
+
+CFURLRef CFURLCreateFromFileSystemRepresentation(CFAllocatorRef, const UInt8* path, CFIndex length,
+                                                 Boolean isDirectory) {
+  if (!path || length < 0)
+    return nullptr;
+  auto* url = new __CFURL;
+  url->path.assign(reinterpret_cast<const char*>(path), static_cast<size_t>(length));
+  while (isDirectory && url->path.size() > 1 && url->path.back() == '/')
+    url->path.pop_back();
+  return url;
+}
+
+CFURLRef CFURLCreateWithFileSystemPath(CFAllocatorRef allocator, CFStringRef path, CFURLPathStyle,
+                                       Boolean isDirectory) {
+  if (!path)
+    return nullptr;
+  const std::string& text = cfstub::utf8Of(path);
+  return CFURLCreateFromFileSystemRepresentation(allocator,
+                                                 reinterpret_cast<const UInt8*>(text.data()),
+                                                 static_cast<CFIndex>(text.size()), isDirectory);
+}
+
+Boolean CFURLGetFileSystemRepresentation(CFURLRef url, Boolean, UInt8* buffer, CFIndex size) {
+  if (!url || !buffer || size < 1 || static_cast<CFIndex>(url->path.size()) + 1 > size)
+    return false;
+  memcpy(buffer, url->path.c_str(), url->path.size() + 1);
+  return true;
+}
+
+static std::string stemOf(const std::string& folder) {
+  size_t slash = folder.find_last_of('/');
+  std::string name = slash == std::string::npos ? folder : folder.substr(slash + 1);
+  size_t dot = name.find_last_of('.');
+  return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
+}
+
+CFBundleRef CFBundleCreate(CFAllocatorRef, CFURLRef url) {
+  if (!url || url->path.empty())
+    return nullptr;
+  auto* bundle = new __CFBundle;
+  bundle->folder = url->path;
+  bundle->executable = bundle->folder + "/Contents/x86_64-linux/" + stemOf(bundle->folder) + ".so";
+  return bundle;
+}
+
+CFBundleRef CFBundleGetMainBundle() {
+  static __CFBundle* main = [] {
+    char exe[PATH_MAX] = {};
+    ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
+    if (n <= 0)
+      return static_cast<__CFBundle*>(nullptr);
+    auto* bundle = new __CFBundle;
+    bundle->immortal = true;
+    bundle->isMain = true;
+    bundle->executable.assign(exe, static_cast<size_t>(n));
+    size_t slash = bundle->executable.find_last_of('/');
+    bundle->folder = slash == 0 ? "/" : bundle->executable.substr(0, slash);
+    bundle->handle = dlopen(nullptr, RTLD_NOW);
+    return bundle;
+  }();
+  return main;
+}
+
+CFURLRef CFBundleCopyBundleURL(CFBundleRef bundle) {
+  if (!bundle)
+    return nullptr;
+  auto* url = new __CFURL;
+  url->path = bundle->folder;
+  return url;
+}
+
+CFURLRef CFBundleCopyExecutableURL(CFBundleRef bundle) {
+  if (!bundle)
+    return nullptr;
+  auto* url = new __CFURL;
+  url->path = bundle->executable;
+  return url;
+}
+
+Boolean CFBundleLoadExecutable(CFBundleRef bundle) {
+  if (!bundle)
+    return false;
+  if (!bundle->handle)
+    bundle->handle = dlopen(bundle->executable.c_str(), RTLD_NOW | RTLD_LOCAL);
+  return bundle->handle != nullptr;
+}
+
+Boolean CFBundleIsExecutableLoaded(CFBundleRef bundle) {
+  return bundle && bundle->handle;
+}
+
+void CFBundleUnloadExecutable(CFBundleRef bundle) {
+  if (!bundle || !bundle->handle || bundle->isMain)
+    return;
+  dlclose(bundle->handle);
+  bundle->handle = nullptr;
+}
+
+void* CFBundleGetFunctionPointerForName(CFBundleRef bundle, CFStringRef name) {
+  if (!bundle || !bundle->handle || !name)
+    return nullptr;
+  return dlsym(bundle->handle, cfstub::utf8Of(name).c_str());
+}
