@@ -1,0 +1,465 @@
+// Behaviour of the filter stage engine: refresh schedule, glides, bypass and restarts, the
+// stereo pair entry, recovery from non-finite input, denormals, grid segments.
+
+#include "Projects/eq/CFilter.h"
+#include "Projects/eq/CHighShelf.h"
+#include "Projects/eq/CHighpass.h"
+#include "Projects/eq/CLowShelf.h"
+#include "Projects/eq/CLowpass.h"
+#include "Projects/eq/CParametric.h"
+
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cmath>
+#include <cstring>
+#include <functional>
+#include <ostream>
+#include <limits>
+#include <memory>
+#include <random>
+#include <vector>
+
+#if defined(__SSE2__)
+#include <xmmintrin.h>
+#endif
+
+namespace {
+
+using StageMaker = std::function<std::unique_ptr<CFilter>()>;
+
+struct Kind {
+  const char* name;
+  StageMaker make;
+  double gain, freq, q; // a setting that engages the stage
+  int32_t refreshPeriod;
+};
+
+void PrintTo(const Kind& kind, std::ostream* os) {
+  *os << kind.name;
+}
+
+const Kind kKinds[] = {
+    {"parametric", [] { return std::make_unique<CParametric>(); }, 9.0, 1000.0, 1.5, 257},
+    {"highshelf", [] { return std::make_unique<CHighShelf>(); }, 9.0, 8000.0, 0.0, 257},
+    {"lowshelf", [] { return std::make_unique<CLowShelf>(); }, 9.0, 120.0, 0.0, 17},
+    {"lowpass", [] { return std::make_unique<CLowpass>(); }, 0.0, 5000.0, 0.0, 257},
+    {"highpass", [] { return std::make_unique<CHighpass>(); }, 0.0, 150.0, 0.0, 257},
+};
+
+std::unique_ptr<CFilter> MakeSet(const Kind& kind, double rate = 48000.0) {
+  auto stage = kind.make();
+  stage->SetSampleRate(rate);
+  stage->SetFreq(kind.freq);
+  stage->SetGain(kind.gain);
+  stage->SetQ(kind.q);
+  return stage;
+}
+
+std::vector<double> Noise(size_t n, unsigned seed) {
+  std::mt19937 rng(seed);
+  std::uniform_real_distribution<double> dist(-1.0, 1.0);
+  std::vector<double> v(n);
+  for (double& x : v) {
+    x = dist(rng);
+  }
+  return v;
+}
+
+struct Coefficients {
+  double num[7];
+  double den[6];
+  bool operator==(const Coefficients& o) const {
+    return std::memcmp(num, o.num, sizeof num) == 0 && std::memcmp(den, o.den, sizeof den) == 0;
+  }
+};
+
+Coefficients CoefficientsOf(const CFilter& f) {
+  Coefficients c;
+  f.GetCoefficients(c.num, c.den);
+  return c;
+}
+
+// A plain direct-form-I cascade of fixed coefficients, from zero state: the reference a stage
+// with settled coefficients must match.
+std::vector<double> ReferenceCascade(const Coefficients& c, int order, std::vector<double> x) {
+  double x1 = 0, x2 = 0, y1 = 0, y2 = 0, u1 = 0, u2 = 0, z1 = 0, z2 = 0;
+  for (double& s : x) {
+    const double in = s;
+    const double y = c.num[0] * in + c.num[1] * x1 + c.num[2] * x2 - c.den[1] * y1 - c.den[2] * y2;
+    x2 = x1, x1 = in, y2 = y1, y1 = y;
+    if (order == 2) {
+      s = y;
+    } else if (order == 3) {
+      const double z = c.num[3] * y + c.num[4] * u1 - c.den[4] * z1;
+      u1 = y, z1 = z;
+      s = z;
+    } else {
+      const double z = c.num[3] * y + c.num[4] * u1 + c.num[5] * u2 - c.den[4] * z1 - c.den[5] * z2;
+      u2 = u1, u1 = y, z2 = z1, z1 = z;
+      s = in + c.num[6] * z;
+    }
+  }
+  return x;
+}
+
+class EachKind : public ::testing::TestWithParam<Kind> {};
+
+INSTANTIATE_TEST_SUITE_P(Stages, EachKind, ::testing::ValuesIn(kKinds),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The running coefficients move only at refreshes, on samples 257, 514, ... (17, 34, ... for
+// the order-4 shelf), counted from the first processed sample.
+TEST_P(EachKind, CoefficientsRefreshEveryIntervalPlusOneSamples) {
+  const Kind& kind = GetParam();
+  auto stage = MakeSet(kind);
+  double sample = 0.0;
+  stage->Process(&sample, 1); // sample 1: starts on its targets
+  if (kind.gain != 0.0) {
+    stage->SetGain(-kind.gain);
+  } else {
+    stage->SetFreq(kind.freq * 2.0);
+  }
+  std::vector<int> changes;
+  Coefficients last = CoefficientsOf(*stage);
+  for (int n = 2; n <= 4 * kind.refreshPeriod && changes.size() < 3; ++n) {
+    stage->Process(&sample, 1);
+    const Coefficients now = CoefficientsOf(*stage);
+    if (!(now == last)) {
+      changes.push_back(n);
+    }
+    last = now;
+  }
+  const int p = kind.refreshPeriod;
+  EXPECT_EQ(changes, (std::vector<int>{p, 2 * p, 3 * p}));
+}
+
+// The schedule carries across blocks of any size.
+TEST_P(EachKind, RefreshScheduleIsIndependentOfBlockSize) {
+  const Kind& kind = GetParam();
+  auto whole = MakeSet(kind);
+  auto pieces = MakeSet(kind);
+  std::vector<double> a = Noise(5000, 3);
+  std::vector<double> b = a;
+  whole->Process(a.data(), 10);
+  pieces->Process(b.data(), 10);
+  whole->SetFreq(kind.freq * 1.7);
+  pieces->SetFreq(kind.freq * 1.7);
+  whole->Process(a.data() + 10, 4990);
+  for (size_t at = 10, step = 1; at < b.size(); at += step, step = step * 3 % 97 + 1) {
+    pieces->Process(b.data() + at, static_cast<int32_t>(std::min(step, b.size() - at)));
+  }
+  EXPECT_EQ(0, std::memcmp(a.data(), b.data(), a.size() * sizeof(double)));
+}
+
+TEST_P(EachKind, BypassReturnsTheBlockBitForBit) {
+  auto stage = MakeSet(GetParam());
+  std::vector<double> block = Noise(1000, 1);
+  block[5] = std::numeric_limits<double>::quiet_NaN();
+  block[6] = -0.0;
+  block[7] = 1e-310;
+  const std::vector<double> before = block;
+  stage->SetBypass(true);
+  EXPECT_EQ(0, stage->Process(block.data(), 1000));
+  EXPECT_EQ(0, std::memcmp(block.data(), before.data(), block.size() * sizeof(double)));
+}
+
+// A stage that starts or leaves bypass runs on its targets from the first sample, from cleared
+// histories: no muted first refresh interval, no fade-in, no click from stale state.
+TEST_P(EachKind, StartAndReEnableRunOnTargetsFromClearedHistories) {
+  const Kind& kind = GetParam();
+  const int order = kind.make()->GetOrder();
+  const std::vector<double> input = Noise(kind.refreshPeriod - 1, 2);
+
+  auto fresh = MakeSet(kind);
+  std::vector<double> out = input;
+  fresh->Process(out.data(), static_cast<int32_t>(out.size()));
+  const Coefficients targets = CoefficientsOf(*fresh);
+  EXPECT_EQ(out, ReferenceCascade(targets, order, input));
+
+  auto reEnabled = MakeSet(kind);
+  std::vector<double> warm = Noise(3000, 4);
+  reEnabled->Process(warm.data(), 3000);
+  reEnabled->SetBypass(true);
+  reEnabled->Process(warm.data(), 3000);
+  reEnabled->SetBypass(false);
+  out = input;
+  reEnabled->Process(out.data(), static_cast<int32_t>(out.size()));
+  EXPECT_EQ(out, ReferenceCascade(CoefficientsOf(*reEnabled), order, input));
+}
+
+TEST(CFilterStart, HighpassEnabledFromBypassIsNotSilent) {
+  CHighpass stage;
+  stage.SetSampleRate(44100);
+  stage.SetFreq(20);
+  stage.SetBypass(true);
+  stage.SetFreq(100); // the owner moves the control up, then engages the stage
+  stage.SetBypass(false);
+  std::vector<double> block = Noise(256, 5);
+  stage.Process(block.data(), 256);
+  EXPECT_GT(std::fabs(block[0]), 0.1);
+  EXPECT_EQ(stage.GetFreq(), 100.0); // at its setting at once, no glide from 20 Hz
+}
+
+TEST(CFilterStart, LowShelfAtZeroDecibelsAddsNothingFromTheStart) {
+  CLowShelf stage;
+  stage.SetSampleRate(48000);
+  stage.SetFreq(120);
+  std::vector<double> block = Noise(512, 6);
+  const std::vector<double> input = block;
+  stage.Process(block.data(), 512);
+  EXPECT_EQ(block, input);
+  EXPECT_EQ(CoefficientsOf(stage).num[6], 0.0);
+}
+
+// Running one stage of a pair per channel with the pair entry gives exactly what running them
+// one after the other gives, through setting changes, bypass and refresh phases that differ.
+TEST_P(EachKind, StereoPairIsBitIdenticalToOneAfterTheOther) {
+  const Kind& kind = GetParam();
+  auto pairL = MakeSet(kind), pairR = MakeSet(kind);
+  auto soloL = MakeSet(kind), soloR = MakeSet(kind);
+  std::mt19937 rng(7);
+  std::uniform_int_distribution<int> size(1, 700), coin(0, 9);
+  for (int block = 0; block < 60; ++block) {
+    const int n = size(rng);
+    std::vector<double> l = Noise(n, 100 + block), r = Noise(n, 200 + block);
+    std::vector<double> l2 = l, r2 = r;
+    if (coin(rng) == 0) { // change a setting on both channels
+      const double f = kind.freq * (0.5 + 0.1 * coin(rng));
+      const double g = kind.gain * (coin(rng) - 4.5) / 4.5;
+      for (CFilter* s : {pairL.get(), pairR.get(), soloL.get(), soloR.get()}) {
+        s->SetFreq(f);
+        s->SetGain(g);
+      }
+    }
+    if (coin(rng) == 0) { // toggle the right channel's bypass
+      const bool bypass = !pairR->IsBypassed();
+      pairR->SetBypass(bypass);
+      soloR->SetBypass(bypass);
+    }
+    if (coin(rng) == 0) { // a mono block shifts the right channel's refresh phase
+      pairL->Process(l.data(), n);
+      soloL->Process(l2.data(), n);
+    } else {
+      CFilter::ProcessPair(*pairL, l.data(), *pairR, r.data(), n);
+      soloL->Process(l2.data(), n);
+      soloR->Process(r2.data(), n);
+    }
+    ASSERT_EQ(0, std::memcmp(l.data(), l2.data(), n * sizeof(double))) << "block " << block;
+    ASSERT_EQ(0, std::memcmp(r.data(), r2.data(), n * sizeof(double))) << "block " << block;
+  }
+  EXPECT_EQ(CoefficientsOf(*pairL), CoefficientsOf(*soloL));
+  EXPECT_EQ(CoefficientsOf(*pairR), CoefficientsOf(*soloR));
+}
+
+// One NaN or infinite input sample must not leave the channel at NaN: the state is cleared
+// at the next refresh (or the block end), within the block.
+TEST_P(EachKind, NonFiniteInputRecoversWithinTheBlock) {
+  const Kind& kind = GetParam();
+  for (double bad :
+       {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()}) {
+    auto stage = MakeSet(kind);
+    std::vector<double> block = Noise(2048, 8);
+    block[3] = bad;
+    stage->Process(block.data(), 2048);
+    for (int n = kind.refreshPeriod; n < 2048; ++n) {
+      ASSERT_TRUE(std::isfinite(block[n])) << n;
+    }
+    std::vector<double> next = Noise(512, 9);
+    stage->Process(next.data(), 512);
+    for (double v : next) {
+      ASSERT_TRUE(std::isfinite(v));
+    }
+  }
+}
+
+TEST_P(EachKind, NonFiniteSettingsAreIgnored) {
+  auto stage = MakeSet(GetParam());
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  stage->SetGain(nan);
+  stage->SetFreq(std::numeric_limits<double>::infinity());
+  stage->SetQ(nan);
+  stage->SetGainFreqQ(true, nan, nan, nan);
+  std::vector<double> block = Noise(4096, 10);
+  stage->Process(block.data(), 4096);
+  for (double v : block) {
+    ASSERT_TRUE(std::isfinite(v));
+  }
+  EXPECT_TRUE(std::isfinite(stage->GetGain()));
+  EXPECT_TRUE(std::isfinite(stage->GetFreq()));
+}
+
+bool IsSubnormal(double v) {
+  return v != 0.0 && std::fabs(v) < DBL_MIN;
+}
+
+// Decaying state must never reach the denormal range, whatever comes in.
+TEST_P(EachKind, OutputNeverGoesDenormal) {
+  auto stage = MakeSet(GetParam());
+  std::vector<double> block(1 << 16, 0.0);
+  block[0] = 1e-300;
+  block[1] = 1e-310; // a denormal input
+  stage->Process(block.data(), static_cast<int32_t>(block.size()));
+  for (double v : block) {
+    ASSERT_FALSE(IsSubnormal(v)) << v;
+  }
+}
+
+#if defined(__SSE2__)
+TEST(CFilterDenormals, ProcessRestoresTheCallersFloatingPointMode) {
+  CParametric stage;
+  stage.SetSampleRate(44100);
+  const unsigned before = _mm_getcsr();
+  double block[64] = {};
+  stage.Process(block, 64);
+  EXPECT_EQ(_mm_getcsr(), before);
+}
+#endif
+
+TEST(CFilterGlide, ReachesANonZeroTargetExactlyOnceWithinTwoPercent) {
+  CParametric stage;
+  stage.SetSampleRate(48000);
+  stage.SetFreq(1000);
+  stage.SetQ(1);
+  double block[257] = {};
+  stage.Process(block, 1); // started: at its settings
+  stage.SetGain(6);
+  EXPECT_DOUBLE_EQ(stage.GetGain(), 0.6); // one glide step from 0
+  double previous = stage.GetGain();
+  int refreshes = 0;
+  while (stage.GetGain() != 6.0 && refreshes < 100) {
+    previous = stage.GetGain();
+    stage.Process(block, 257);
+    ++refreshes;
+    EXPECT_EQ(stage.GetGain() == 6.0, std::fabs(6.0 - previous) < 0.12) << refreshes;
+  }
+  EXPECT_EQ(stage.GetGain(), 6.0);
+  EXPECT_LT(std::fabs(6.0 - previous), 0.12);
+}
+
+// A glide back to 0 dB approaches by factors of 0.9 and then lands on 0, instead of
+// approaching forever (and reconfiguring at every refresh).
+TEST(CFilterGlide, ReturnToZeroEnds) {
+  CParametric stage;
+  stage.SetSampleRate(48000);
+  stage.SetFreq(1000);
+  stage.SetGain(6);
+  double block[257] = {};
+  stage.Process(block, 1);
+  ASSERT_EQ(stage.GetGain(), 6.0);
+  stage.SetGain(0);
+  double last = stage.GetGain();
+  EXPECT_DOUBLE_EQ(last, 5.4);
+  for (int i = 0; i < 200 && stage.GetGain() != 0.0; ++i) {
+    stage.Process(block, 257);
+    if (stage.GetGain() != 0.0) {
+      EXPECT_DOUBLE_EQ(stage.GetGain(), 0.9 * last);
+    }
+    last = stage.GetGain();
+  }
+  EXPECT_EQ(stage.GetGain(), 0.0);
+}
+
+TEST(CFilterGlide, QJumpsAtOnce) {
+  CParametric stage;
+  stage.SetSampleRate(48000);
+  stage.SetQ(2.5);
+  EXPECT_EQ(stage.GetQ(), 2.5);
+}
+
+struct SegmentCase {
+  double value;
+  int32_t index;
+  double fraction;
+};
+
+TEST(CFilterGrid, FindGridSegmentClampsAndSearches) {
+  const CFilter stage;
+  const double grid[] = {1.0, 2.0, 4.0, 8.0};
+  const SegmentCase cases[] = {
+      {-5.0, 0, 0.0}, {1.0, 0, 0.0}, {1.5, 0, 0.5}, {2.0, 1, 0.0},
+      {3.0, 1, 0.5},  {6.0, 2, 0.5}, {8.0, 2, 1.0}, {99.0, 2, 1.0},
+  };
+  for (const SegmentCase& c : cases) {
+    double fraction = -1;
+    int32_t index = -1;
+    stage.FindGridSegment(c.value, grid, 4, fraction, index);
+    EXPECT_EQ(index, c.index) << c.value;
+    EXPECT_DOUBLE_EQ(fraction, c.fraction) << c.value;
+  }
+}
+
+TEST(CFilterGrid, GettersOfAStageWithoutGrids) {
+  const CFilter stage;
+  EXPECT_EQ(stage.GetMinGain(), 0.0);
+  EXPECT_EQ(stage.GetMaxGain(), 0.0);
+  EXPECT_EQ(stage.GetMinFreq(), 0.0);
+  EXPECT_EQ(stage.GetMaxQ(), 0.0);
+  EXPECT_EQ(stage.GetGainGrid(), nullptr);
+}
+
+TEST(CFilterOrder, StageWithoutSectionsLeavesTheBlockUntouched) {
+  CFilter stage;
+  stage.SetSampleRate(48000);
+  std::vector<double> block = Noise(600, 11);
+  const std::vector<double> before = block;
+  stage.Process(block.data(), 600);
+  EXPECT_EQ(block, before);
+}
+
+TEST(CFilterOrder, ProcessBeforeTheFirstSampleRateIsSafe) {
+  CLowShelf shelf;
+  CParametric bell;
+  std::vector<double> block = Noise(300, 12);
+  shelf.Process(block.data(), 300);
+  bell.Process(block.data(), 300);
+  for (double v : block) {
+    EXPECT_TRUE(std::isfinite(v));
+  }
+}
+
+TEST(CFilterSettings, DiffersFromLooksOnlyAtUsedDimensions) {
+  CLowpass stage; // frequency only
+  stage.SetSampleRate(48000);
+  stage.SetGainFreqQ(true, 0, 5000, 0);
+  EXPECT_FALSE(stage.DiffersFrom(12, 5000, 3));
+  EXPECT_TRUE(stage.DiffersFrom(0, 5001, 0));
+  CParametric bell;
+  bell.SetGainFreqQ(true, 3, 1000, 1);
+  EXPECT_TRUE(bell.DiffersFrom(3, 1000, 2));
+  EXPECT_FALSE(bell.DiffersFrom(3, 1000, 1));
+}
+
+TEST(CFilterSettings, SetGainFreqQSetsCurrentValuesWithoutGlide) {
+  CParametric bell;
+  bell.SetSampleRate(48000);
+  bell.SetGainFreqQ(false, 3, 1000, 1);
+  EXPECT_EQ(bell.GetGain(), 3.0);
+  EXPECT_EQ(bell.GetFreq(), 1000.0);
+  EXPECT_EQ(bell.GetQ(), 1.0);
+}
+
+TEST(CFilterSettings, NormalizeCoefficientsExchangesNumeratorAndDenominator) {
+  CLowShelf shelf;
+  shelf.SetSampleRate(48000);
+  shelf.SetFreq(100);
+  shelf.SetGain(8);
+  double block[1] = {};
+  shelf.Process(block, 1);
+  const Coefficients before = CoefficientsOf(shelf);
+  shelf.NormalizeCoefficients();
+  const Coefficients after = CoefficientsOf(shelf);
+  const double b0 = before.num[0];
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_DOUBLE_EQ(after.num[i], before.den[i] / b0);
+    EXPECT_DOUBLE_EQ(after.den[i], before.num[i] / b0);
+  }
+  for (int i = 3; i < 5; ++i) {
+    EXPECT_DOUBLE_EQ(after.num[i], before.den[i] / b0);
+    EXPECT_DOUBLE_EQ(after.den[i], before.num[i] / b0);
+  }
+  EXPECT_EQ(after.num[5], before.num[5]);
+  EXPECT_EQ(after.den[5], before.den[5]);
+}
+
+} // namespace
