@@ -1,0 +1,5 @@
+#include "Projects/compressor/CComp.h"
+
+#include <gtest/gtest.h>
+
+TEST(CComp, Placeholder) {}
