@@ -1,0 +1,462 @@
+#include "Projects/compressor/CComp.h"
+
+#include "Projects/compressor/CFlushDenormals.h"
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+// Ratio breakpoints of the ratio pot, and over the same segments the gain factor and the
+// level compensation (dB) of the detector.
+constexpr double kRatioPoints[6] = {1.5, 2.0, 3.0, 5.0, 10.0, 50.0};
+constexpr double kGainPoints[6] = {0.9, 1.24, 1.42, 1.51, 1.59, 1.63};
+constexpr double kCompensationDb[5] = {0.0, 1.0, 1.5, 1.55, 2.0};
+
+// The timing network: ratio resistance in parallel with 1.505 kOhm plus the 470 kOhm attack
+// pot, over 0.15 uF; the release pot of 470 kOhm in series with 22 kOhm over 4.7 uF.
+constexpr float kAttackParallelOhms = 1505.0f;
+constexpr float kAttackPotOhms = 470000.0f;
+constexpr float kAttackFarads = 1.5e-7f;
+constexpr double kReleasePotOhms = 470000.0;
+constexpr double kReleaseSeriesOhms = 22000.0;
+constexpr double kReleaseFarads = 4.7e-6;
+constexpr double kReleaseMinSeconds = 0.1;
+constexpr double kReleaseSpanSeconds = 3.9;
+
+// Auto-release: a 30 ms fast state draining into a 0.74 s slow state, which takes this share
+// of a new reduction.
+constexpr double kFastSeconds = 0.03;
+constexpr double kSlowSeconds = 0.74;
+constexpr double kSlowShare = 0.789;
+
+// The curve value a turns into a log2 gain of a * G * kCurveScale + kCurveOffset, capped at 0.
+constexpr double kCurveScale = 1.77;
+constexpr double kCurveOffset = 0.06;
+
+// Slew rates: 180 dB per second for the input and make-up gains, snapping within 0.1 dB;
+// 5 per second for the blend, snapping within 0.001.
+constexpr double kGainSlewDbPerSecond = 180.0;
+constexpr double kGainSnapDb = 0.1;
+constexpr double kBlendSlewPerSecond = 5.0;
+constexpr double kBlendSnap = 0.001;
+
+// Meter ballistics: the held level falls by this share of its distance to the window peak
+// per window, down to kMeterFloor (-80 dB). The gain-reduction meter reads the same floor, so
+// that neither meter's logarithm meets a zero.
+constexpr double kHeldDecay = 0.075;
+constexpr double kMeterFloor = 1e-4;
+constexpr double kLevelMeterDbSpan = 60.0;
+constexpr double kGainReductionMeterDbSpan = 20.0;
+
+// The deepest curve value the detector passes on. Below about -675 the gain is already exactly
+// zero for every ratio, so a deeper value changes no output sample; it would only keep the
+// release and attack states away from zero for minutes after a single absurd sample.
+constexpr double kCurveFloor = -1000.0;
+
+// Detector states closer to zero than this are inaudible (the gain is exactly 1 well before)
+// and are set to zero at the end of each block, so that long silence never leaves them
+// decaying through the denormal range.
+constexpr double kStateSnap = 1e-30;
+
+// The fitted static curve before its cap at 0.
+double CurveFit(double v) {
+  return -0.138627144172033 * v -
+         0.640469614319393 * std::log(5.26701272074567 * v + 0.0178615460309078) - 2.38714128109653;
+}
+
+// The fit falls monotonically through zero near v = 0.00118; below this bound (the crossing
+// less a relative margin far above the rounding of the fit) the capped curve is exactly 0,
+// so the detector skips the logarithm there.
+double FindCurveKnee() {
+  double lo = 0.0, hi = 1.0; // CurveFit(0) > 0 > CurveFit(1)
+  for (int i = 0; i < 200; ++i) {
+    const double mid = 0.5 * (lo + hi);
+    (CurveFit(mid) > 0.0 ? lo : hi) = mid;
+  }
+  return lo * (1.0 - 1e-6);
+}
+const double kCurveKnee = FindCurveKnee();
+
+// The capped static curve c(v) of a detector value v >= 0, floored at kCurveFloor.
+inline double DetectorCurve(double v) {
+  if (v < kCurveKnee)
+    return 0.0;
+  const double c = std::min(0.0, CurveFit(v));
+  return c < kCurveFloor ? kCurveFloor : c;
+}
+
+// |x| for the detector; a non-finite sample carries no level and reads as silence.
+inline double DetectorLevel(double x) {
+  const double level = std::fabs(x);
+  return level <= DBL_MAX ? level : 0.0;
+}
+
+// Linear gain of the attack output a: 2^min(0, a * G * 1.77 + 0.06).
+inline double LinearGain(double a, double gainFactor) {
+  const double exponent = a * gainFactor * kCurveScale + kCurveOffset;
+  return exponent < 0.0 ? std::exp2(exponent) : 1.0;
+}
+
+// One frame of a slew: snaps to the target within snap (or within one step, so that a large
+// step never overshoots), otherwise moves one step toward it. True when the value moved.
+inline bool Slew(double& current, double target, double snap, double step) {
+  if (current == target)
+    return false;
+  const double distance = std::fabs(current - target);
+  if (distance < snap || distance <= step)
+    current = target;
+  else
+    current += current < target ? step : -step;
+  return true;
+}
+
+inline double DbToFactor(double dB) {
+  return std::pow(10.0, dB / 20.0);
+}
+
+// Segment index of r over the ratio breakpoints: the smallest of 1..last with
+// r <= kRatioPoints[index], else last + 1.
+int RatioSegment(double r, int last) {
+  for (int i = 1; i <= last; ++i) {
+    if (r <= kRatioPoints[i])
+      return i;
+  }
+  return last + 1;
+}
+
+double SegmentFraction(double r, int segment) {
+  return (r - kRatioPoints[segment - 1]) / (kRatioPoints[segment] - kRatioPoints[segment - 1]);
+}
+
+// The attack pot's taper, in single precision like the rest of the attack network.
+float AttackTaper(float position) {
+  if (position < 0.5f)
+    return 0.2f * position;
+  if (position < 0.75f)
+    return 1.6f * position - 0.7f;
+  return 2.0f * position - 1.0f;
+}
+
+bool DiffersDouble(double stored, double value) {
+  return !(stored == value);
+}
+
+inline void SnapState(double& state) {
+  if (!std::isfinite(state) || std::fabs(state) < kStateSnap)
+    state = 0.0;
+}
+
+} // namespace
+
+CComp::CComp() {
+  RecalcCoefficients();
+}
+
+void CComp::SetSampleRate(double sampleRate) {
+  mSampleRate = (sampleRate > 0.0 && std::isfinite(sampleRate)) ? sampleRate : 0.0;
+  RecalcCoefficients();
+}
+
+double CComp::TakeGainReductionPeak() {
+  const double peak = mGainReductionPeak;
+  mGainReductionPeak = 1.0;
+  mHasProcessed = false;
+  return peak;
+}
+
+void CComp::SetThreshold(double dB) {
+  if (std::isfinite(dB) && DiffersDouble(mThreshold, dB)) {
+    mThreshold = dB;
+    RecalcCoefficients();
+  }
+}
+
+void CComp::SetRatio(double ratio) {
+  if (std::isfinite(ratio) && DiffersDouble(mRatio, ratio)) {
+    mRatio = ratio;
+    RecalcCoefficients();
+  }
+}
+
+void CComp::SetAttack(double position) {
+  if (std::isfinite(position) && DiffersDouble(mAttack, position)) {
+    mAttack = position;
+    RecalcCoefficients();
+  }
+}
+
+void CComp::SetRelease(double seconds) {
+  if (std::isfinite(seconds) && DiffersDouble(mRelease, seconds)) {
+    mRelease = seconds;
+    RecalcCoefficients();
+  }
+}
+
+void CComp::SetMakeUp(double dB) {
+  if (std::isfinite(dB) && DiffersDouble(mMakeUpTarget, dB)) {
+    mMakeUpTarget = dB;
+    RecalcCoefficients();
+  }
+}
+
+void CComp::SetAutoRelease(bool on) {
+  if (mAutoRelease != on) {
+    mAutoRelease = on;
+    RecalcCoefficients();
+  }
+}
+
+void CComp::SetInputGain(double dB) {
+  if (std::isfinite(dB))
+    mInputGainTarget = dB;
+}
+
+void CComp::SetBlend(double wet) {
+  if (std::isfinite(wet))
+    mBlendTarget = wet;
+}
+
+bool CComp::DiffersFrom(bool autoRelease, double threshold, double ratio, double attack,
+                        double release, double makeUp) const {
+  return autoRelease != mAutoRelease || DiffersDouble(mThreshold, threshold) ||
+         DiffersDouble(mRatio, ratio) || DiffersDouble(mAttack, attack) ||
+         DiffersDouble(mRelease, release) || DiffersDouble(mMakeUpTarget, makeUp);
+}
+
+void CComp::SetAll(bool autoRelease, bool force, double threshold, double ratio, double attack,
+                   double release, double makeUp) {
+  if (!force && !DiffersFrom(autoRelease, threshold, ratio, attack, release, makeUp))
+    return;
+  auto storeFinite = [](double& field, double value) {
+    if (std::isfinite(value))
+      field = value;
+  };
+  storeFinite(mThreshold, threshold);
+  storeFinite(mRatio, ratio);
+  storeFinite(mAttack, attack);
+  storeFinite(mRelease, release);
+  storeFinite(mMakeUpTarget, makeUp);
+  mAutoRelease = autoRelease;
+  RecalcCoefficients();
+}
+
+double CComp::GetStaticCurveDb(double level) const {
+  const double v = mCoefficients.drive * mCoefficients.ratioCompensation * DetectorLevel(level);
+  const double exponent = DetectorCurve(v) * mCoefficients.gain * kCurveScale + kCurveOffset;
+  return 20.0 * std::log10(std::exp2(std::min(0.0, exponent)));
+}
+
+void CComp::RecalcCoefficients() {
+  const double r = mRatio;
+  const int segment = RatioSegment(r, 4);
+  const double f = SegmentFraction(r, segment);
+
+  // Attack: the ratio resistance and the attack pot charge the timing capacitor.
+  const float resistance = static_cast<float>(segment + f) * 1000.0f;
+  const float taper = AttackTaper(static_cast<float>(mAttack));
+  const float tauA = (resistance * kAttackParallelOhms / (resistance + kAttackParallelOhms) +
+                      taper * kAttackPotOhms) *
+                     kAttackFarads;
+  const float cA =
+      HasSampleRate() ? std::exp((-1.0f / tauA) / static_cast<float>(mSampleRate)) : 0.0f;
+  mCoefficients.attackInput = static_cast<double>(1.0f - cA);
+  mCoefficients.attackPoleNeg = -static_cast<double>(cA);
+
+  mCoefficients.gain = (1.0 - f) * kGainPoints[segment - 1] + f * kGainPoints[segment];
+
+  const double compensated = std::min(r, 10.0);
+  const int compSegment = RatioSegment(compensated, 3);
+  const double fc = SegmentFraction(compensated, compSegment);
+  const double compensationDb =
+      (1.0 - fc) * kCompensationDb[compSegment - 1] + fc * kCompensationDb[compSegment];
+  mCoefficients.ratioCompensation = DbToFactor(-compensationDb);
+  mCoefficients.drive = DbToFactor(-(mThreshold + 50.0));
+
+  if (HasSampleRate()) {
+    const double fs = mSampleRate;
+    const double releaseOhms =
+        ((mRelease - kReleaseMinSeconds) / kReleaseSpanSeconds) * kReleasePotOhms +
+        kReleaseSeriesOhms;
+    mCoefficients.release = std::exp(-1.0 / (releaseOhms * kReleaseFarads * fs));
+    mCoefficients.fastFactor = std::exp(-1.0 / (kFastSeconds * fs));
+    mCoefficients.slowWeight = 1.0 - std::exp(-1.0 / (kSlowSeconds * fs));
+  } else {
+    // Without a rate the time constants are zero frames long.
+    mCoefficients.release = 0.0;
+    mCoefficients.fastFactor = 0.0;
+    mCoefficients.slowWeight = 1.0;
+  }
+}
+
+void CComp::GetCoefficients(double out[]) const {
+  const Coefficients& c = mCoefficients;
+  const double block[kNumCoefficients] = {
+      c.gain,       c.attackInput, c.attackPoleNeg,     c.release,
+      c.slowWeight, c.fastFactor,  c.ratioCompensation, c.drive};
+  std::memcpy(out, block, sizeof block);
+}
+
+void CComp::UpdateMeters() {
+  mMeterWindowPeak = std::min(mMeterWindowPeak, 1.0);
+  mHeldLevel = std::min(mHeldLevel, 1.0);
+  if (++mMeterFrameCount >= kMeterWindow)
+    CloseMeterWindow();
+}
+
+void CComp::CloseMeterWindow() {
+  if (mMeterWindowPeak > mHeldLevel)
+    mHeldLevel = mMeterWindowPeak;
+  else
+    mHeldLevel = std::max(kMeterFloor, mHeldLevel - kHeldDecay * (mHeldLevel - mMeterWindowPeak));
+  const double held = std::max(mHeldLevel, kMeterFloor);
+  const double reduction = std::max(TakeGainReductionPeak(), kMeterFloor);
+  mLevelMeter.store(20.0 * std::log10(held) / kLevelMeterDbSpan + 1.0, std::memory_order_relaxed);
+  mGainReductionMeter.store(20.0 * std::log10(reduction) / kGainReductionMeterDbSpan + 1.0,
+                            std::memory_order_relaxed);
+  mMeterWindowPeak = 0.0;
+  mMeterFrameCount = 0;
+}
+
+void CComp::Process(const double* const* inputs, double* const* outputs, const double* sidechain,
+                    size_t count) {
+  mHasProcessed = true;
+  if (count == 0 || !inputs || !outputs || !inputs[0] || !inputs[1] || !outputs[0] || !outputs[1])
+    return;
+  if (mBypass) {
+    for (int c = 0; c < 2; ++c) {
+      if (outputs[c] != inputs[c])
+        std::memmove(outputs[c], inputs[c], count * sizeof(double));
+    }
+    return;
+  }
+
+  CFlushDenormals flushDenormals;
+  // Runs end at meter-window boundaries, so that the frame loop never has to count frames.
+  size_t done = 0;
+  while (done < count) {
+    const size_t run = std::min(count - done, static_cast<size_t>(kMeterWindow - mMeterFrameCount));
+    ProcessRun(inputs[0] + done, inputs[1] + done, outputs[0] + done, outputs[1] + done,
+               sidechain ? sidechain + done : nullptr, run);
+    // The meter ballistics of run frames at once: the clamps commute with the window maximum.
+    mMeterFrameCount += static_cast<int32_t>(run) - 1;
+    UpdateMeters();
+    done += run;
+  }
+  SanitizeDetectorStates();
+}
+
+void CComp::ProcessRun(const double* inL, const double* inR, double* outL, double* outR,
+                       const double* sidechain, size_t count) {
+  const Coefficients k = mCoefficients;
+  const double detectorScale = k.drive * k.ratioCompensation;
+  const double fastDrain = 1.0 - k.fastFactor;
+  const double slowKeep = 1.0 - k.slowWeight;
+  const bool hasRate = HasSampleRate();
+  const double gainStep = hasRate ? kGainSlewDbPerSecond / mSampleRate : HUGE_VAL;
+  const double blendStep = hasRate ? kBlendSlewPerSecond / mSampleRate : HUGE_VAL;
+  const bool autoRelease = mAutoRelease;
+  const bool meterOutput = mIOMetering;
+
+  // Everything the loop carries lives in locals: stores to the output buffers could otherwise
+  // alias the members and force a reload every frame.
+  double inputGain = mInputGainCurrent, inputFactor = mInputGainFactor;
+  double makeUp = mMakeUpCurrent, makeUpFactor = mMakeUpFactor;
+  double blend = mBlendCurrent;
+  const double inputGainTarget = mInputGainTarget, makeUpTarget = mMakeUpTarget;
+  const double blendTarget = mBlendTarget;
+  double fast = mFastReleaseState, slow = mSlowReleaseState;
+  double held = mManualReleaseState, attack = mAttackState;
+  double reductionPeak = mGainReductionPeak;
+  double windowPeak = mMeterWindowPeak, meterSample = mMeterSample;
+
+  auto meterTap = [&](double l, double r) {
+    meterSample = l < r ? r : l; // signed: the level meter reads positive half-waves
+    if (meterSample > windowPeak)
+      windowPeak = meterSample;
+  };
+
+  for (size_t i = 0; i < count; ++i) {
+    const double dryL = inL[i], dryR = inR[i];
+    const double sideSample = sidechain ? sidechain[i] : 0.0;
+
+    if (Slew(inputGain, inputGainTarget, kGainSnapDb, gainStep))
+      inputFactor = DbToFactor(inputGain);
+    const double l = dryL * inputFactor;
+    const double r = dryR * inputFactor;
+    if (!meterOutput)
+      meterTap(l, r);
+
+    const double level =
+        sidechain ? DetectorLevel(sideSample) : std::max(DetectorLevel(l), DetectorLevel(r));
+    double g = DetectorCurve(detectorScale * level);
+
+    if (autoRelease) {
+      if (fast + slow > g) {
+        // A deeper reduction: the slow state takes its share, the fast state the rest.
+        slow = slow + k.slowWeight * (kSlowShare * g - slow);
+        fast = g - slow;
+      } else {
+        // The fast state drains into the slow one, which decays on its own.
+        const double nextSlow = fastDrain * fast + slowKeep * slow;
+        fast = k.fastFactor * fast;
+        slow = nextSlow;
+        g = slow + fast;
+      }
+    } else {
+      if (g > held)
+        g = held * k.release;
+      held = g;
+    }
+
+    attack = k.attackInput * g - k.attackPoleNeg * attack;
+    const double gain = LinearGain(attack, k.gain);
+    if (gain < reductionPeak)
+      reductionPeak = gain;
+
+    if (Slew(makeUp, makeUpTarget, kGainSnapDb, gainStep))
+      makeUpFactor = DbToFactor(makeUp);
+    Slew(blend, blendTarget, kBlendSnap, blendStep);
+
+    double yL, yR;
+    if (blend == 0.0) {
+      // Fully dry: the untouched input, input gain bypassed as well.
+      yL = dryL;
+      yR = dryR;
+    } else if (blend <= 1.0) {
+      const double wet = gain * makeUpFactor * blend;
+      const double dry = 1.0 - blend;
+      yL = l * wet + dryL * dry;
+      yR = r * wet + dryR * dry;
+    } else {
+      yL = l;
+      yR = r;
+    }
+    outL[i] = yL;
+    outR[i] = yR;
+    if (meterOutput)
+      meterTap(yL, yR);
+  }
+
+  mInputGainCurrent = inputGain;
+  mInputGainFactor = inputFactor;
+  mMakeUpCurrent = makeUp;
+  mMakeUpFactor = makeUpFactor;
+  mBlendCurrent = blend;
+  mFastReleaseState = fast;
+  mSlowReleaseState = slow;
+  mManualReleaseState = held;
+  mAttackState = attack;
+  mGainReductionPeak = reductionPeak;
+  mMeterWindowPeak = windowPeak;
+  mMeterSample = meterSample;
+}
+
+void CComp::SanitizeDetectorStates() {
+  SnapState(mFastReleaseState);
+  SnapState(mSlowReleaseState);
+  SnapState(mManualReleaseState);
+  SnapState(mAttackState);
+}
