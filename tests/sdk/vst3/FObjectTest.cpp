@@ -1,6 +1,7 @@
 #include "FakeHost.h"
 
 #include "base/source/fobject.h"
+#include "pluginterfaces/vst/ivstcontextmenu.h"
 #include "public.sdk/source/vst/vstaudioeffect.h"
 #include "public.sdk/source/vst/vsteditcontroller.h"
 
@@ -124,6 +125,68 @@ TEST(FObjectQueryInterface, ProcessorAnswersComponentAndProcessor) {
   void* none = nullptr;
   EXPECT_EQ(effect->queryInterface(IEditController::iid, &none), kNoInterface);
   effect->release();
+}
+
+// The shapes the framework builds on these bases: a controller that adds IMidiMapping, and a
+// control whose primary base is an interface with FObject second.
+class MappingController : public EditControllerEx1, public IMidiMapping {
+public:
+  tresult PLUGIN_API getMidiControllerAssignment(int32 busIndex, int16 channel,
+                                                 CtrlNumber controller, ParamID& id) override {
+    if (busIndex != 0)
+      return kResultFalse;
+    id = 0x10002 + channel * 130 + controller;
+    return kResultTrue;
+  }
+  OBJ_METHODS(MappingController, EditControllerEx1)
+  DEFINE_INTERFACES
+  DEF_INTERFACE(IMidiMapping)
+  END_DEFINE_INTERFACES(EditControllerEx1)
+  REFCOUNT_METHODS(EditControllerEx1)
+};
+
+class MenuTargetControl : public IContextMenuTarget, public FObject {
+public:
+  int32 lastTag = -1;
+  tresult PLUGIN_API executeMenuItem(int32 tag) override {
+    lastTag = tag;
+    return kResultOk;
+  }
+  OBJ_METHODS(MenuTargetControl, FObject)
+  DEFINE_INTERFACES
+  DEF_INTERFACE(IContextMenuTarget)
+  END_DEFINE_INTERFACES(FObject)
+  REFCOUNT_METHODS(FObject)
+};
+
+TEST(FObjectFrameworkShapes, AddedInterfaceOnAController) {
+  auto* controller = new MappingController();
+  IEditController* edit = controller;
+  void* obj = nullptr;
+  ASSERT_EQ(edit->queryInterface(IMidiMapping::iid, &obj), kResultOk);
+  auto* mapping = static_cast<IMidiMapping*>(obj);
+  ParamID id = 0;
+  EXPECT_EQ(mapping->getMidiControllerAssignment(0, 2, 7, id), kResultTrue);
+  EXPECT_EQ(id, 0x10002u + 267u);
+  void* units = nullptr;
+  EXPECT_EQ(mapping->queryInterface(IUnitInfo::iid, &units), kResultOk); // base interfaces too
+  static_cast<FUnknown*>(units)->release();
+  EXPECT_EQ(mapping->release(), 1u);
+  EXPECT_STREQ(FCast<EditControllerEx1>(edit)->isA(), "MappingController");
+  controller->release();
+}
+
+TEST(FObjectFrameworkShapes, InterfaceFirstAndFObjectSecond) {
+  auto* control = new MenuTargetControl();
+  IContextMenuTarget* target = control;
+  void* obj = nullptr;
+  ASSERT_EQ(control->unknownCast()->queryInterface(IContextMenuTarget::iid, &obj), kResultOk);
+  EXPECT_EQ(obj, target);
+  static_cast<IContextMenuTarget*>(obj)->executeMenuItem(3);
+  EXPECT_EQ(control->lastTag, 3);
+  EXPECT_EQ(target->release(), 1u);
+  EXPECT_EQ(FCast<MenuTargetControl>(static_cast<FUnknown*>(target)), control);
+  control->release();
 }
 
 class Watcher : public FObject {
