@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstring>
+
 namespace orvane::test {
 namespace {
 
@@ -125,6 +128,41 @@ TEST(FObjectQueryInterface, ProcessorAnswersComponentAndProcessor) {
   void* none = nullptr;
   EXPECT_EQ(effect->queryInterface(IEditController::iid, &none), kNoInterface);
   effect->release();
+}
+
+// Under the Itanium C++ ABI a pointer to a virtual member function holds 1 + the method's
+// byte offset in the vtable.
+template <class Method> long slotOf(Method method) {
+  struct {
+    std::uintptr_t ptr;
+    std::ptrdiff_t adjust;
+  } rep;
+  static_assert(sizeof(Method) == sizeof(rep), "Itanium member-function pointer");
+  std::memcpy(&rep, &method, sizeof rep);
+  return (rep.ptr & 1) ? static_cast<long>((rep.ptr - 1) / sizeof(void*)) : -1;
+}
+
+// FObject's own table: the three FUnknown methods, the update notification, the two
+// destructors, then the class-name checks. Subclasses that put an interface first and FObject
+// second (the editor's controls) rely on this order.
+TEST(FObjectTable, SlotsInTheirOrder) {
+  EXPECT_EQ(slotOf(&FObject::queryInterface), 0);
+  EXPECT_EQ(slotOf(&FObject::addRef), 1);
+  EXPECT_EQ(slotOf(&FObject::release), 2);
+  EXPECT_EQ(slotOf(&FObject::update), 3);
+  EXPECT_EQ(slotOf(static_cast<FClassID (FObject::*)() const>(&FObject::isA)), 6);
+  EXPECT_EQ(slotOf(static_cast<bool (FObject::*)(FClassID) const>(&FObject::isA)), 7);
+  EXPECT_EQ(slotOf(&FObject::isTypeOf), 8);
+}
+
+// The conversions a parameter subclass overrides come in this order after FObject's slots.
+TEST(FObjectTable, ParameterConversionsFollowTheFObjectSlots) {
+  const long toString = slotOf(&Parameter::toString);
+  EXPECT_GT(toString, 8);
+  EXPECT_EQ(slotOf(&Parameter::fromString), toString + 1);
+  EXPECT_EQ(slotOf(&Parameter::toPlain), toString + 2);
+  EXPECT_EQ(slotOf(&Parameter::toNormalized), toString + 3);
+  EXPECT_LT(slotOf(&Parameter::setNormalized), toString);
 }
 
 // The shapes the framework builds on these bases: a controller that adds IMidiMapping, and a
