@@ -1,10 +1,14 @@
 #include "FakeHost.h"
 
 #include "base/source/fobject.h"
+#include "pluginterfaces/vst/ivstcontextmenu.h"
 #include "public.sdk/source/vst/vstaudioeffect.h"
 #include "public.sdk/source/vst/vsteditcontroller.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
 
 namespace orvane::test {
 namespace {
@@ -124,6 +128,103 @@ TEST(FObjectQueryInterface, ProcessorAnswersComponentAndProcessor) {
   void* none = nullptr;
   EXPECT_EQ(effect->queryInterface(IEditController::iid, &none), kNoInterface);
   effect->release();
+}
+
+// Under the Itanium C++ ABI a pointer to a virtual member function holds 1 + the method's
+// byte offset in the vtable.
+template <class Method> long slotOf(Method method) {
+  struct {
+    std::uintptr_t ptr;
+    std::ptrdiff_t adjust;
+  } rep;
+  static_assert(sizeof(Method) == sizeof(rep), "Itanium member-function pointer");
+  std::memcpy(&rep, &method, sizeof rep);
+  return (rep.ptr & 1) ? static_cast<long>((rep.ptr - 1) / sizeof(void*)) : -1;
+}
+
+// FObject's own table: the three FUnknown methods, the update notification, the two
+// destructors, then the class-name checks. Subclasses that put an interface first and FObject
+// second (the editor's controls) rely on this order.
+TEST(FObjectTable, SlotsInTheirOrder) {
+  EXPECT_EQ(slotOf(&FObject::queryInterface), 0);
+  EXPECT_EQ(slotOf(&FObject::addRef), 1);
+  EXPECT_EQ(slotOf(&FObject::release), 2);
+  EXPECT_EQ(slotOf(&FObject::update), 3);
+  EXPECT_EQ(slotOf(static_cast<FClassID (FObject::*)() const>(&FObject::isA)), 6);
+  EXPECT_EQ(slotOf(static_cast<bool (FObject::*)(FClassID) const>(&FObject::isA)), 7);
+  EXPECT_EQ(slotOf(&FObject::isTypeOf), 8);
+}
+
+// The conversions a parameter subclass overrides come in this order after FObject's slots.
+TEST(FObjectTable, ParameterConversionsFollowTheFObjectSlots) {
+  const long toString = slotOf(&Parameter::toString);
+  EXPECT_GT(toString, 8);
+  EXPECT_EQ(slotOf(&Parameter::fromString), toString + 1);
+  EXPECT_EQ(slotOf(&Parameter::toPlain), toString + 2);
+  EXPECT_EQ(slotOf(&Parameter::toNormalized), toString + 3);
+  EXPECT_LT(slotOf(&Parameter::setNormalized), toString);
+}
+
+// The shapes the framework builds on these bases: a controller that adds IMidiMapping, and a
+// control whose primary base is an interface with FObject second.
+class MappingController : public EditControllerEx1, public IMidiMapping {
+public:
+  tresult PLUGIN_API getMidiControllerAssignment(int32 busIndex, int16 channel,
+                                                 CtrlNumber controller, ParamID& id) override {
+    if (busIndex != 0)
+      return kResultFalse;
+    id = 0x10002 + channel * 130 + controller;
+    return kResultTrue;
+  }
+  OBJ_METHODS(MappingController, EditControllerEx1)
+  DEFINE_INTERFACES
+  DEF_INTERFACE(IMidiMapping)
+  END_DEFINE_INTERFACES(EditControllerEx1)
+  REFCOUNT_METHODS(EditControllerEx1)
+};
+
+class MenuTargetControl : public IContextMenuTarget, public FObject {
+public:
+  int32 lastTag = -1;
+  tresult PLUGIN_API executeMenuItem(int32 tag) override {
+    lastTag = tag;
+    return kResultOk;
+  }
+  OBJ_METHODS(MenuTargetControl, FObject)
+  DEFINE_INTERFACES
+  DEF_INTERFACE(IContextMenuTarget)
+  END_DEFINE_INTERFACES(FObject)
+  REFCOUNT_METHODS(FObject)
+};
+
+TEST(FObjectFrameworkShapes, AddedInterfaceOnAController) {
+  auto* controller = new MappingController();
+  IEditController* edit = controller;
+  void* obj = nullptr;
+  ASSERT_EQ(edit->queryInterface(IMidiMapping::iid, &obj), kResultOk);
+  auto* mapping = static_cast<IMidiMapping*>(obj);
+  ParamID id = 0;
+  EXPECT_EQ(mapping->getMidiControllerAssignment(0, 2, 7, id), kResultTrue);
+  EXPECT_EQ(id, 0x10002u + 267u);
+  void* units = nullptr;
+  EXPECT_EQ(mapping->queryInterface(IUnitInfo::iid, &units), kResultOk); // base interfaces too
+  static_cast<FUnknown*>(units)->release();
+  EXPECT_EQ(mapping->release(), 1u);
+  EXPECT_STREQ(FCast<EditControllerEx1>(edit)->isA(), "MappingController");
+  controller->release();
+}
+
+TEST(FObjectFrameworkShapes, InterfaceFirstAndFObjectSecond) {
+  auto* control = new MenuTargetControl();
+  IContextMenuTarget* target = control;
+  void* obj = nullptr;
+  ASSERT_EQ(control->unknownCast()->queryInterface(IContextMenuTarget::iid, &obj), kResultOk);
+  EXPECT_EQ(obj, target);
+  static_cast<IContextMenuTarget*>(obj)->executeMenuItem(3);
+  EXPECT_EQ(control->lastTag, 3);
+  EXPECT_EQ(target->release(), 1u);
+  EXPECT_EQ(FCast<MenuTargetControl>(static_cast<FUnknown*>(target)), control);
+  control->release();
 }
 
 class Watcher : public FObject {

@@ -229,8 +229,13 @@ TEST(ParameterValueQueuePoints, BadPointsAndOverflowAreRefused) {
   ParameterValueQueue queue(5, 2);
   int32 index = -1;
   EXPECT_EQ(queue.addPoint(-1, 0.5, index), kInvalidArgument);
-  EXPECT_EQ(queue.addPoint(0, 1.5, index), kInvalidArgument);
   EXPECT_EQ(queue.addPoint(0, std::nan(""), index), kInvalidArgument);
+  EXPECT_EQ(queue.getPointCount(), 0);
+  EXPECT_EQ(queue.addPoint(0, -0.25, index), kResultTrue);
+  int32 offset = -1;
+  ParamValue value = -1.0;
+  queue.getPoint(0, offset, value);
+  EXPECT_EQ(value, 0.0); // clamped into the range
   EXPECT_EQ(queue.addPoint(0, 0.0, index), kResultTrue);
   EXPECT_EQ(queue.addPoint(1, 1.0, index), kResultTrue);
   EXPECT_EQ(queue.addPoint(2, 0.5, index), kResultFalse);

@@ -116,21 +116,21 @@ struct Ticks : ITimerCallback {
   void onTimer(Timer*) override { ++count; }
 };
 
-TEST(PluginViewRunLoop, HostTimerPumpsThePluginTimers) {
-  orvane::ManualClock clock(0);
-  orvane::RunLoop::instance().setClock(clock.clock());
-  Ticks ticks;
-  Timer* meterTimer = Timer::create(&ticks, 40);
-
+// The host's timer is the plug-in's only clock while a view is open: a test host that ticks
+// its timers in its own time gets the plug-in's 40 ms timer exactly every four 10 ms ticks.
+TEST(PluginViewRunLoop, HostTimerPumpsThePluginTimersInHostTime) {
   FakeFrame frame;
   auto* view = new CPluginView();
   ASSERT_EQ(view->setFrame(&frame), kResultTrue);
   ASSERT_NE(frame.handler, nullptr);
   EXPECT_EQ(frame.interval, CPluginView::kRunLoopPumpIntervalMs);
 
-  clock.advance(40);
-  frame.handler->onTimer(); // what the host's GUI loop does every interval
-  EXPECT_EQ(ticks.count, 1);
+  Ticks ticks;
+  Timer* meterTimer = Timer::create(&ticks, 40);
+  for (int tick = 1; tick <= 12; ++tick) {
+    frame.handler->onTimer(); // what the host's GUI loop does every 10 ms of its time
+    EXPECT_EQ(ticks.count, tick / 4) << "after tick " << tick;
+  }
 
   view->setFrame(nullptr); // the host takes its frame away: no more pumping through it
   EXPECT_EQ(frame.handler, nullptr);
@@ -140,9 +140,43 @@ TEST(PluginViewRunLoop, HostTimerPumpsThePluginTimers) {
   ASSERT_NE(frame.handler, nullptr);
   view->release(); // a dying view unregisters too
   EXPECT_EQ(frame.handler, nullptr);
-
   meterTimer->release();
-  orvane::RunLoop::instance().setClock({});
+}
+
+// Once the last view is gone, whoever pumps the loop directly (a VST 2.4 host's idle calls)
+// finds it on a clock that moves with the system's again, never behind the host time it had.
+TEST(PluginViewRunLoop, AfterTheLastViewTheClockMovesOnItsOwn) {
+  FakeFrame frame;
+  auto* view = new CPluginView();
+  view->setFrame(&frame);
+  for (int tick = 0; tick < 10; ++tick)
+    frame.handler->onTimer();
+  const uint64_t hostTime = orvane::RunLoop::instance().now();
+  view->release();
+  const uint64_t systemBefore = orvane::RunLoop::monotonicMs();
+  const uint64_t after = orvane::RunLoop::instance().now();
+  EXPECT_GE(after, hostTime);
+  EXPECT_GE(after, systemBefore);
+}
+
+// Two open views pump the same loop; time still runs at the host's pace, not twice as fast.
+TEST(PluginViewRunLoop, TwoViewsDoNotSpeedUpTime) {
+  FakeFrame frameA;
+  FakeFrame frameB;
+  auto* viewA = new CPluginView();
+  auto* viewB = new CPluginView();
+  viewA->setFrame(&frameA);
+  viewB->setFrame(&frameB);
+  Ticks ticks;
+  Timer* meterTimer = Timer::create(&ticks, 40);
+  for (int tick = 0; tick < 8; ++tick) {
+    frameA.handler->onTimer();
+    frameB.handler->onTimer();
+  }
+  EXPECT_EQ(ticks.count, 2); // 80 ms of host time
+  meterTimer->release();
+  viewA->release();
+  viewB->release();
 }
 
 TEST(PluginViewRunLoop, FrameWithoutRunLoopIsKeptAlone) {

@@ -48,7 +48,7 @@ public:
   void addDependent(IDependent* dep);
   void removeDependent(IDependent* dep);
   // Tells every dependent that this object changed (message kChanged by default).
-  virtual void changed(int32 msg = kChanged);
+  void changed(int32 msg = kChanged);
 
   // The ID FCast uses to find the FObject behind an interface pointer. It never leaves the
   // process and is not one of the host-visible interface IDs.

@@ -3,7 +3,10 @@
 //
 // On Linux the host's frame also offers Steinberg::Linux::IRunLoop. While the view has a
 // frame with one, it registers a timer there that pumps the process-wide run loop, so the
-// plug-in's timers (meters, editor redraws) run on the host's GUI thread.
+// plug-in's timers (meters, editor redraws) run on the host's GUI thread. The run loop's time
+// then follows the host's timer: each tick moves it on by the tick's interval. A host that
+// drives its timers from a clock of its own (a test host) thereby drives the plug-in's
+// timers from that clock too, which the plug-in otherwise keeps to itself.
 #pragma once
 
 #include "base/source/fobject.h"

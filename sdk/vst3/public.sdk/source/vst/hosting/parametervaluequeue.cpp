@@ -1,5 +1,7 @@
 #include "public.sdk/source/vst/hosting/parametervaluequeue.h"
 
+#include <cmath>
+
 namespace Steinberg {
 namespace Vst {
 
@@ -17,8 +19,11 @@ tresult PLUGIN_API ParameterValueQueue::getPoint(int32 index, int32& sampleOffse
 
 tresult PLUGIN_API ParameterValueQueue::addPoint(int32 sampleOffset, ParamValue value,
                                                  int32& index) {
-  if (sampleOffset < 0 || !(value >= 0.0 && value <= 1.0))
+  if (sampleOffset < 0 || std::isnan(value))
     return kInvalidArgument;
+  // A value a rounding step outside the range is still the host's last word on the
+  // parameter: keep it, within the range.
+  value = value < 0.0 ? 0.0 : (value > 1.0 ? 1.0 : value);
   // Points usually arrive in order, so look from the end for the place of the new one.
   int32 at = count;
   while (at > 0 && points[static_cast<size_t>(at - 1)].sampleOffset > sampleOffset)

@@ -23,8 +23,8 @@ public:
   // kResultFalse for an index outside 0 .. count - 1 (the outputs are left alone).
   tresult PLUGIN_API getPoint(int32 index, int32& sampleOffset, ParamValue& value) override;
   // Keeps the points ordered by sample offset; a second point at an offset already present
-  // replaces that point's value. A negative offset or a value outside 0..1 (NaN included) is
-  // refused with kInvalidArgument, a point beyond the capacity with kResultFalse.
+  // replaces that point's value. Values are clamped into 0..1; a negative offset or a NaN
+  // value is refused with kInvalidArgument, a point beyond the capacity with kResultFalse.
   tresult PLUGIN_API addPoint(int32 sampleOffset, ParamValue value, int32& index) override;
 
   // A growable queue doubles its storage instead of refusing a point.
