@@ -9,8 +9,10 @@ using namespace Steinberg;
 using namespace Steinberg::Vst;
 
 namespace {
+// Discrete types step through every whole value of their range; the rest are continuous.
 int32 StepCountOf(const IParam& p) {
-  if (p.Type() == IParam::kTypeDouble)
+  const IParam::EParamType t = p.Type();
+  if (t != IParam::kTypeBool && t != IParam::kTypeInt && t != IParam::kTypeEnum)
     return 0;
   return int32(std::clamp(p.Max() - p.Min(), 0.0, double(INT_MAX)));
 }

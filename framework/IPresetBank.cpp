@@ -193,9 +193,19 @@ bool IPresetBank::RestorePreset(int idx, IPresetState& state) {
   if (!slot)
     return false;
   if (slot->initialized) {
+    // A slot whose chunks do not load whole (a short blob) would leave the parameters half
+    // loaded; they are put back from a capture taken first.
+    KIT_HeapBuf liveProc(4096), liveCtrl(4096);
+    const bool captured =
+        state.CaptureProcessorChunk(liveProc) && state.CaptureControllerChunk(liveCtrl);
     if (state.LoadProcessorChunk(slot->procChunk, 0) < 1 ||
-        state.LoadControllerChunk(slot->ctrlChunk, 0) < 1)
+        state.LoadControllerChunk(slot->ctrlChunk, 0) < 1) {
+      if (captured) {
+        state.LoadProcessorChunk(liveProc, 0);
+        state.LoadControllerChunk(liveCtrl, 0);
+      }
       return false;
+    }
   } else {
     char name[IPreset::kMaxNameLen];
     MakeDefaultUserPresetName(name);

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <new>
 
 KIT_String::KIT_String(const char* text, int granularity) : mBuf(granularity) {
   if (text)
@@ -107,20 +108,26 @@ void KIT_String::DeleteSub(int pos, int len) {
   mBuf.Resize(length - len + 1);
 }
 
+// Formatted into a scratch buffer first: an argument may point into this string, whose
+// buffer the edit may move.
 bool KIT_String::SetAppendFormattedArgs(bool append, int maxLen, const char* format, va_list args) {
   maxLen = std::max(maxLen, 0);
+  if (maxLen == INT_MAX)
+    return false;
+  std::unique_ptr<char[]> text(new (std::nothrow) char[size_t(maxLen) + 1]);
+  if (!text)
+    return false;
+  const int written = std::vsnprintf(text.get(), size_t(maxLen) + 1, format, args);
+  if (written < 0)
+    return false;
+  const int n = std::min(written, maxLen);
   const int start = append ? GetLength() : 0;
-  if (int64_t(start) + maxLen + 1 > INT_MAX)
+  if (n == 0)
+    return append ? true : Splice(0, nullptr, 0, 0);
+  if (!Splice(start, text.get(), n, 0))
     return false;
-  mBuf.Resize(start + maxLen + 1);
-  if (mBuf.GetSize() != start + maxLen + 1)
-    return false;
-  int written = std::vsnprintf(Chars() + start, size_t(maxLen) + 1, format, args);
-  const bool ok = written >= 0;
-  written = ok ? std::min(written, maxLen) : 0;
-  Chars()[start + written] = 0;
-  mBuf.Resize(start + written + 1, true);
-  return ok;
+  mBuf.Resize(start + n + 1, true);
+  return true;
 }
 
 bool KIT_String::SetFormatted(int maxLen, const char* format, ...) {

@@ -29,7 +29,8 @@ public:
   void DeleteSub(int pos, int len);
 
   // Formats at most maxLen characters (after the current text when append is set), then
-  // sizes the buffer to exactly the text and its terminator.
+  // sizes the buffer to exactly the text and its terminator. Arguments may point into this
+  // string. False, with the string unchanged, when formatting or growing fails.
   bool SetAppendFormattedArgs(bool append, int maxLen, const char* format, va_list args);
   bool SetFormatted(int maxLen, const char* format, ...) __attribute__((format(printf, 3, 4)));
   bool AppendFormatted(int maxLen, const char* format, ...) __attribute__((format(printf, 3, 4)));

@@ -66,6 +66,14 @@ TEST_F(IFxParameterFixture, InfoComesFromTheParam) {
   IFxParameter mode(&e, 0, 0, 0);
   EXPECT_EQ(mode.getInfo().stepCount, 4);
   EXPECT_DOUBLE_EQ(mode.getInfo().defaultNormalizedValue, 0.25);
+
+  IParam huge;
+  huge.InitInt("Huge", 0, -2000000000, 2000000000);
+  IFxParameter wide(&huge, 0, 0, 0);
+  EXPECT_EQ(wide.getInfo().stepCount, 2147483647); // the range does not fit an int32
+  IParam untyped;
+  IFxParameter none(&untyped, 0, 0, 0);
+  EXPECT_EQ(none.getInfo().stepCount, 0);
 }
 
 TEST_F(IFxParameterFixture, RunTimeClassAnswers) {

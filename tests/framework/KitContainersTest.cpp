@@ -208,6 +208,13 @@ TEST(KitString, FormattingKeepsToMaxLen) {
   EXPECT_STREQ(s.Get(), "ab/42123");
   ASSERT_TRUE(s.SetFormatted(0, "%d", 7));
   EXPECT_STREQ(s.Get(), "");
+
+  // Arguments taken from the string itself survive the buffer moving under them.
+  KIT_String own(std::string(300, 'z').c_str());
+  ASSERT_TRUE(own.AppendFormatted(1000, "[%s]", own.Get()));
+  EXPECT_EQ(std::string(own.Get()), std::string(300, 'z') + "[" + std::string(300, 'z') + "]");
+  ASSERT_TRUE(own.SetFormatted(2000, "%s%s", own.Get(), own.Get()));
+  EXPECT_EQ(own.GetLength(), 2 * 602);
 }
 
 TEST(StringUtils, LowerWhitespaceAndTime) {

@@ -124,6 +124,15 @@ TEST_F(PresetFixture, RestoreChecksTheIndexAndFillsEmptySlots) {
   EXPECT_EQ(bank.CurrentIndex(), 2);
 }
 
+TEST_F(PresetFixture, APresetWhoseChunkDoesNotLoadChangesNothing) {
+  const uint8_t shortChunk[4 + 8 + 4] = {}; // version word and one value of three
+  ASSERT_TRUE(bank.MakePresetFromChunk("Short", 12, shortChunk, sizeof shortChunk));
+  SetValues(440, 3, 1);
+  EXPECT_FALSE(bank.RestorePreset(0, half));
+  EXPECT_EQ(half.Values(), (std::vector<double>{440, 3, 1}));
+  EXPECT_EQ(half.restores, 0);
+}
+
 TEST_F(PresetFixture, RestoreByNameAndModify) {
   bank.MakeDefaultPreset("A", 1, half);
   SetValues(300, 5, 0);
