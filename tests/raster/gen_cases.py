@@ -13,7 +13,7 @@ import numpy as np
 import rastermodel as rm
 
 OPS = {"blit_rect": 1, "scaled_blit": 2, "halve_blit": 3, "fill_rect": 4, "put_pixel": 5,
-       "coverage_mask": 6, "blur": 7}
+       "coverage_mask": 6, "blur": 7, "rotated_blit": 8}
 SRC_NONE, SRC_OWN, SRC_SAME = 0, 1, 2
 
 ALPHAS = [0.0, 1 / 512, 1 / 256, 0.25, 0.3, 0.5, 0.502, 0.75, 0.999, 1.0, 1.001, 1.5, -0.3,
@@ -74,6 +74,10 @@ def run_model(op, ints, floats, D, S, data):
         rm.coverage_mask(D, x, y, colour & 0xFFFFFFFF, list(data), w, span, h, floats[0], mode)
     elif op == "blur":
         rm.blur(D, S, *ints)
+    elif op == "rotated_blit":
+        dstx, dsty, dstw, dsth, clip, mode = ints
+        rm.rotated_blit(D, S, dstx, dsty, dstw, dsth, *floats[:5], clip != 0, floats[5], mode,
+                        floats[6], floats[7])
     else:
         raise KeyError(op)
 
@@ -230,10 +234,45 @@ def blur_cases(w, rng):
                        D, SRC_SAME)
 
 
+def rotated_cases(w, rng):
+    geoms = [
+        # dstx, dsty, dstw, dsth, srcx, srcy, srcw, srch, angle, rotx, roty
+        (0, 0, 19, 13, 0, 0, 19, 13, 0.0, 0, 0), (2, 2, 13, 13, 3, 0, 13, 13, math.pi / 2, 0, 0),
+        (1, 1, 15, 12, 2, 1, 15, 12, 0.3, 0, 0), (-6, -4, 20, 16, 0, 0, 19, 13, -1.1, 0, 0),
+        (4, 3, 12, 9, 0, 0, 19, 13, 2.5, 1.5, -2.0), (0, 0, 23, 17, 0, 0, 19, 13, 0.05, 0.3, 0.2),
+        (10, 8, -9, 7, 1, 1, 9, 7, 0.7, 0, 0), (5, 12, 9, -10, 1, 1, 9, 10, 4.0, 0, 0),
+        (0, 0, 30, 20, -3, -2, 10, 8, 1.0, 0, 0), (20, 14, 10, 10, 0, 0, 19, 13, 0.4, 0, 0),
+        (0, 0, 23, 17, 0, 0, 19, 13, math.nan, 0, 0), (0, 0, 23, 17, 1e9, 0, 19, 13, 0.5, 0, 0),
+        (-(1 << 31), 0, 100, 5, 0, 0, 19, 13, 0.5, 0, 0), (0, 0, 23, 17, 0, 0, 19, 13, 1e30, 0, 0),
+    ]
+    modes = [0, 0x100, 1, 0x101, 2, 3, 4, 5, 0x10000, 0x10100, 0x10101, 0x10001, 0x10105, 7, 0x10006]
+    for g in geoms:
+        for mode in modes:
+            for clip in (0, 1):
+                alpha = [1.0, 0.5, 0.3][int(rng.integers(0, 3))]
+                D = dests(rng)[int(rng.integers(0, 2))]
+                w.case(f"rotated {g} clip {clip} mode {mode:#x} alpha {alpha}", "rotated_blit",
+                       list(g[:4]) + [clip, mode], list(g[4:9]) + [alpha] + list(g[9:]), D,
+                       SRC_OWN, source(rng))
+    for _ in range(200):
+        g = [int(rng.integers(-8, 20)), int(rng.integers(-6, 15)), int(rng.integers(-25, 30)),
+             int(rng.integers(-20, 25))]
+        f = [float(np.float32(v)) for v in (rng.uniform(-3, 12), rng.uniform(-3, 9),
+                                            rng.uniform(-5, 22), rng.uniform(-5, 16),
+                                            rng.uniform(-7, 7), rng.uniform(0.2, 1.0),
+                                            rng.uniform(-3, 3), rng.uniform(-3, 3))]
+        mode = modes[int(rng.integers(0, len(modes)))]
+        clip = int(rng.integers(0, 2))
+        D = dests(rng)[int(rng.integers(0, 2))]
+        w.case(f"rotated random {g} {f} clip {clip} mode {mode:#x}", "rotated_blit",
+               g + [clip, mode], f, D, SRC_OWN, source(rng))
+
+
 def main():
     rng = np.random.default_rng(20261210)
     w = Writer()
-    for gen in (blit_cases, scaled_cases, halve_cases, fill_cases, coverage_cases, blur_cases):
+    for gen in (blit_cases, scaled_cases, halve_cases, fill_cases, coverage_cases, blur_cases,
+                rotated_cases):
         gen(w, rng)
     with open(sys.argv[1], "wb") as f:
         f.write(struct.pack("<I i", 0x53455341, w.count))

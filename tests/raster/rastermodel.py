@@ -400,3 +400,80 @@ def blur(D, S, dstx, dsty, srcx, srcy, w, h):
     vert[0, :] = quarter(src[1, :])
     vert[-1, :] = quarter(src[-2, :])
     D.pixels()[oy:oy + ah, ox:ox + aw] = out + horiz + vert
+
+
+# ---- rotated blits ---------------------------------------------------------------------------
+
+def walk_samples(S, li, ti, winw, winh, U, V, filt):
+    """Samples of a walk: U, V (h, w) int64 16.16 positions counted from the window corner
+    (li, ti). Returns (inside mask, samples (h, w, 4))."""
+    sx, sy = U >> 16, V >> 16
+    fx, fy = (U & 0xFFFF)[..., None], (V & 0xFFFF)[..., None]
+    inside = (sx >= 0) & (sx < winw) & (sy >= 0) & (sy < winh)
+    src = S.bytes().astype(I64)
+
+    def at(yy, xx):
+        return src[np.clip(yy + ti, 0, S.h - 1), np.clip(xx + li, 0, S.w - 1)]
+
+    if not filt:
+        return inside, at(sy, sx)
+    p00, p10, p01, p11 = at(sy, sx), at(sy, sx + 1), at(sy + 1, sx), at(sy + 1, sx + 1)
+    w11 = (fx * fy) >> 16
+    w01, w10, w00 = fy - w11, fx - w11, 65536 - fx - fy + w11
+    right, below = (sx < winw - 1)[..., None], (sy < winh - 1)[..., None]
+    four = (p00 * w00 + p10 * w10 + p01 * w01 + p11 * w11) >> 16
+    vert = (p00 * (65536 - fy) + p01 * fy) >> 16
+    horz = (p00 * (65536 - fx) + p10 * fx) >> 16
+    return inside, np.where(right & below, four, np.where(below, vert, np.where(right, horz, p00)))
+
+
+def usable(v):
+    return math.isfinite(float(v)) and abs(float(v)) <= (1 << 28)
+
+
+def rotated_blit(D, S, dstx, dsty, dstw, dsth, srcx, srcy, srcw, srch, angle, clip, alpha, mode,
+                 rotx, roty):
+    srcx, srcy, srcw, srch, angle, alpha, rotx, roty = (
+        f32(v) for v in (srcx, srcy, srcw, srch, angle, alpha, rotx, roty))
+    if dstw == 0 or dsth == 0:
+        return
+    if not all(usable(v) for v in (srcx, srcy, srcw, srch, rotx, roty)) or \
+            not math.isfinite(float(angle)):
+        return
+    l, t, r, b = 0.0, 0.0, float(S.w), float(S.h)
+    if clip:
+        l, t = max(float(srcx), 0.0), max(float(srcy), 0.0)
+        r, b = min(float(srcx) + float(srcw), r), min(float(srcy) + float(srch), b)
+    x, y, w, h = dstx, dsty, dstw, dsth
+    if w < 0:
+        x, srcx, srcw, w = x + w, srcx + srcw, -srcw, -w
+    if h < 0:
+        y, srcy, srch, h = y + h, srcy + srch, -srch, -h
+    xsc, ysc = float(srcw / f32(w)), float(srch / f32(h))
+    c, s = math.cos(float(angle)), math.sin(float(angle))
+    dudx, dvdx, dudy, dvdy = c * xsc, -s * ysc, s * xsc, c * ysc
+    u = float(srcx) - ((w * c * xsc + h * s * xsc - float(srcw)) * 0.5 - float(rotx))
+    v = float(srcy) - ((h * c * ysc - w * s * ysc - float(srch)) * 0.5 - float(roty))
+    ia = weight(alpha)
+    if ia == 0:
+        return
+    if x < 0:
+        u, v, w, x = u + (-x) * dudx, v + (-x) * dvdx, w + x, 0
+    if y < 0:
+        u, v, h, y = u + (-y) * dudy, v + (-y) * dvdy, h + y, 0
+    w, h = min(w, D.w - x), min(h, D.h - y)
+    if w < 1 or h < 1:
+        return
+    li, ti = int(l), int(t)
+    winw, winh = int(r) - li, int(b) - ti
+    if winw <= 0 or winh <= 0:
+        return
+    u, v = u - li, v - ti
+    if not all(usable(q) for q in (u, v, dudx, dvdx, dudy, dvdy)):
+        return
+    fixed = lambda q: int(q * 65536.0)
+    cols, rows = np.arange(w, dtype=I64), np.arange(h, dtype=I64)
+    U = fixed(u) + rows[:, None] * fixed(dudy) + cols[None, :] * fixed(dudx)
+    V = fixed(v) + rows[:, None] * fixed(dvdy) + cols[None, :] * fixed(dvdx)
+    inside, sample = walk_samples(S, li, ti, winw, winh, U, V, (mode & 0xFF00) == 0x100)
+    apply_samples(D.bytes()[y:y + h, x:x + w], inside, mode & 0x100FF, ia, sample[inside])

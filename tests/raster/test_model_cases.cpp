@@ -219,3 +219,6 @@ TEST(ModelCases, CoverageMasks) {
 TEST(ModelCases, Blur) {
   RunCases({7});
 }
+TEST(ModelCases, RotatedBlits) {
+  RunCases({8});
+}
