@@ -1,7 +1,7 @@
 #include "raster/PIX_Combine.h"
 
 const PIX_PixelWriter PIX_ClampedWriters[6] = {
-    PIX_PixelBlendClamped, PIX_PixelAdd,     PIX_PixelDodge,
+    PIX_PixelBlendClamped,    PIX_PixelAdd,     PIX_PixelDodge,
     PIX_PixelMultiplyClamped, PIX_PixelOverlay, PIX_HSVAdjustPixel,
 };
 

@@ -24,7 +24,9 @@ constexpr std::array<uint16_t, 256> PIX_MakeReciprocalTable() {
 }
 inline constexpr std::array<uint16_t, 256> PIX_ReciprocalTable = PIX_MakeReciprocalTable();
 
-inline int PIX_Clamp255(int v) { return v < 0 ? 0 : (v > 255 ? 255 : v); }
+inline int PIX_Clamp255(int v) {
+  return v < 0 ? 0 : (v > 255 ? 255 : v);
+}
 
 // ---- Whole-word copy forms --------------------------------------------------------------------
 // Each channel is shifted inside the word and masked so that no bit crosses into its neighbour;
@@ -58,7 +60,9 @@ inline void PIX_PixelCopy(unsigned char* p, int r, int g, int b, int a, int /*al
   p[3] = (unsigned char)b;
 }
 
-inline int PIX_BlendChannel(int d, int s, int w) { return s + ((d - s) * (256 - w)) / 256; }
+inline int PIX_BlendChannel(int d, int s, int w) {
+  return s + ((d - s) * (256 - w)) / 256;
+}
 
 // Copy at weight alpha: d = s + (d - s) x (256 - w) / 256.
 inline void PIX_PixelBlend(unsigned char* p, int r, int g, int b, int a, int alpha) {
@@ -68,7 +72,9 @@ inline void PIX_PixelBlend(unsigned char* p, int r, int g, int b, int a, int alp
   p[3] = (unsigned char)PIX_BlendChannel(p[3], b, alpha);
 }
 
-inline int PIX_AddChannel(int d, int s, int w) { return PIX_Clamp255(d + (s * w) / 256); }
+inline int PIX_AddChannel(int d, int s, int w) {
+  return PIX_Clamp255(d + (s * w) / 256);
+}
 
 inline void PIX_PixelAdd(unsigned char* p, int r, int g, int b, int a, int alpha) {
   p[0] = (unsigned char)PIX_AddChannel(p[0], a, alpha);
@@ -134,7 +140,9 @@ inline void PIX_PixelMultiplyClamped(unsigned char* p, int r, int g, int b, int 
 // value; the source R, G, B move them (R - 128 scaled by 1.5 onto the hue, G and B onto
 // saturation and value), and the colour is rebuilt. The alpha byte becomes a.
 
-inline int PIX_HsvRamp(int val, int k, int sat) { return (val * (16384 - k * sat)) / 16384; }
+inline int PIX_HsvRamp(int val, int k, int sat) {
+  return (val * (16384 - k * sat)) / 16384;
+}
 
 inline void PIX_HSVAdjustPixel(unsigned char* p, int r, int g, int b, int a, int alpha) {
   const int dr = p[1], dg = p[2], db = p[3];
@@ -193,11 +201,12 @@ inline void PIX_HSVAdjustPixel(unsigned char* p, int r, int g, int b, int a, int
 // a is the source pixel's alpha byte sa; e = (sa + 1) x w / 256 is the weight the colour bytes
 // get.
 
-inline int PIX_SourceAlphaWeight(int sa, int alpha) { return ((sa + 1) * alpha) / 256; }
+inline int PIX_SourceAlphaWeight(int sa, int alpha) {
+  return ((sa + 1) * alpha) / 256;
+}
 
 // Full weight: sa 0 leaves the pixel, sa 255 replaces the colour and makes it opaque.
-inline void PIX_PixelCopySourceAlpha(unsigned char* p, int r, int g, int b, int a,
-                                     int /*alpha*/) {
+inline void PIX_PixelCopySourceAlpha(unsigned char* p, int r, int g, int b, int a, int /*alpha*/) {
   if (a == 0)
     return;
   if (a == 255) {
@@ -241,20 +250,17 @@ inline void PIX_PixelDodgeSourceAlpha(unsigned char* p, int r, int g, int b, int
   PIX_PixelDodge(p, r, g, b, a, PIX_SourceAlphaWeight(a, alpha));
 }
 
-inline void PIX_PixelMultiplySourceAlpha(unsigned char* p, int r, int g, int b, int a,
-                                         int alpha) {
+inline void PIX_PixelMultiplySourceAlpha(unsigned char* p, int r, int g, int b, int a, int alpha) {
   if (a == 0)
     return;
   PIX_PixelMultiply(p, r, g, b, a, PIX_SourceAlphaWeight(a, alpha));
 }
 
-inline void PIX_PixelOverlaySourceAlpha(unsigned char* p, int r, int g, int b, int a,
-                                        int alpha) {
+inline void PIX_PixelOverlaySourceAlpha(unsigned char* p, int r, int g, int b, int a, int alpha) {
   PIX_PixelOverlay(p, r, g, b, a, PIX_SourceAlphaWeight(a, alpha));
 }
 
-inline void PIX_PixelHSVAdjustSourceAlpha(unsigned char* p, int r, int g, int b, int a,
-                                          int alpha) {
+inline void PIX_PixelHSVAdjustSourceAlpha(unsigned char* p, int r, int g, int b, int a, int alpha) {
   PIX_HSVAdjustPixel(p, r, g, b, a, PIX_SourceAlphaWeight(a, alpha));
 }
 

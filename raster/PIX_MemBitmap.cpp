@@ -21,7 +21,9 @@ PIX_MemBitmap::PIX_MemBitmap(int w, int h, unsigned linealign)
     resize(w, h);
 }
 
-PIX_MemBitmap::~PIX_MemBitmap() { std::free(buffer); }
+PIX_MemBitmap::~PIX_MemBitmap() {
+  std::free(buffer);
+}
 
 PIX_Pixel* PIX_MemBitmap::getBits() {
   if (!buffer)

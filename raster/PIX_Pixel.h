@@ -26,10 +26,18 @@ enum : int {
   PIX_COMBINE_CHANNELCOPY = 0xF0,
 };
 
-inline int PIX_Red(PIX_Pixel p) { return (p >> 8) & 0xFF; }
-inline int PIX_Green(PIX_Pixel p) { return (p >> 16) & 0xFF; }
-inline int PIX_Blue(PIX_Pixel p) { return p >> 24; }
-inline int PIX_Alpha(PIX_Pixel p) { return p & 0xFF; }
+inline int PIX_Red(PIX_Pixel p) {
+  return (p >> 8) & 0xFF;
+}
+inline int PIX_Green(PIX_Pixel p) {
+  return (p >> 16) & 0xFF;
+}
+inline int PIX_Blue(PIX_Pixel p) {
+  return p >> 24;
+}
+inline int PIX_Alpha(PIX_Pixel p) {
+  return p & 0xFF;
+}
 inline PIX_Pixel PIX_MakePixel(int r, int g, int b, int a) {
   return (PIX_Pixel)(a & 0xFF) | ((PIX_Pixel)(r & 0xFF) << 8) | ((PIX_Pixel)(g & 0xFF) << 16) |
          ((PIX_Pixel)(b & 0xFF) << 24);
@@ -52,4 +60,6 @@ inline int PIX_WeightFromAlpha(double alpha) {
 }
 
 // An opacity every entry point can work with: finite and within the weight range.
-inline bool PIX_UsableAlpha(double alpha) { return PIX_WeightFromAlpha(alpha) != 0; }
+inline bool PIX_UsableAlpha(double alpha) {
+  return PIX_WeightFromAlpha(alpha) != 0;
+}

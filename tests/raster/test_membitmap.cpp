@@ -29,9 +29,15 @@ TEST(MemBitmap, RowSpanFollowsLineAlignment) {
     unsigned align;
     int width;
     int span;
-  } cases[] = {{4, 5, 8}, {4, 8, 8}, {1, 5, 5}, {0, 5, 5}, {16, 17, 32}, {6, 5, 6},
+  } cases[] = {{4, 5, 8},
+               {4, 8, 8},
+               {1, 5, 5},
+               {0, 5, 5},
+               {16, 17, 32},
+               {6, 5, 6},
                // alignments above 16 are capped at 16, which does not round
-               {32, 5, 5}, {32, 20, 36}};
+               {32, 5, 5},
+               {32, 20, 36}};
   for (const Case& c : cases) {
     PIX_MemBitmap bm(c.width, 2, c.align);
     EXPECT_EQ(bm.getRowSpan(), c.span) << "align " << c.align << " width " << c.width;
@@ -71,8 +77,8 @@ TEST(MemBitmap, ResizeToNothingFreesTheBlock) {
 // Sizes whose byte count wraps a 32-bit int, or passes the limit, are refused and leave an
 // empty bitmap rather than a block too small for its size.
 TEST(MemBitmap, HugeSizesAreRefused) {
-  const int sizes[][2] = {{65536, 65536}, {INT_MAX, 1}, {INT_MAX, INT_MAX}, {1, INT_MAX},
-                          {46341, 46341}, {16385, 16384}};
+  const int sizes[][2] = {{65536, 65536}, {INT_MAX, 1},   {INT_MAX, INT_MAX},
+                          {1, INT_MAX},   {46341, 46341}, {16385, 16384}};
   for (const auto& s : sizes) {
     PIX_MemBitmap bm(8, 8, 4);
     EXPECT_TRUE(bm.resize(s[0], s[1]));

@@ -49,25 +49,40 @@ private:
 };
 
 PIX_PixelWriter PlainByName(const std::string& n) {
-  if (n == "copy") return PIX_PixelCopy;
-  if (n == "blend") return PIX_PixelBlend;
-  if (n == "add") return PIX_PixelAdd;
-  if (n == "dodge") return PIX_PixelDodge;
-  if (n == "multiply") return PIX_PixelMultiply;
-  if (n == "overlay") return PIX_PixelOverlay;
-  if (n == "blendclamped") return PIX_PixelBlendClamped;
-  if (n == "multiplyclamped") return PIX_PixelMultiplyClamped;
+  if (n == "copy")
+    return PIX_PixelCopy;
+  if (n == "blend")
+    return PIX_PixelBlend;
+  if (n == "add")
+    return PIX_PixelAdd;
+  if (n == "dodge")
+    return PIX_PixelDodge;
+  if (n == "multiply")
+    return PIX_PixelMultiply;
+  if (n == "overlay")
+    return PIX_PixelOverlay;
+  if (n == "blendclamped")
+    return PIX_PixelBlendClamped;
+  if (n == "multiplyclamped")
+    return PIX_PixelMultiplyClamped;
   return nullptr;
 }
 
 PIX_PixelWriter SourceAlphaByName(const std::string& n) {
-  if (n == "copy") return PIX_PixelCopySourceAlpha;
-  if (n == "blend") return PIX_PixelBlendSourceAlpha;
-  if (n == "add") return PIX_PixelAddSourceAlpha;
-  if (n == "dodge") return PIX_PixelDodgeSourceAlpha;
-  if (n == "multiply") return PIX_PixelMultiplySourceAlpha;
-  if (n == "overlay") return PIX_PixelOverlaySourceAlpha;
-  if (n == "hsv") return PIX_PixelHSVAdjustSourceAlpha;
+  if (n == "copy")
+    return PIX_PixelCopySourceAlpha;
+  if (n == "blend")
+    return PIX_PixelBlendSourceAlpha;
+  if (n == "add")
+    return PIX_PixelAddSourceAlpha;
+  if (n == "dodge")
+    return PIX_PixelDodgeSourceAlpha;
+  if (n == "multiply")
+    return PIX_PixelMultiplySourceAlpha;
+  if (n == "overlay")
+    return PIX_PixelOverlaySourceAlpha;
+  if (n == "hsv")
+    return PIX_PixelHSVAdjustSourceAlpha;
   return nullptr;
 }
 

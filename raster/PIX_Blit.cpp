@@ -1,0 +1,421 @@
+#include "raster/PIX_Blit.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+#include "raster/PIX_BlitOps.h"
+#include "raster/PIX_Sample.h"
+#include "raster/PIX_Surface.h"
+
+namespace {
+
+// ---- Plain blits ------------------------------------------------------------------------------
+
+// The rows a plain blit walks, and the order it walks them in.
+struct BlitArea {
+  unsigned char* d = nullptr;
+  ptrdiff_t dstep = 0;
+  const unsigned char* s = nullptr;
+  ptrdiff_t sstep = 0;
+  int w = 0;
+  int h = 0;
+  bool backwards = false; // pixels right to left
+};
+
+// Within one bitmap a blit must give the result of a copy: every source pixel is read before it
+// is overwritten. When the destination lies after the source in memory, walk from the highest
+// address down (last row first, right to left); otherwise from the lowest up.
+BlitArea OrderForOverlap(BlitArea a) {
+  const bool down = a.d > a.s;
+  if (down == (a.dstep > 0)) {
+    a.d += (ptrdiff_t)(a.h - 1) * a.dstep;
+    a.s += (ptrdiff_t)(a.h - 1) * a.sstep;
+    a.dstep = -a.dstep;
+    a.sstep = -a.sstep;
+  }
+  a.backwards = down;
+  return a;
+}
+
+template <class Op> void BlitRows(const BlitArea& a, int ia) {
+  unsigned char* d = a.d;
+  const unsigned char* s = a.s;
+  for (int y = 0; y < a.h; ++y, d += a.dstep, s += a.sstep) {
+    if (a.backwards) {
+      for (int x = a.w - 1; x >= 0; --x) {
+        const unsigned char* sp = s + 4 * x;
+        Op::apply(d + 4 * x, sp[1], sp[2], sp[3], sp[0], ia);
+      }
+    } else {
+      for (int x = 0; x < a.w; ++x) {
+        const unsigned char* sp = s + 4 * x;
+        Op::apply(d + 4 * x, sp[1], sp[2], sp[3], sp[0], ia);
+      }
+    }
+  }
+}
+
+// Fast path of the copy at full weight: one memory copy per row.
+void CopyRowsFullWeight(const BlitArea& a) {
+  unsigned char* d = a.d;
+  const unsigned char* s = a.s;
+  for (int y = 0; y < a.h; ++y, d += a.dstep, s += a.sstep)
+    std::memmove(d, s, (size_t)a.w * 4);
+}
+
+// Fast path of the copy at half weight: the word average of source and destination.
+void CopyRowsHalfWeight(const BlitArea& a) {
+  unsigned char* d = a.d;
+  const unsigned char* s = a.s;
+  for (int y = 0; y < a.h; ++y, d += a.dstep, s += a.sstep) {
+    auto* dp = reinterpret_cast<PIX_Pixel*>(d);
+    auto* sp = reinterpret_cast<const PIX_Pixel*>(s);
+    if (a.backwards) {
+      for (int x = a.w - 1; x >= 0; --x)
+        dp[x] = PIX_WordHalf(dp[x], sp[x]);
+    } else {
+      for (int x = 0; x < a.w; ++x)
+        dp[x] = PIX_WordHalf(dp[x], sp[x]);
+    }
+  }
+}
+
+// One source byte into one destination byte of every pixel.
+void CopyChannel(const BlitArea& a, int from, int to) {
+  unsigned char* d = a.d;
+  const unsigned char* s = a.s;
+  for (int y = 0; y < a.h; ++y, d += a.dstep, s += a.sstep) {
+    if (a.backwards) {
+      for (int x = a.w - 1; x >= 0; --x)
+        d[4 * x + to] = s[4 * x + from];
+    } else {
+      for (int x = 0; x < a.w; ++x)
+        d[4 * x + to] = s[4 * x + from];
+    }
+  }
+}
+
+// ---- Scaled blits -----------------------------------------------------------------------------
+
+// A scaled blit's walk: destination rows, source image rows, 16.16 start and steps (held in 64
+// bits so that sources of 32768 pixels and more are addressed correctly), and the sampling
+// bounds.
+struct ScaleArea {
+  unsigned char* d = nullptr;
+  ptrdiff_t dstep = 0;
+  int w = 0;
+  int h = 0;
+  const unsigned char* s = nullptr; // source image row 0
+  ptrdiff_t sstep = 0;
+  int64_t cx0 = 0, dx = 0, cy0 = 0, dy = 0;
+  int clipR = 0;
+  int clipB = 0;
+};
+
+template <class Op, bool Bilinear> void ScaleRows(const ScaleArea& a, int ia) {
+  unsigned char* d = a.d;
+  int64_t cy = a.cy0;
+  for (int y = 0; y < a.h; ++y, d += a.dstep, cy += a.dy) {
+    int64_t cx = a.cx0;
+    for (int x = 0; x < a.w; ++x, cx += a.dx) {
+      int ch[4];
+      if (PIX_SampleSource<Bilinear>(a.s, a.sstep, a.clipR, a.clipB, cx, cy, ch))
+        Op::apply(d + 4 * x, ch[1], ch[2], ch[3], ch[0], ia);
+    }
+  }
+}
+
+// Fast path of the nearest copy at full weight: source words straight into the destination.
+void ScaleRowsNearestFullWeight(const ScaleArea& a) {
+  unsigned char* d = a.d;
+  int64_t cy = a.cy0;
+  for (int y = 0; y < a.h; ++y, d += a.dstep, cy += a.dy) {
+    const int64_t sy = cy >> 16;
+    if ((uint64_t)sy >= (uint64_t)a.clipB)
+      continue;
+    auto* dp = reinterpret_cast<PIX_Pixel*>(d);
+    auto* row = reinterpret_cast<const PIX_Pixel*>(a.s + (ptrdiff_t)sy * a.sstep);
+    int64_t cx = a.cx0;
+    for (int x = 0; x < a.w; ++x, cx += a.dx) {
+      const int64_t sx = cx >> 16;
+      if ((uint64_t)sx < (uint64_t)a.clipR)
+        dp[x] = row[sx];
+    }
+  }
+}
+
+// Fast path of the nearest copy at half weight: the word average.
+void ScaleRowsNearestHalfWeight(const ScaleArea& a) {
+  unsigned char* d = a.d;
+  int64_t cy = a.cy0;
+  for (int y = 0; y < a.h; ++y, d += a.dstep, cy += a.dy) {
+    const int64_t sy = cy >> 16;
+    if ((uint64_t)sy >= (uint64_t)a.clipB)
+      continue;
+    auto* dp = reinterpret_cast<PIX_Pixel*>(d);
+    auto* row = reinterpret_cast<const PIX_Pixel*>(a.s + (ptrdiff_t)sy * a.sstep);
+    int64_t cx = a.cx0;
+    for (int x = 0; x < a.w; ++x, cx += a.dx) {
+      const int64_t sx = cx >> 16;
+      if ((uint64_t)sx < (uint64_t)a.clipR)
+        dp[x] = PIX_WordHalf(dp[x], row[sx]);
+    }
+  }
+}
+
+// Shrinking: the plain average of the n x n source pixels around each sample that lie inside
+// the sampling bounds.
+template <class Op> void ShrinkRows(const ScaleArea& a, int ia, int n) {
+  const int half = n / 2;
+  unsigned char* d = a.d;
+  int64_t cy = a.cy0;
+  for (int y = 0; y < a.h; ++y, d += a.dstep, cy += a.dy) {
+    const int64_t sy = cy >> 16;
+    if ((uint64_t)sy >= (uint64_t)a.clipB)
+      continue;
+    const int y0 = std::max<int>((int)sy - half, 0),
+              y1 = std::min<int>((int)sy + half, a.clipB - 1);
+    int64_t cx = a.cx0;
+    for (int x = 0; x < a.w; ++x, cx += a.dx) {
+      const int64_t sx = cx >> 16;
+      if ((uint64_t)sx >= (uint64_t)a.clipR)
+        continue;
+      const int x0 = std::max<int>((int)sx - half, 0),
+                x1 = std::min<int>((int)sx + half, a.clipR - 1);
+      int sum[4] = {0, 0, 0, 0};
+      for (int yy = y0; yy <= y1; ++yy) {
+        const unsigned char* p = a.s + (ptrdiff_t)yy * a.sstep + (ptrdiff_t)x0 * 4;
+        for (int xx = x0; xx <= x1; ++xx, p += 4)
+          sum[0] += p[0], sum[1] += p[1], sum[2] += p[2], sum[3] += p[3];
+      }
+      const int count = (y1 - y0 + 1) * (x1 - x0 + 1);
+      Op::apply(d + 4 * x, sum[1] / count, sum[2] / count, sum[3] / count, sum[0] / count, ia);
+    }
+  }
+}
+
+// Source coordinates beyond this are refused: their 16.16 values and the products formed from
+// them would not be representable.
+constexpr double kMaxSourceCoord = 1 << 28;
+constexpr int64_t kMaxFixedStep = int64_t(1) << 31;
+
+bool UsableCoord(float v) {
+  return std::isfinite(v) && std::fabs(v) <= kMaxSourceCoord;
+}
+
+// Cuts a destination span so that its samples, starting at 16.16 c0 and advancing by step >= 1,
+// lie in [0, size): leading samples left of 0 are skipped, trailing ones past the last source
+// pixel dropped. start and count are the destination position and length.
+void ClipSpanToSource(int64_t& start, int64_t& count, int64_t& c0, int64_t step, int size) {
+  if (step < 1)
+    return;
+  if (c0 < 0) {
+    const int64_t n = (step - 1 - c0) / step;
+    start += n;
+    count -= n;
+    c0 += n * step;
+  }
+  if (count >= 1 && ((count - 1) * step + c0) / 65536 >= size) {
+    const int64_t room = (int64_t)(size - 1) * 65536 - c0;
+    count = room < 0 ? 0 : std::min<int64_t>(count, room / step + 1);
+  }
+}
+
+} // namespace
+
+void PIX_BlitRect(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, const RECT* srcrect,
+                  float alpha, int mode) {
+  if (!dest || !src || alpha == 0.0f)
+    return;
+  const PIX_Surface D = PIX_ImageRows(dest), S = PIX_ImageRows(src);
+  if (D.empty() || S.empty())
+    return;
+  // Clipping in 64 bits: rectangles and points far outside must not overflow.
+  int64_t L = 0, T = 0, R = S.width, B = S.height, x = dstx, y = dsty;
+  if (srcrect) {
+    L = std::max<int64_t>(srcrect->left, 0);
+    T = std::max<int64_t>(srcrect->top, 0);
+    R = std::min<int64_t>(srcrect->right, S.width);
+    B = std::min<int64_t>(srcrect->bottom, S.height);
+    if (srcrect->left < 0)
+      x -= srcrect->left;
+    if (srcrect->top < 0)
+      y -= srcrect->top;
+  }
+  if (x < 0) {
+    L -= x;
+    x = 0;
+  }
+  if (y < 0) {
+    T -= y;
+    y = 0;
+  }
+  R = std::min<int64_t>(R, D.width - x + L);
+  B = std::min<int64_t>(B, D.height - y + T);
+  if (R <= L || B <= T)
+    return;
+
+  BlitArea a;
+  a.d = D.at((int)x, (int)y);
+  a.dstep = D.rowStep;
+  a.s = S.at((int)L, (int)T);
+  a.sstep = S.rowStep;
+  a.w = (int)(R - L);
+  a.h = (int)(B - T);
+  if (dest->getBits() == src->getBits())
+    a = OrderForOverlap(a);
+
+  if ((mode & 0xF0) == 0xF0) {
+    CopyChannel(a, mode & 3, (mode >> 2) & 3);
+    return;
+  }
+  const int m = mode & 0x100FF;
+  if (m == 0 && alpha == 1.0f) {
+    CopyRowsFullWeight(a);
+    return;
+  }
+  if (m == 0 && alpha == 0.5f) {
+    CopyRowsHalfWeight(a);
+    return;
+  }
+  const int ia = PIX_WeightFromAlpha(alpha);
+  PIX_WithModeOp(m, ia, [&](auto op) { BlitRows<decltype(op)>(a, ia); });
+}
+
+void PIX_Blit(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, int srcx, int srcy, int srcw,
+              int srch, float alpha, int mode) {
+  // The right and bottom edges saturate instead of wrapping for huge sizes.
+  const RECT r = {srcx, srcy, (int)std::clamp<int64_t>((int64_t)srcx + srcw, INT32_MIN, INT32_MAX),
+                  (int)std::clamp<int64_t>((int64_t)srcy + srch, INT32_MIN, INT32_MAX)};
+  PIX_BlitRect(dest, src, dstx, dsty, &r, alpha, mode);
+}
+
+void PIX_Copy(PIX_IBitmap* dest, PIX_IBitmap* src) {
+  if (!dest || !src)
+    return;
+  dest->resize(src->getWidth(), src->getHeight());
+  PIX_BlitRect(dest, src, 0, 0, nullptr, 1.0f, 0);
+}
+
+void PIX_ScaledBlit(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, int dstw, int dsth,
+                    float srcx, float srcy, float srcw, float srch, float alpha, int mode) {
+  if (!dest || !src || dstw == 0 || dsth == 0 || alpha == 0.0f)
+    return;
+  if (!UsableCoord(srcx) || !UsableCoord(srcy) || !UsableCoord(srcw) || !UsableCoord(srch))
+    return;
+  const bool filter = (mode & 0xFF00) == PIX_COMBINE_FILTER;
+
+  // Same size: a plain blit, unless filtering a sub-pixel offset.
+  if (std::fabs(srcw - (float)dstw) < 0.001f && std::fabs(srch - (float)dsth) < 0.001f) {
+    const bool onPixel = std::fabs(srcx - std::floor(srcx + 0.5f)) <= 0.03f &&
+                         std::fabs(srcy - std::floor(srcy + 0.5f)) <= 0.03f;
+    if (!filter || onPixel) {
+      const int left = (int)(srcx + 0.5f), top = (int)(srcy + 0.5f);
+      PIX_Blit(dest, src, dstx, dsty, left, top, dstw, dsth, alpha, mode);
+      return;
+    }
+  }
+
+  const PIX_Surface D = PIX_ImageRows(dest), S = PIX_ImageRows(src);
+  if (D.empty() || S.empty())
+    return;
+  int64_t x = dstx, y = dsty, w = dstw, h = dsth;
+  if (w < 0) {
+    x += w;
+    srcx += srcw;
+    srcw = -srcw;
+    w = -w;
+  }
+  if (h < 0) {
+    y += h;
+    srcy += srch;
+    srch = -srch;
+    h = -h;
+  }
+  // Sampling bounds: the right and bottom edges of the source window.
+  const double clipR = std::min<double>((double)srcx + std::max(srcw, 0.0f) + 0.999999, S.width);
+  const double clipB = std::min<double>((double)srcy + std::max(srch, 0.0f) + 0.999999, S.height);
+  if (clipR < 1 || clipB < 1)
+    return;
+
+  const float xstep = srcw / (float)w, ystep = srch / (float)h;
+  // A mirrored axis walks from the far edge of the window back: its first sample is the pixel
+  // one step inside that edge, so the last one lands on the window's first column or row.
+  if (xstep < 0)
+    srcx += xstep;
+  if (ystep < 0)
+    srcy += ystep;
+  if (x < 0) {
+    srcx = (float)((double)srcx + (double)-x * xstep);
+    w += x;
+    x = 0;
+  }
+  if (y < 0) {
+    srcy = (float)((double)srcy + (double)-y * ystep);
+    h += y;
+    y = 0;
+  }
+  if (w < 1 || h < 1 || x >= D.width || y >= D.height)
+    return;
+  w = std::min<int64_t>(w, D.width - x);
+  h = std::min<int64_t>(h, D.height - y);
+
+  int64_t idx = (int64_t)((double)xstep * 65536.0), idy = (int64_t)((double)ystep * 65536.0);
+  if (idx > kMaxFixedStep || idx < -kMaxFixedStep || idy > kMaxFixedStep || idy < -kMaxFixedStep)
+    return;
+  int64_t icx = (int64_t)((double)srcx * 65536.0), icy = (int64_t)((double)srcy * 65536.0);
+  ClipSpanToSource(x, w, icx, idx, S.width);
+  ClipSpanToSource(y, h, icy, idy, S.height);
+  if (w < 1 || h < 1)
+    return;
+
+  ScaleArea a;
+  a.d = D.at((int)x, (int)y);
+  a.dstep = D.rowStep;
+  a.w = (int)w;
+  a.h = (int)h;
+  a.s = S.row0;
+  a.sstep = S.rowStep;
+  a.cx0 = icx;
+  a.dx = idx;
+  a.cy0 = icy;
+  a.dy = idy;
+  a.clipR = (int)clipR;
+  a.clipB = (int)clipB;
+
+  const int ia = PIX_WeightFromAlpha(alpha);
+  if ((mode & 0x1FFFF) == 0 && ia == 256) {
+    ScaleRowsNearestFullWeight(a);
+    return;
+  }
+  if ((mode & 0x1FFFF) == 0 && ia == 128) {
+    ScaleRowsNearestHalfWeight(a);
+    return;
+  }
+  const int m = mode & 0x100FF;
+  if (filter && xstep >= 1.7f && ystep >= 1.7f) {
+    const int n = std::max(idx, idy) <= 0x30000 ? 3 : 5;
+    PIX_WithModeOp(m, ia, [&](auto op) { ShrinkRows<decltype(op)>(a, ia, n); });
+  } else if (filter) {
+    PIX_WithModeOp(m, ia, [&](auto op) { ScaleRows<decltype(op), true>(a, ia); });
+  } else {
+    PIX_WithModeOp(m, ia, [&](auto op) { ScaleRows<decltype(op), false>(a, ia); });
+  }
+}
+
+void PIX_HalveBlit(PIX_IBitmap* dest, PIX_IBitmap* src) {
+  const PIX_Surface D = PIX_StoredRows(dest), S = PIX_StoredRows(src);
+  if (D.empty() || S.empty())
+    return;
+  const int w = std::min(D.width, S.width / 2), h = std::min(D.height, S.height / 2);
+  for (int y = 0; y < h; ++y) {
+    PIX_Pixel* d = D.pixel(0, y);
+    const PIX_Pixel* s0 = S.pixel(0, 2 * y);
+    const PIX_Pixel* s1 = S.pixel(0, 2 * y + 1);
+    for (int x = 0; x < w; ++x)
+      d[x] = ((s0[2 * x] >> 2) & 0x3F3F3F3F) + ((s0[2 * x + 1] >> 2) & 0x3F3F3F3F) +
+             ((s1[2 * x] >> 2) & 0x3F3F3F3F) + ((s1[2 * x + 1] >> 2) & 0x3F3F3F3F);
+  }
+}

@@ -1,0 +1,224 @@
+// Runs the image cases that gen_cases.py wrote with the model's results, and compares every
+// stored word of the destination (span columns included) and the guard words around it.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "raster/PIX_Blit.h"
+#include "raster/PIX_Fill.h"
+#include "raster/PIX_Transform.h"
+#include "tests/raster/TestBitmap.h"
+
+namespace {
+
+struct Image {
+  int w = 0, h = 0, span = 0;
+  bool flipped = false;
+  std::vector<uint32_t> words;
+};
+
+struct Case {
+  int op = 0;
+  std::vector<int> ints;
+  std::vector<float> floats;
+  Image dest;
+  int srcKind = 0;
+  Image src;
+  std::vector<unsigned char> data;
+  std::vector<uint32_t> expected;
+  std::string label;
+};
+
+class Reader {
+public:
+  explicit Reader(const char* path) {
+    FILE* f = fopen(path, "rb");
+    if (!f)
+      return;
+    fseek(f, 0, SEEK_END);
+    bytes.resize((size_t)ftell(f));
+    fseek(f, 0, SEEK_SET);
+    if (fread(bytes.data(), 1, bytes.size(), f) != bytes.size())
+      bytes.clear();
+    fclose(f);
+  }
+  bool ok() const { return !bytes.empty() && !failed; }
+  int32_t i32() {
+    int32_t v = 0;
+    take(&v, 4);
+    return v;
+  }
+  uint32_t u32() { return (uint32_t)i32(); }
+  float f32() {
+    float v = 0;
+    take(&v, 4);
+    return v;
+  }
+  void take(void* out, size_t n) {
+    if (pos + n > bytes.size()) {
+      failed = true;
+      std::memset(out, 0, n);
+      return;
+    }
+    std::memcpy(out, bytes.data() + pos, n);
+    pos += n;
+  }
+  Image image() {
+    Image img;
+    img.w = i32(), img.h = i32(), img.span = i32(), img.flipped = i32() != 0;
+    img.words.resize((size_t)img.span * img.h);
+    take(img.words.data(), img.words.size() * 4);
+    return img;
+  }
+
+private:
+  std::vector<unsigned char> bytes;
+  size_t pos = 0;
+  bool failed = false;
+};
+
+std::vector<Case> LoadCases() {
+  std::vector<Case> cases;
+  Reader r(RASTER_CASES_FILE);
+  if (!r.ok() || r.u32() != 0x53455341)
+    return cases;
+  const int count = r.i32();
+  for (int i = 0; i < count && r.ok(); ++i) {
+    Case c;
+    if (r.u32() != 0x45534143)
+      break;
+    c.op = r.i32();
+    c.ints.resize(r.i32());
+    for (int& v : c.ints)
+      v = r.i32();
+    c.floats.resize(r.i32());
+    for (float& v : c.floats)
+      v = r.f32();
+    c.dest = r.image();
+    c.srcKind = r.i32();
+    if (c.srcKind == 1)
+      c.src = r.image();
+    c.data.resize(r.i32());
+    r.take(c.data.data(), c.data.size());
+    c.expected.resize(c.dest.words.size());
+    r.take(c.expected.data(), c.expected.size() * 4);
+    std::string label(r.i32(), ' ');
+    r.take(label.data(), label.size());
+    c.label = label;
+    cases.push_back(std::move(c));
+  }
+  return cases;
+}
+
+const std::vector<Case>& Cases() {
+  static const std::vector<Case> cases = LoadCases();
+  return cases;
+}
+
+std::unique_ptr<TestBitmap> Make(const Image& img) {
+  auto bm = std::make_unique<TestBitmap>(img.w, img.h, img.span, img.flipped);
+  std::memcpy(bm->words(), img.words.data(), img.words.size() * 4);
+  return bm;
+}
+
+void Run(const Case& c, TestBitmap* d, TestBitmap* s) {
+  const std::vector<int>& i = c.ints;
+  const std::vector<float>& f = c.floats;
+  switch (c.op) {
+  case 1: {
+    const RECT rect = {i[3], i[4], i[5], i[6]};
+    PIX_BlitRect(d, s, i[0], i[1], i[2] ? &rect : nullptr, f[0], i[7]);
+    break;
+  }
+  case 2:
+    PIX_ScaledBlit(d, s, i[0], i[1], i[2], i[3], f[0], f[1], f[2], f[3], f[4], i[4]);
+    break;
+  case 3:
+    PIX_HalveBlit(d, s);
+    break;
+  case 4:
+    PIX_FillRect(d, i[0], i[1], i[2], i[3], (PIX_Pixel)i[4], f[0], i[5]);
+    break;
+  case 5:
+    PIX_PutPixel(d, i[0], i[1], (PIX_Pixel)i[2], f[0], i[3]);
+    break;
+  case 6:
+    PIX_DrawCoverageMaskSpan(d, i[0], i[1], (PIX_Pixel)i[2], c.data.data(), i[3], i[4], i[5], f[0],
+                             i[6]);
+    break;
+  case 7:
+    PIX_Blur(d, s, i[0], i[1], i[2], i[3], i[4], i[5]);
+    break;
+  case 8:
+    PIX_RotatedBlit(d, s, i[0], i[1], i[2], i[3], f[0], f[1], f[2], f[3], f[4], i[4] != 0, f[5],
+                    i[5], f[6], f[7]);
+    break;
+  default:
+    FAIL() << "unknown operation " << c.op;
+  }
+}
+
+// Runs every case of the given operations; reports the first few that differ.
+void RunCases(std::initializer_list<int> ops) {
+  ASSERT_FALSE(Cases().empty()) << "no cases in " << RASTER_CASES_FILE;
+  int ran = 0, failures = 0;
+  for (const Case& c : Cases()) {
+    if (std::find(ops.begin(), ops.end(), c.op) == ops.end())
+      continue;
+    ++ran;
+    auto d = Make(c.dest);
+    std::unique_ptr<TestBitmap> own;
+    TestBitmap* s = nullptr;
+    if (c.srcKind == 1)
+      s = (own = Make(c.src)).get();
+    else if (c.srcKind == 2)
+      s = d.get();
+    Run(c, d.get(), s);
+    EXPECT_TRUE(d->guardsIntact()) << c.label;
+    if (own) {
+      EXPECT_TRUE(own->guardsIntact() &&
+                  std::memcmp(own->words(), c.src.words.data(), c.src.words.size() * 4) == 0)
+          << "source changed: " << c.label;
+    }
+    for (size_t k = 0; k < c.expected.size(); ++k) {
+      if (d->words()[k] != c.expected[k]) {
+        if (++failures <= 10)
+          ADD_FAILURE() << c.label << ": stored word " << k << " (row " << k / c.dest.span
+                        << ", column " << k % c.dest.span << ") is " << std::hex << d->words()[k]
+                        << ", model " << c.expected[k];
+        break;
+      }
+    }
+  }
+  EXPECT_GT(ran, 0);
+  EXPECT_EQ(failures, 0) << "of " << ran << " cases";
+}
+
+} // namespace
+
+TEST(ModelCases, PlainBlits) {
+  RunCases({1});
+}
+TEST(ModelCases, ScaledBlits) {
+  RunCases({2});
+}
+TEST(ModelCases, HalveBlits) {
+  RunCases({3});
+}
+TEST(ModelCases, FillsAndPixels) {
+  RunCases({4, 5});
+}
+TEST(ModelCases, CoverageMasks) {
+  RunCases({6});
+}
+TEST(ModelCases, Blur) {
+  RunCases({7});
+}
+TEST(ModelCases, RotatedBlits) {
+  RunCases({8});
+}
