@@ -6,13 +6,8 @@
 // Colour word 0x00RRGGBB.
 typedef uint32_t COLORREF;
 
-#ifndef ORVANE_RECT_DEFINED
-#define ORVANE_RECT_DEFINED
-// Right and bottom are exclusive.
-struct RECT {
-  int left, top, right, bottom;
-};
-#endif
+// RECT is the raster library's: left, top, right, bottom, right and bottom exclusive.
+#include "raster/PIX_Rect.h"
 
 struct POINT {
   int x, y;
