@@ -44,13 +44,17 @@ double SnapDenormal(double v) {
   return std::fabs(v) < DBL_MIN ? 0.0 : v;
 }
 
-// Direct form I, y = b0 x + b1 x1 + b2 x2 - a1 y1 - a2 y2, evaluated left to right.
-struct Biquad {
-  double b0, b1, b2, a1, a2;
-  double x1, x2, y1, y2;
+// Two channels' samples side by side. Its arithmetic is lane by lane IEEE double arithmetic
+// (packed SSE2 on x86-64), so each lane computes exactly what a scalar double would.
+typedef double Pair __attribute__((vector_size(16)));
 
-  double Step(double x) {
-    const double y = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
+// Direct form I, y = b0 x + b1 x1 + b2 x2 - a1 y1 - a2 y2, evaluated left to right.
+template <class T> struct Biquad {
+  T b0, b1, b2, a1, a2;
+  T x1, x2, y1, y2;
+
+  T Step(T x) {
+    const T y = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
     x2 = x1;
     x1 = x;
     y2 = y1;
@@ -60,12 +64,12 @@ struct Biquad {
 };
 
 // z = b0 y + b1 y1 - a1 z1.
-struct FirstOrder {
-  double b0, b1, a1;
-  double x1, y1;
+template <class T> struct FirstOrder {
+  T b0, b1, a1;
+  T x1, y1;
 
-  double Step(double x) {
-    const double z = b0 * x + b1 * x1 - a1 * y1;
+  T Step(T x) {
+    const T z = b0 * x + b1 * x1 - a1 * y1;
     x1 = x;
     y1 = z;
     return z;
@@ -74,70 +78,107 @@ struct FirstOrder {
 
 } // namespace
 
-// The per-order sample loops. Each kernel copies a stage's coefficients and histories into
-// locals for one run of samples between refreshes, so the loop body is nothing but the sections.
+// The per-order sample loops. A kernel copies the coefficients and histories of one stage
+// (double) or of a stereo pair of stages (Pair) into locals for one run of samples between
+// refreshes, so the loop body is nothing but the sections.
 struct CFilterKernels {
-  static Biquad Section1(const CFilter& f) {
-    const double* c = f.mCoeffs;
-    return {c[0], c[1], c[2], c[7], c[8], f.mS1x1, f.mS1x2, f.mS1y1, f.mS1y2};
-  }
-  static void StoreSection1(CFilter& f, const Biquad& s) {
-    f.mS1x0 = s.x1;
-    f.mS1x1 = s.x1;
-    f.mS1x2 = s.x2;
-    f.mS1y1 = s.y1;
-    f.mS1y2 = s.y2;
-  }
+  using Field = double CFilter::*;
 
-  struct Order2 {
-    Biquad s1;
-    explicit Order2(const CFilter& f) : s1(Section1(f)) {}
-    void Store(CFilter& f) const { StoreSection1(f, s1); }
-    double Step(double x) { return s1.Step(x); }
+  // Reads and writes one stage's values as doubles, or a pair's as Pairs.
+  struct Mono {
+    CFilter& f;
+    double Coeff(int i) const { return f.mCoeffs[i]; }
+    double Get(Field m) const { return f.*m; }
+    void Set(Field m, double v) const { f.*m = v; }
   };
-
-  struct Order3 {
-    Biquad s1;
-    FirstOrder s2;
-    explicit Order3(const CFilter& f)
-        : s1(Section1(f)), s2{f.mCoeffs[3], f.mCoeffs[4], f.mCoeffs[10], f.mS2x1, f.mS2y1} {}
-    void Store(CFilter& f) const {
-      StoreSection1(f, s1);
-      f.mS2x0 = s2.x1;
-      f.mS2x1 = s2.x1;
-      f.mS2y1 = s2.y1;
+  struct Stereo {
+    CFilter& a;
+    CFilter& b;
+    Pair Coeff(int i) const { return Pair{a.mCoeffs[i], b.mCoeffs[i]}; }
+    Pair Get(Field m) const { return Pair{a.*m, b.*m}; }
+    void Set(Field m, Pair v) const {
+      a.*m = v[0];
+      b.*m = v[1];
     }
-    double Step(double x) { return s2.Step(s1.Step(x)); }
   };
 
-  struct Order4 {
-    Biquad s1;
-    Biquad s2;
-    double k;
-    explicit Order4(const CFilter& f)
-        : s1(Section1(f)), s2{f.mCoeffs[3],  f.mCoeffs[4],  f.mCoeffs[5],
-                              f.mCoeffs[10], f.mCoeffs[11], f.mS2x1,
-                              f.mS2x2,       f.mS2y1,       f.mS2y2},
-          k(f.mK) {}
-    void Store(CFilter& f) const {
-      StoreSection1(f, s1);
-      f.mS2x0 = s2.x1;
-      f.mS2x1 = s2.x1;
-      f.mS2x2 = s2.x2;
-      f.mS2y1 = s2.y1;
-      f.mS2y2 = s2.y2;
+  template <class T, class Lanes> static Biquad<T> Section1(const Lanes& l) {
+    return {l.Coeff(0),
+            l.Coeff(1),
+            l.Coeff(2),
+            l.Coeff(7),
+            l.Coeff(8),
+            l.Get(&CFilter::mS1x1),
+            l.Get(&CFilter::mS1x2),
+            l.Get(&CFilter::mS1y1),
+            l.Get(&CFilter::mS1y2)};
+  }
+  template <class T, class Lanes> static void StoreSection1(const Lanes& l, const Biquad<T>& s) {
+    l.Set(&CFilter::mS1x0, s.x1);
+    l.Set(&CFilter::mS1x1, s.x1);
+    l.Set(&CFilter::mS1x2, s.x2);
+    l.Set(&CFilter::mS1y1, s.y1);
+    l.Set(&CFilter::mS1y2, s.y2);
+  }
+
+  template <class T, class Lanes> struct Order2 {
+    Biquad<T> s1;
+    explicit Order2(const Lanes& l) : s1(Section1<T>(l)) {}
+    void Store(const Lanes& l) const { StoreSection1(l, s1); }
+    T Step(T x) { return s1.Step(x); }
+  };
+
+  template <class T, class Lanes> struct Order3 {
+    Biquad<T> s1;
+    FirstOrder<T> s2;
+    explicit Order3(const Lanes& l)
+        : s1(Section1<T>(l)), s2{l.Coeff(3), l.Coeff(4), l.Coeff(10), l.Get(&CFilter::mS2x1),
+                                 l.Get(&CFilter::mS2y1)} {}
+    void Store(const Lanes& l) const {
+      StoreSection1(l, s1);
+      l.Set(&CFilter::mS2x0, s2.x1);
+      l.Set(&CFilter::mS2x1, s2.x1);
+      l.Set(&CFilter::mS2y1, s2.y1);
     }
-    double Step(double x) { return x + k * s2.Step(s1.Step(x)); }
+    T Step(T x) { return s2.Step(s1.Step(x)); }
   };
 
-  template <class Kernel> static void RunMono(CFilter& f, double* x, int32_t frames) {
+  template <class T, class Lanes> struct Order4 {
+    Biquad<T> s1;
+    Biquad<T> s2;
+    T k;
+    explicit Order4(const Lanes& l)
+        : s1(Section1<T>(l)), s2{l.Coeff(3),
+                                 l.Coeff(4),
+                                 l.Coeff(5),
+                                 l.Coeff(10),
+                                 l.Coeff(11),
+                                 l.Get(&CFilter::mS2x1),
+                                 l.Get(&CFilter::mS2x2),
+                                 l.Get(&CFilter::mS2y1),
+                                 l.Get(&CFilter::mS2y2)},
+          k(l.Get(&CFilter::mK)) {}
+    void Store(const Lanes& l) const {
+      StoreSection1(l, s1);
+      l.Set(&CFilter::mS2x0, s2.x1);
+      l.Set(&CFilter::mS2x1, s2.x1);
+      l.Set(&CFilter::mS2x2, s2.x2);
+      l.Set(&CFilter::mS2y1, s2.y1);
+      l.Set(&CFilter::mS2y2, s2.y2);
+    }
+    T Step(T x) { return x + k * s2.Step(s1.Step(x)); }
+  };
+
+  template <template <class, class> class Kernel>
+  static void RunMono(CFilter& f, double* x, int32_t frames) {
+    const Mono lanes{f};
     while (frames > 0) {
       const int32_t run = std::min(frames, f.SamplesUntilRefresh());
-      Kernel kernel(f);
+      Kernel<double, Mono> kernel(lanes);
       for (int32_t i = 0; i < run; ++i) {
         x[i] = kernel.Step(x[i]);
       }
-      kernel.Store(f);
+      kernel.Store(lanes);
       x += run;
       frames -= run;
       f.AdvanceRefresh(run);
@@ -145,20 +186,20 @@ struct CFilterKernels {
     f.SanitizeHistories();
   }
 
-  // Two independent recursions in one loop: the core overlaps their latency chains, and each
-  // channel's arithmetic is exactly that of RunMono.
-  template <class Kernel>
+  // Both channels' recursions in one loop, one per lane: the pair costs about what one channel
+  // costs, and each channel's arithmetic is exactly that of RunMono.
+  template <template <class, class> class Kernel>
   static void RunPair(CFilter& a, double* xa, CFilter& b, double* xb, int32_t frames) {
+    const Stereo lanes{a, b};
     while (frames > 0) {
       const int32_t run = std::min(frames, a.SamplesUntilRefresh());
-      Kernel ka(a);
-      Kernel kb(b);
+      Kernel<Pair, Stereo> kernel(lanes);
       for (int32_t i = 0; i < run; ++i) {
-        xa[i] = ka.Step(xa[i]);
-        xb[i] = kb.Step(xb[i]);
+        const Pair y = kernel.Step(Pair{xa[i], xb[i]});
+        xa[i] = y[0];
+        xb[i] = y[1];
       }
-      ka.Store(a);
-      kb.Store(b);
+      kernel.Store(lanes);
       xa += run;
       xb += run;
       frames -= run;

@@ -7,13 +7,13 @@
 #include "Projects/eq/CLowShelf.h"
 #include "Projects/eq/CLowpass.h"
 #include "Projects/eq/CParametric.h"
+#include "tests/eq/OwnedStage.h"
 
 #include <gtest/gtest.h>
 
 #include <cfloat>
 #include <cmath>
 #include <cstring>
-#include <functional>
 #include <ostream>
 #include <limits>
 #include <memory>
@@ -26,7 +26,7 @@
 
 namespace {
 
-using StageMaker = std::function<std::unique_ptr<CFilter>()>;
+using StageMaker = OwnedStage (*)();
 
 struct Kind {
   const char* name;
@@ -40,14 +40,14 @@ void PrintTo(const Kind& kind, std::ostream* os) {
 }
 
 const Kind kKinds[] = {
-    {"parametric", [] { return std::make_unique<CParametric>(); }, 9.0, 1000.0, 1.5, 257},
-    {"highshelf", [] { return std::make_unique<CHighShelf>(); }, 9.0, 8000.0, 0.0, 257},
-    {"lowshelf", [] { return std::make_unique<CLowShelf>(); }, 9.0, 120.0, 0.0, 17},
-    {"lowpass", [] { return std::make_unique<CLowpass>(); }, 0.0, 5000.0, 0.0, 257},
-    {"highpass", [] { return std::make_unique<CHighpass>(); }, 0.0, 150.0, 0.0, 257},
+    {"parametric", MakeOwnedStage<CParametric>, 9.0, 1000.0, 1.5, 257},
+    {"highshelf", MakeOwnedStage<CHighShelf>, 9.0, 8000.0, 0.0, 257},
+    {"lowshelf", MakeOwnedStage<CLowShelf>, 9.0, 120.0, 0.0, 17},
+    {"lowpass", MakeOwnedStage<CLowpass>, 0.0, 5000.0, 0.0, 257},
+    {"highpass", MakeOwnedStage<CHighpass>, 0.0, 150.0, 0.0, 257},
 };
 
-std::unique_ptr<CFilter> MakeSet(const Kind& kind, double rate = 48000.0) {
+OwnedStage MakeSet(const Kind& kind, double rate = 48000.0) {
   auto stage = kind.make();
   stage->SetSampleRate(rate);
   stage->SetFreq(kind.freq);

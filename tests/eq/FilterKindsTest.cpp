@@ -7,6 +7,7 @@
 #include "Projects/eq/CLowpass.h"
 #include "Projects/eq/CParametric.h"
 #include "Projects/eq/EqCoefficientTables.h"
+#include "tests/eq/OwnedStage.h"
 
 #include <gtest/gtest.h>
 
@@ -18,23 +19,19 @@ namespace {
 
 struct Configuration {
   const char* name;
-  std::unique_ptr<CFilter> (*make)();
+  OwnedStage (*make)();
   int order;
   bool gain, freq, q;
   int32_t freqPoints, gainPoints, qPoints;
   double minFreq, maxFreq, maxGain;
 };
 
-template <class T> std::unique_ptr<CFilter> Make() {
-  return std::make_unique<T>();
-}
-
 const Configuration kConfigurations[] = {
-    {"parametric", Make<CParametric>, 2, true, true, true, 20, 9, 4, 33, 18000, 16},
-    {"highshelf", Make<CHighShelf>, 2, true, true, false, 6, 9, 0, 3300, 18000, 16},
-    {"lowshelf", Make<CLowShelf>, 4, true, true, false, 6, 8, 0, 33, 460, 16},
-    {"lowpass", Make<CLowpass>, 3, false, true, false, 16, 0, 0, 100, 18000, 0},
-    {"highpass", Make<CHighpass>, 3, false, true, false, 15, 0, 0, 20, 6400, 0},
+    {"parametric", MakeOwnedStage<CParametric>, 2, true, true, true, 20, 9, 4, 33, 18000, 16},
+    {"highshelf", MakeOwnedStage<CHighShelf>, 2, true, true, false, 6, 9, 0, 3300, 18000, 16},
+    {"lowshelf", MakeOwnedStage<CLowShelf>, 4, true, true, false, 6, 8, 0, 33, 460, 16},
+    {"lowpass", MakeOwnedStage<CLowpass>, 3, false, true, false, 16, 0, 0, 100, 18000, 0},
+    {"highpass", MakeOwnedStage<CHighpass>, 3, false, true, false, 15, 0, 0, 20, 6400, 0},
 };
 
 TEST(FilterKinds, Configuration) {

@@ -15,6 +15,7 @@
 #include "Projects/eq/CLowpass.h"
 #include "Projects/eq/CParametric.h"
 #include "Projects/eq/EqCoefficientTables.h"
+#include "tests/eq/OwnedStage.h"
 
 #include <cmath>
 #include <cstdio>
@@ -26,23 +27,23 @@
 
 namespace {
 
-std::unique_ptr<CFilter> MakeStage(const std::string& kind) {
+OwnedStage MakeStage(const std::string& kind) {
   if (kind == "parametric") {
-    return std::make_unique<CParametric>();
+    return MakeOwnedStage<CParametric>();
   }
   if (kind == "highshelf") {
-    return std::make_unique<CHighShelf>();
+    return MakeOwnedStage<CHighShelf>();
   }
   if (kind == "lowshelf") {
-    return std::make_unique<CLowShelf>();
+    return MakeOwnedStage<CLowShelf>();
   }
   if (kind == "lowpass") {
-    return std::make_unique<CLowpass>();
+    return MakeOwnedStage<CLowpass>();
   }
   if (kind == "highpass") {
-    return std::make_unique<CHighpass>();
+    return MakeOwnedStage<CHighpass>();
   }
-  return nullptr;
+  return OwnedStage(nullptr, [](CFilter*) {});
 }
 
 struct Block {
@@ -73,7 +74,7 @@ struct Setting {
   double rate, gain, freq, q;
 };
 
-std::unique_ptr<CFilter> MakeSetStage(const Setting& s) {
+OwnedStage MakeSetStage(const Setting& s) {
   auto stage = MakeStage(s.kind);
   if (stage) {
     stage->SetSampleRate(s.rate);
