@@ -165,6 +165,7 @@ private:
   Coefficients mCoefficients;
   std::atomic<double> mLevelMeter{0.0};
   std::atomic<double> mGainReductionMeter{1.0};
+  static_assert(std::atomic<double>::is_always_lock_free, "the meters must not lock");
 
   // Linear factors of the two slewed gains, recomputed only when their slews move.
   double mInputGainFactor = 1.0;
