@@ -258,9 +258,11 @@ public:
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
-      if (run.run_type != Run::RT_Iteration || run.iterations == 0)
+      // Single runs, or the median of repetitions.
+      const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+      if (!(run.run_type == Run::RT_Iteration || median) || run.iterations == 0)
         continue;
-      const std::string name = run.benchmark_name();
+      const std::string name = run.run_name.str();
       const double ns = run.GetAdjustedRealTime() / kBlock; // per frame
       const size_t slash = name.find('/');
       if (slash == std::string::npos)
