@@ -117,6 +117,14 @@ inline double DbToFactor(double dB) {
   return std::pow(10.0, dB / 20.0);
 }
 
+// The level meter's tap: the larger of the two samples taken as signed values, so that the
+// meter reads positive half-waves, and the window peak.
+inline void MeterTap(double l, double r, double& sample, double& windowPeak) {
+  sample = l < r ? r : l;
+  if (sample > windowPeak)
+    windowPeak = sample;
+}
+
 // Segment index of r over the ratio breakpoints: the smallest of 1..last with
 // r <= kRatioPoints[index], else last + 1.
 int RatioSegment(double r, int last) {
@@ -348,52 +356,75 @@ void CComp::Process(const double* const* inputs, double* const* outputs, const d
   SanitizeDetectorStates();
 }
 
+// A run is processed in stages, each a plain loop over the run's frames. The maths library
+// calls then sit in loops that carry almost nothing across frames, the recurrences and the
+// meter peaks stay in registers, and while the slews rest their loops make no call at all.
 void CComp::ProcessRun(const double* inL, const double* inR, double* outL, double* outR,
                        const double* sidechain, size_t count) {
-  const Coefficients k = mCoefficients;
-  const double detectorScale = k.drive * k.ratioCompensation;
-  const double fastDrain = 1.0 - k.fastFactor;
-  const double slowKeep = 1.0 - k.slowWeight;
-  const bool hasRate = HasSampleRate();
-  const double gainStep = hasRate ? kGainSlewDbPerSecond / mSampleRate : HUGE_VAL;
-  const double blendStep = hasRate ? kBlendSlewPerSecond / mSampleRate : HUGE_VAL;
-  const bool autoRelease = mAutoRelease;
-  const bool meterOutput = mIOMetering;
+  if (mInputGainCurrent == mInputGainTarget)
+    InputGainRun<false>(inL, inR, count);
+  else
+    InputGainRun<true>(inL, inR, count);
+  DetectorRun(sidechain, count);
+  ReleaseAndAttackRun(count);
+  GainRun(count);
+  if (mMakeUpCurrent == mMakeUpTarget && mBlendCurrent == mBlendTarget)
+    OutputRun<false>(inL, inR, outL, outR, count);
+  else
+    OutputRun<true>(inL, inR, outL, outR, count);
+}
 
-  // Everything the loop carries lives in locals: stores to the output buffers could otherwise
-  // alias the members and force a reload every frame.
-  double inputGain = mInputGainCurrent, inputFactor = mInputGainFactor;
-  double makeUp = mMakeUpCurrent, makeUpFactor = mMakeUpFactor;
-  double blend = mBlendCurrent;
-  const double inputGainTarget = mInputGainTarget, makeUpTarget = mMakeUpTarget;
-  const double blendTarget = mBlendTarget;
-  double fast = mFastReleaseState, slow = mSlowReleaseState;
-  double held = mManualReleaseState, attack = mAttackState;
-  double reductionPeak = mGainReductionPeak;
+// The input gain (slewing when kMoving) into the gained channels, and the input meter tap.
+template <bool kMoving>
+void CComp::InputGainRun(const double* inL, const double* inR, size_t count) {
+  const double gainStep = HasSampleRate() ? kGainSlewDbPerSecond / mSampleRate : HUGE_VAL;
+  const double target = mInputGainTarget;
+  const bool meterInput = !mIOMetering;
+  double current = mInputGainCurrent, factor = mInputGainFactor;
   double windowPeak = mMeterWindowPeak, meterSample = mMeterSample;
-
-  auto meterTap = [&](double l, double r) {
-    meterSample = l < r ? r : l; // signed: the level meter reads positive half-waves
-    if (meterSample > windowPeak)
-      windowPeak = meterSample;
-  };
-
   for (size_t i = 0; i < count; ++i) {
-    const double dryL = inL[i], dryR = inR[i];
-    const double sideSample = sidechain ? sidechain[i] : 0.0;
+    if constexpr (kMoving) {
+      if (Slew(current, target, kGainSnapDb, gainStep))
+        factor = DbToFactor(current);
+    }
+    const double l = inL[i] * factor;
+    const double r = inR[i] * factor;
+    mGainedL[i] = l;
+    mGainedR[i] = r;
+    if (meterInput)
+      MeterTap(l, r, meterSample, windowPeak);
+  }
+  mInputGainCurrent = current;
+  mInputGainFactor = factor;
+  mMeterWindowPeak = windowPeak;
+  mMeterSample = meterSample;
+}
 
-    if (Slew(inputGain, inputGainTarget, kGainSnapDb, gainStep))
-      inputFactor = DbToFactor(inputGain);
-    const double l = dryL * inputFactor;
-    const double r = dryR * inputFactor;
-    if (!meterOutput)
-      meterTap(l, r);
+// The detector's curve value of every frame, from the gained channels or the sidechain.
+void CComp::DetectorRun(const double* sidechain, size_t count) {
+  const double detectorScale = mCoefficients.drive * mCoefficients.ratioCompensation;
+  if (sidechain) {
+    for (size_t i = 0; i < count; ++i)
+      mStage[i] = DetectorCurve(detectorScale * DetectorLevel(sidechain[i]));
+  } else {
+    for (size_t i = 0; i < count; ++i) {
+      const double level = std::max(DetectorLevel(mGainedL[i]), DetectorLevel(mGainedR[i]));
+      mStage[i] = DetectorCurve(detectorScale * level);
+    }
+  }
+}
 
-    const double level =
-        sidechain ? DetectorLevel(sideSample) : std::max(DetectorLevel(l), DetectorLevel(r));
-    double g = DetectorCurve(detectorScale * level);
-
-    if (autoRelease) {
+// The release stage (automatic or manual) and the attack one-pole, curve value to attack
+// output, in place in the stage buffer.
+void CComp::ReleaseAndAttackRun(size_t count) {
+  const Coefficients k = mCoefficients;
+  double attack = mAttackState;
+  if (mAutoRelease) {
+    const double fastDrain = 1.0 - k.fastFactor;
+    const double slowKeep = 1.0 - k.slowWeight;
+    double fast = mFastReleaseState, slow = mSlowReleaseState;
+    for (size_t i = 0; i < count; ++i) {
+      double g = mStage[i];
       if (fast + slow > g) {
         // A deeper reduction: the slow state takes its share, the fast state the rest.
         slow = slow + k.slowWeight * (kSlowShare * g - slow);
@@ -405,51 +436,81 @@ void CComp::ProcessRun(const double* inL, const double* inR, double* outL, doubl
         slow = nextSlow;
         g = slow + fast;
       }
-    } else {
+      attack = k.attackInput * g - k.attackPoleNeg * attack;
+      mStage[i] = attack;
+    }
+    mFastReleaseState = fast;
+    mSlowReleaseState = slow;
+  } else {
+    double held = mManualReleaseState;
+    for (size_t i = 0; i < count; ++i) {
+      double g = mStage[i];
       if (g > held)
         g = held * k.release;
       held = g;
+      attack = k.attackInput * g - k.attackPoleNeg * attack;
+      mStage[i] = attack;
     }
+    mManualReleaseState = held;
+  }
+  mAttackState = attack;
+}
 
-    attack = k.attackInput * g - k.attackPoleNeg * attack;
-    const double gain = LinearGain(attack, k.gain);
+// Attack output to linear gain, in place, and the lowest gain for the reduction meter.
+void CComp::GainRun(size_t count) {
+  const double gainFactor = mCoefficients.gain;
+  double reductionPeak = mGainReductionPeak;
+  for (size_t i = 0; i < count; ++i) {
+    const double gain = LinearGain(mStage[i], gainFactor);
+    mStage[i] = gain;
     if (gain < reductionPeak)
       reductionPeak = gain;
+  }
+  mGainReductionPeak = reductionPeak;
+}
 
-    if (Slew(makeUp, makeUpTarget, kGainSnapDb, gainStep))
-      makeUpFactor = DbToFactor(makeUp);
-    Slew(blend, blendTarget, kBlendSnap, blendStep);
-
+// Make-up and blend (slewing when kMoving), the wet/dry mix into the outputs and the output
+// meter tap. The outputs are written only after the frame's inputs have been read, so they
+// may be the inputs.
+template <bool kMoving>
+void CComp::OutputRun(const double* inL, const double* inR, double* outL, double* outR,
+                      size_t count) {
+  const bool hasRate = HasSampleRate();
+  const double gainStep = hasRate ? kGainSlewDbPerSecond / mSampleRate : HUGE_VAL;
+  const double blendStep = hasRate ? kBlendSlewPerSecond / mSampleRate : HUGE_VAL;
+  const double makeUpTarget = mMakeUpTarget, blendTarget = mBlendTarget;
+  const bool meterOutput = mIOMetering;
+  double makeUp = mMakeUpCurrent, makeUpFactor = mMakeUpFactor, blend = mBlendCurrent;
+  double windowPeak = mMeterWindowPeak, meterSample = mMeterSample;
+  for (size_t i = 0; i < count; ++i) {
+    const double dryL = inL[i], dryR = inR[i];
+    if constexpr (kMoving) {
+      if (Slew(makeUp, makeUpTarget, kGainSnapDb, gainStep))
+        makeUpFactor = DbToFactor(makeUp);
+      Slew(blend, blendTarget, kBlendSnap, blendStep);
+    }
     double yL, yR;
     if (blend == 0.0) {
       // Fully dry: the untouched input, input gain bypassed as well.
       yL = dryL;
       yR = dryR;
     } else if (blend <= 1.0) {
-      const double wet = gain * makeUpFactor * blend;
+      const double wet = mStage[i] * makeUpFactor * blend;
       const double dry = 1.0 - blend;
-      yL = l * wet + dryL * dry;
-      yR = r * wet + dryR * dry;
+      yL = mGainedL[i] * wet + dryL * dry;
+      yR = mGainedR[i] * wet + dryR * dry;
     } else {
-      yL = l;
-      yR = r;
+      yL = mGainedL[i];
+      yR = mGainedR[i];
     }
     outL[i] = yL;
     outR[i] = yR;
     if (meterOutput)
-      meterTap(yL, yR);
+      MeterTap(yL, yR, meterSample, windowPeak);
   }
-
-  mInputGainCurrent = inputGain;
-  mInputGainFactor = inputFactor;
   mMakeUpCurrent = makeUp;
   mMakeUpFactor = makeUpFactor;
   mBlendCurrent = blend;
-  mFastReleaseState = fast;
-  mSlowReleaseState = slow;
-  mManualReleaseState = held;
-  mAttackState = attack;
-  mGainReductionPeak = reductionPeak;
   mMeterWindowPeak = windowPeak;
   mMeterSample = meterSample;
 }

@@ -127,6 +127,12 @@ private:
 
   void ProcessRun(const double* inL, const double* inR, double* outL, double* outR,
                   const double* sidechain, size_t count);
+  template <bool kMoving> void InputGainRun(const double* inL, const double* inR, size_t count);
+  void DetectorRun(const double* sidechain, size_t count);
+  void ReleaseAndAttackRun(size_t count);
+  void GainRun(size_t count);
+  template <bool kMoving>
+  void OutputRun(const double* inL, const double* inR, double* outL, double* outR, size_t count);
   void CloseMeterWindow();
   void SanitizeDetectorStates();
   bool HasSampleRate() const { return mSampleRate > 0.0; }
@@ -159,8 +165,15 @@ private:
   Coefficients mCoefficients;
   std::atomic<double> mLevelMeter{0.0};
   std::atomic<double> mGainReductionMeter{1.0};
+  static_assert(std::atomic<double>::is_always_lock_free, "the meters must not lock");
 
   // Linear factors of the two slewed gains, recomputed only when their slews move.
   double mInputGainFactor = 1.0;
   double mMakeUpFactor = 1.0;
+
+  // Working buffers of one run (at most one meter window): the input-gained channels, and
+  // the detector's value of each frame as it passes from curve to attack output to gain.
+  double mGainedL[kMeterWindow];
+  double mGainedR[kMeterWindow];
+  double mStage[kMeterWindow];
 };
