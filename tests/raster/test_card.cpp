@@ -18,7 +18,9 @@
 namespace {
 constexpr int kW = 320, kH = 240;
 
-PIX_Pixel Rgb(int r, int g, int b, int a = 255) { return PIX_MakePixel(r, g, b, a); }
+PIX_Pixel Rgb(int r, int g, int b, int a = 255) {
+  return PIX_MakePixel(r, g, b, a);
+}
 
 // A 24 x 24 sprite: a ring with a soft alpha edge, a diagonal stripe and an arrow pointing up.
 void DrawSprite(PIX_IBitmap* s) {
@@ -92,8 +94,8 @@ void Render(PIX_IBitmap* card) {
                  PIX_COMBINE_SOURCEALPHA | PIX_COMBINE_FILTER);
   PIX_ScaledBlit(card, &sprite, 134, 170, -24, 24, 0, 0, 24, 24, 1.0f, PIX_COMBINE_SOURCEALPHA);
   for (int i = 0; i < 4; ++i)
-    PIX_RotatedBlit(card, &sprite, 170 + i * 36, 190, 32, 32, 0, 0, 24, 24, i * 0.6f, true,
-                    1.0f, PIX_COMBINE_SOURCEALPHA | PIX_COMBINE_FILTER, 0, 0);
+    PIX_RotatedBlit(card, &sprite, 170 + i * 36, 190, 32, 32, 0, 0, 24, 24, i * 0.6f, true, 1.0f,
+                    PIX_COMBINE_SOURCEALPHA | PIX_COMBINE_FILTER, 0, 0);
 }
 } // namespace
 
