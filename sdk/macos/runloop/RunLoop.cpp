@@ -1,0 +1,117 @@
+#include "sdk/macos/runloop/RunLoop.h"
+
+#include <algorithm>
+#include <chrono>
+
+namespace orvane {
+
+RunLoop& RunLoop::instance() {
+  static RunLoop loop;
+  return loop;
+}
+
+std::uint64_t RunLoop::monotonicMs() {
+  const auto sinceEpoch = std::chrono::steady_clock::now().time_since_epoch();
+  return static_cast<std::uint64_t>(
+      std::chrono::duration_cast<std::chrono::milliseconds>(sinceEpoch).count());
+}
+
+RunLoop::RunLoop() = default;
+RunLoop::~RunLoop() = default;
+
+RunLoop::TimerId RunLoop::addTimer(std::uint32_t intervalMs, Callback callback) {
+  if (!callback)
+    return kNoTimer;
+  std::lock_guard<std::recursive_mutex> lock(mutex);
+  const std::uint64_t interval = std::max<std::uint64_t>(intervalMs, 1);
+  const TimerId id = ++lastId;
+  // Added by a callback: the period starts at the pump's time.
+  const std::uint64_t start = pumping ? pumpNowMs : now();
+  timers.push_back(
+      std::make_unique<Timer>(Timer{id, interval, start + interval, std::move(callback), false}));
+  return id;
+}
+
+bool RunLoop::removeTimer(TimerId id) {
+  std::lock_guard<std::recursive_mutex> lock(mutex);
+  Timer* timer = find(id);
+  if (!timer)
+    return false;
+  timer->removed = true;
+  // Mid-pump the callback may be running (it may be removing itself): keep it until the pump
+  // is done with it.
+  if (!pumping)
+    dropRemoved();
+  return true;
+}
+
+bool RunLoop::isRegistered(TimerId id) const {
+  std::lock_guard<std::recursive_mutex> lock(mutex);
+  return find(id) != nullptr;
+}
+
+std::size_t RunLoop::timerCount() const {
+  std::lock_guard<std::recursive_mutex> lock(mutex);
+  return static_cast<std::size_t>(std::count_if(timers.begin(), timers.end(),
+                                                [](const auto& timer) { return !timer->removed; }));
+}
+
+void RunLoop::pump() {
+  std::lock_guard<std::recursive_mutex> lock(mutex);
+  pump(now());
+}
+
+void RunLoop::pump(std::uint64_t nowMs) {
+  std::lock_guard<std::recursive_mutex> lock(mutex);
+  if (pumping)
+    return;
+  pumping = true;
+  pumpNowMs = nowMs;
+  struct EndOfPump {
+    RunLoop& loop;
+    ~EndOfPump() {
+      loop.pumping = false;
+      loop.dropRemoved();
+    }
+  } endOfPump{*this};
+
+  // Timers added by a callback wait for the next pump (they are not due yet anyway).
+  const std::size_t count = timers.size();
+  for (std::size_t i = 0; i < count; ++i) {
+    Timer& timer = *timers[i];
+    if (timer.removed || timer.dueMs > nowMs)
+      continue;
+    const std::uint64_t periodsLate = (nowMs - timer.dueMs) / timer.intervalMs;
+    timer.dueMs += (periodsLate + 1) * timer.intervalMs;
+    timer.callback();
+  }
+}
+
+std::uint64_t RunLoop::now() const {
+  std::lock_guard<std::recursive_mutex> lock(mutex);
+  return clock ? clock() : monotonicMs();
+}
+
+void RunLoop::setClock(Clock newClock) {
+  std::lock_guard<std::recursive_mutex> lock(mutex);
+  clock = std::move(newClock);
+}
+
+RunLoop::Timer* RunLoop::find(TimerId id) const {
+  for (const auto& timer : timers)
+    if (timer->id == id && !timer->removed)
+      return timer.get();
+  return nullptr;
+}
+
+void RunLoop::dropRemoved() {
+  // Callbacks are destroyed after the list is consistent again: a destructor may remove
+  // further timers.
+  std::vector<std::unique_ptr<Timer>> dropped;
+  for (auto& timer : timers)
+    if (timer->removed)
+      dropped.push_back(std::move(timer));
+  std::erase(timers, nullptr);
+}
+
+} // namespace orvane
