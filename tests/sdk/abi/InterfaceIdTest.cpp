@@ -50,6 +50,10 @@ struct IdCase {
   const uint8_t* travesty;
 };
 
+void PrintTo(const IdCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 class InterfaceIdTest : public ::testing::TestWithParam<IdCase> {};
 
 TEST_P(InterfaceIdTest, MatchesTravesty) {
