@@ -262,6 +262,7 @@ class Render:
     seconds: float = 1.0
     params: list = field(default_factory=list)   # [(key, value)], key a label or "#N"
     with_plugin: bool = True
+    preset: str = None                           # label of a preset loaded before the params
 
 
 @dataclass
@@ -276,6 +277,7 @@ class SessionResult:
     saved: dict = field(default_factory=dict)         # key -> value read before saving
     reloaded: dict = field(default_factory=dict)      # key -> value read after reloading
     parameters: list = field(default_factory=list)    # ("#N", label, lower, upper, default, value)
+    presets: list = field(default_factory=list)       # (label, uri)
     spans: dict = field(default_factory=dict)         # key -> upper - lower of its range
 
 
@@ -305,9 +307,12 @@ def write_job(ws, name, job):
 
 
 def render_table(render, rate):
-    return {"id": render.id, "frequency": float(render.frequency), "level": float(render.level),
-            "samples": int(round(render.seconds * rate)), "with_plugin": render.with_plugin,
-            "params": [[k, float(v)] for k, v in render.params]}
+    table = {"id": render.id, "frequency": float(render.frequency), "level": float(render.level),
+             "samples": int(round(render.seconds * rate)), "with_plugin": render.with_plugin,
+             "params": [[k, float(v)] for k, v in render.params]}
+    if render.preset is not None:
+        table["preset"] = render.preset
+    return table
 
 
 class HostCrashed(CheckFailed):
@@ -345,6 +350,8 @@ def collect(records, result, values):
         elif r[0] == "param":
             values[r[1]] = float(r[2])
             result.spans[r[1]] = float(r[3])
+        elif r[0] == "preset":
+            result.presets.append((r[1], r[2]))
         elif r[0] == "paramdesc":
             result.parameters.append((r[1], r[2], *map(float, r[3:7])))
 
@@ -567,6 +574,8 @@ def argument_parser():
     c.add_argument("--set", type=parameter_setting, action="append", default=[],
                    metavar="NAME=VALUE", help="parameter for the measured render (VST 3 plain, "
                    "VST 2.4 normalised); NAME is the label or #N")
+    c.add_argument("--preset", metavar="LABEL",
+                   help="preset loaded before the --set parameters of the measured render")
     c.add_argument("--reference", choices=("bare", "neutral"), default="bare",
                    help="what the measured render is compared with: the track without the "
                    "plug-in, or with it at the --neutral settings")
@@ -629,6 +638,8 @@ def command_params(args, ws):
           f"{'plain' if plugin.format == 'vst3' else 'normalised'}):")
     for key, label, lower, upper, default, value in result.parameters:
         print(f"  {key:>5}  {label!r:<28} [{lower:g}, {upper:g}] default {default:g} now {value:g}")
+    for label, uri in result.presets:
+        print(f"  preset {label!r} ({uri})")
     return True
 
 
@@ -638,7 +649,8 @@ def command_check(args, ws):
     print(f"Found Plugin: {found}")
     name = args.name or found
 
-    measured_render = args.expect_gain is not None or args.expect_level is not None or args.set
+    measured_render = (args.expect_gain is not None or args.expect_level is not None or args.set
+                       or args.preset is not None)
     # A capture brings what entered the plug-in along: that is the bare reference.
     separate_reference = args.reference == "neutral" or args.render != "capture"
     renders = []
@@ -647,7 +659,7 @@ def command_check(args, ws):
                               params=args.neutral, with_plugin=args.reference == "neutral"))
     if measured_render:
         renders.append(Render("measured", args.frequency, args.level, args.seconds,
-                              params=args.set))
+                              params=args.set, preset=args.preset))
     reload_renders = []
     state = list(args.state)
     if args.reload_render:
