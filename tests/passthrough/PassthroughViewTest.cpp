@@ -19,11 +19,22 @@ TEST_F(PassthroughFixture, ViewRunsATimerOnTheHostRunLoopWhileAttached) {
   const testhost::HostLog& log = plugin->log();
   EXPECT_EQ(log.timersRegistered, (std::vector<Linux::TimerInterval>{40}));
   EXPECT_EQ(plugin->frame().timerCount(), 1u);
-  plugin->frame().advance(400); // ten ticks into the module's own run loop
+
+  // Host ticks at 40, 80, 120 ... ms pump the module's loop, whose 100 ms timer sees the
+  // host's clock: it fires at the first tick after each 100 ms, at 120, 200, 320 and 400.
+  plugin->frame().advance(119);
+  EXPECT_TRUE(log.resizeRequests.empty());
+  plugin->frame().advance(1);
+  EXPECT_EQ(log.resizeRequests.size(), 1u);
+  plugin->frame().advance(280);
+  ASSERT_EQ(log.resizeRequests.size(), 4u);
+  EXPECT_EQ(log.resizeRequests.back().getWidth(), 300);
 
   plugin->closeView();
   EXPECT_EQ(log.timersUnregistered, 1);
   EXPECT_EQ(plugin->frame().timerCount(), 0u);
+  plugin->frame().advance(400);
+  EXPECT_EQ(log.resizeRequests.size(), 4u);
 }
 
 TEST_F(PassthroughFixture, ViewSizeTravelsWithTheControllerState) {

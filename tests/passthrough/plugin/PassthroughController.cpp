@@ -237,9 +237,6 @@ tresult PLUGIN_API PassthroughController::notify(IMessage* message) {
   if (IAttributeList* attributes = message->getAttributes())
     if (attributes->getFloat("sampleRate", rate) == kResultOk)
       sampleRate = rate;
-  // Tell the host the processor's settings may have changed what it shows.
-  if (handler)
-    handler->restartComponent(kParamValuesChanged);
   return kResultOk;
 }
 

@@ -2,8 +2,6 @@
 
 #include "tests/passthrough/plugin/PassthroughController.h"
 
-#include "sdk/macos/runloop/RunLoop.h"
-
 #include <cstring>
 
 namespace orvane::passthrough {
@@ -41,6 +39,7 @@ tresult PLUGIN_API PassthroughView::attached(void* parent, FIDString type) {
   if (!parent || isPlatformTypeSupported(type) != kResultTrue || isAttached)
     return kResultFalse;
   isAttached = true;
+  refreshTimer = RunLoop::instance().addTimer(kRefreshIntervalMs, [this] { refresh(); });
   // Linux hosts offer their run loop through the frame.
   void* obj = nullptr;
   if (frame && frame->queryInterface(Linux::IRunLoop::iid, &obj) == kResultOk) {
@@ -61,7 +60,15 @@ tresult PLUGIN_API PassthroughView::removed() {
   return kResultOk;
 }
 
+void PassthroughView::refresh() {
+  ViewRect size = rect;
+  if (frame)
+    frame->resizeView(this, &size);
+}
+
 void PassthroughView::stopTimer() {
+  RunLoop::instance().removeTimer(refreshTimer);
+  refreshTimer = RunLoop::kNoTimer;
   if (!runLoop)
     return;
   runLoop->unregisterTimer(this);

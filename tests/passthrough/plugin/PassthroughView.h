@@ -1,8 +1,10 @@
-// A minimal editor view: a fixed-size rectangle that, while attached, keeps a 40 ms timer on
-// the host's run loop which pumps this module's own run loop.
+// A minimal editor view: a rectangle that, while attached, keeps a 40 ms timer on the host's
+// run loop which pumps this module's own run loop. On that loop a 100 ms timer asks the host
+// to keep the frame at the view's size: a visible effect of the module's own timers.
 #pragma once
 
 #include "pluginterfaces/gui/iplugview.h"
+#include "sdk/macos/runloop/RunLoop.h"
 
 namespace orvane::passthrough {
 
@@ -40,12 +42,16 @@ public:
   void PLUGIN_API onTimer() override;
 
 private:
+  static constexpr std::uint32_t kRefreshIntervalMs = 100;
+
   void stopTimer();
+  void refresh();
 
   PassthroughController* controller;
   Steinberg::IPlugFrame* frame = nullptr;
   Steinberg::Linux::IRunLoop* runLoop = nullptr;
   Steinberg::ViewRect rect;
+  RunLoop::TimerId refreshTimer = RunLoop::kNoTimer;
   bool isAttached = false;
 };
 
