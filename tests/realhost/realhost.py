@@ -124,17 +124,24 @@ class Workspace:
         """Copies the plug-in into the workspace and backdates every file of the copy.
 
         Backdating the build output itself would make the build system rebuild it each time;
-        a copy in a folder of its own also keeps the hosts from finding any other plug-in."""
+        a copy in a folder of its own also keeps the hosts from finding any other plug-in.
+        A VST 2.4 library that lives inside a VST 3 bundle (one binary, both faces) is staged
+        with its whole bundle, so that it still finds the bundle's resources next to it."""
         fmt = plugin_format(plugin_path)
         source = os.path.abspath(plugin_path.rstrip("/"))
-        folder = self.path("plugins", fmt)
-        os.makedirs(folder, exist_ok=True)
-        target = os.path.join(folder, os.path.basename(source))
-        if fmt == "vst3":
-            shutil.copytree(source, target, symlinks=False)
+        bundle = enclosing_bundle(source) if fmt == "vst2" else source
+        staged = self.path("plugins", fmt)
+        os.makedirs(staged, exist_ok=True)
+        if bundle:
+            copy = os.path.join(staged, os.path.basename(bundle))
+            shutil.copytree(bundle, copy, symlinks=False)
+            target = copy if bundle == source else os.path.join(copy, os.path.relpath(source, bundle))
         else:
+            copy = target = os.path.join(staged, os.path.basename(source))
             shutil.copy(source, target)
-        self.run(["touch", "-d", BACKDATE, target] + list(all_files(target)))
+        self.run(["touch", "-d", BACKDATE, copy] + list(all_files(copy)))
+        # Ardour looks for VST 2.4 libraries in the folders of LXVST_PATH: the library's own.
+        folder = staged if fmt == "vst3" else os.path.dirname(target)
         return StagedPlugin(original=source, path=target, folder=folder, format=fmt)
 
     def environment(self, plugin=None):
@@ -175,6 +182,16 @@ class Workspace:
             print(f"--- {what} ({time.monotonic() - started:.1f} s, exit {process.returncode})")
             print(output)
         return process.returncode, output
+
+
+def enclosing_bundle(library):
+    """X.vst3 for X.vst3/Contents/<architecture>/Y.so, else None."""
+    architecture = os.path.dirname(library)
+    contents = os.path.dirname(architecture)
+    bundle = os.path.dirname(contents)
+    if os.path.basename(contents) == "Contents" and bundle.endswith(".vst3"):
+        return bundle
+    return None
 
 
 def all_files(path):
@@ -407,8 +424,9 @@ def run_session_once(ws, plugin, name, renders, state, read, reload_renders, cha
     for folder in ("session", "exports"):
         shutil.rmtree(ws.path(folder), ignore_errors=True)
     os.makedirs(ws.path("exports"))
-    common = {"render_path": render_path, "session_dir": ws.path("session"), "session_name": "check", "rate": int(rate),
-              "channels": int(channels), "source": SOURCE_NAME,
+    common = {"render_path": render_path, "session_dir": ws.path("session"),
+              "session_name": "check", "rate": int(rate), "channels": int(channels),
+              "source": SOURCE_NAME,
               "plugin": {"name": name, "type": plugin.ardour_type},
               "export_preset": EXPORT_PRESET, "export_dir": ws.path("exports"),
               "settle_cycles": int(settle_cycles)}
