@@ -124,17 +124,24 @@ class Workspace:
         """Copies the plug-in into the workspace and backdates every file of the copy.
 
         Backdating the build output itself would make the build system rebuild it each time;
-        a copy in a folder of its own also keeps the hosts from finding any other plug-in."""
+        a copy in a folder of its own also keeps the hosts from finding any other plug-in.
+        A VST 2.4 library that lives inside a VST 3 bundle (one binary, both faces) is staged
+        with its whole bundle, so that it still finds the bundle's resources next to it."""
         fmt = plugin_format(plugin_path)
         source = os.path.abspath(plugin_path.rstrip("/"))
-        folder = self.path("plugins", fmt)
-        os.makedirs(folder, exist_ok=True)
-        target = os.path.join(folder, os.path.basename(source))
-        if fmt == "vst3":
-            shutil.copytree(source, target, symlinks=False)
+        bundle = enclosing_bundle(source) if fmt == "vst2" else source
+        staged = self.path("plugins", fmt)
+        os.makedirs(staged, exist_ok=True)
+        if bundle:
+            copy = os.path.join(staged, os.path.basename(bundle))
+            shutil.copytree(bundle, copy, symlinks=False)
+            target = copy if bundle == source else os.path.join(copy, os.path.relpath(source, bundle))
         else:
+            copy = target = os.path.join(staged, os.path.basename(source))
             shutil.copy(source, target)
-        self.run(["touch", "-d", BACKDATE, target] + list(all_files(target)))
+        self.run(["touch", "-d", BACKDATE, copy] + list(all_files(copy)))
+        # Ardour looks for VST 2.4 libraries in the folders of LXVST_PATH: the library's own.
+        folder = staged if fmt == "vst3" else os.path.dirname(target)
         return StagedPlugin(original=source, path=target, folder=folder, format=fmt)
 
     def environment(self, plugin=None):
@@ -175,6 +182,16 @@ class Workspace:
             print(f"--- {what} ({time.monotonic() - started:.1f} s, exit {process.returncode})")
             print(output)
         return process.returncode, output
+
+
+def enclosing_bundle(library):
+    """X.vst3 for X.vst3/Contents/<architecture>/Y.so, else None."""
+    architecture = os.path.dirname(library)
+    contents = os.path.dirname(architecture)
+    bundle = os.path.dirname(contents)
+    if os.path.basename(contents) == "Contents" and bundle.endswith(".vst3"):
+        return bundle
+    return None
 
 
 def all_files(path):
@@ -262,6 +279,7 @@ class Render:
     seconds: float = 1.0
     params: list = field(default_factory=list)   # [(key, value)], key a label or "#N"
     with_plugin: bool = True
+    preset: str = None                           # label of a preset loaded before the params
 
 
 @dataclass
@@ -276,6 +294,7 @@ class SessionResult:
     saved: dict = field(default_factory=dict)         # key -> value read before saving
     reloaded: dict = field(default_factory=dict)      # key -> value read after reloading
     parameters: list = field(default_factory=list)    # ("#N", label, lower, upper, default, value)
+    presets: list = field(default_factory=list)       # (label, uri)
     spans: dict = field(default_factory=dict)         # key -> upper - lower of its range
 
 
@@ -305,9 +324,12 @@ def write_job(ws, name, job):
 
 
 def render_table(render, rate):
-    return {"id": render.id, "frequency": float(render.frequency), "level": float(render.level),
-            "samples": int(round(render.seconds * rate)), "with_plugin": render.with_plugin,
-            "params": [[k, float(v)] for k, v in render.params]}
+    table = {"id": render.id, "frequency": float(render.frequency), "level": float(render.level),
+             "samples": int(round(render.seconds * rate)), "with_plugin": render.with_plugin,
+             "params": [[k, float(v)] for k, v in render.params]}
+    if render.preset is not None:
+        table["preset"] = render.preset
+    return table
 
 
 class HostCrashed(CheckFailed):
@@ -345,6 +367,8 @@ def collect(records, result, values):
         elif r[0] == "param":
             values[r[1]] = float(r[2])
             result.spans[r[1]] = float(r[3])
+        elif r[0] == "preset":
+            result.presets.append((r[1], r[2]))
         elif r[0] == "paramdesc":
             result.parameters.append((r[1], r[2], *map(float, r[3:7])))
 
@@ -400,8 +424,9 @@ def run_session_once(ws, plugin, name, renders, state, read, reload_renders, cha
     for folder in ("session", "exports"):
         shutil.rmtree(ws.path(folder), ignore_errors=True)
     os.makedirs(ws.path("exports"))
-    common = {"render_path": render_path, "session_dir": ws.path("session"), "session_name": "check", "rate": int(rate),
-              "channels": int(channels), "source": SOURCE_NAME,
+    common = {"render_path": render_path, "session_dir": ws.path("session"),
+              "session_name": "check", "rate": int(rate), "channels": int(channels),
+              "source": SOURCE_NAME,
               "plugin": {"name": name, "type": plugin.ardour_type},
               "export_preset": EXPORT_PRESET, "export_dir": ws.path("exports"),
               "settle_cycles": int(settle_cycles)}
@@ -567,6 +592,8 @@ def argument_parser():
     c.add_argument("--set", type=parameter_setting, action="append", default=[],
                    metavar="NAME=VALUE", help="parameter for the measured render (VST 3 plain, "
                    "VST 2.4 normalised); NAME is the label or #N")
+    c.add_argument("--preset", metavar="LABEL",
+                   help="preset loaded before the --set parameters of the measured render")
     c.add_argument("--reference", choices=("bare", "neutral"), default="bare",
                    help="what the measured render is compared with: the track without the "
                    "plug-in, or with it at the --neutral settings")
@@ -629,6 +656,8 @@ def command_params(args, ws):
           f"{'plain' if plugin.format == 'vst3' else 'normalised'}):")
     for key, label, lower, upper, default, value in result.parameters:
         print(f"  {key:>5}  {label!r:<28} [{lower:g}, {upper:g}] default {default:g} now {value:g}")
+    for label, uri in result.presets:
+        print(f"  preset {label!r} ({uri})")
     return True
 
 
@@ -638,7 +667,8 @@ def command_check(args, ws):
     print(f"Found Plugin: {found}")
     name = args.name or found
 
-    measured_render = args.expect_gain is not None or args.expect_level is not None or args.set
+    measured_render = (args.expect_gain is not None or args.expect_level is not None or args.set
+                       or args.preset is not None)
     # A capture brings what entered the plug-in along: that is the bare reference.
     separate_reference = args.reference == "neutral" or args.render != "capture"
     renders = []
@@ -647,7 +677,7 @@ def command_check(args, ws):
                               params=args.neutral, with_plugin=args.reference == "neutral"))
     if measured_render:
         renders.append(Render("measured", args.frequency, args.level, args.seconds,
-                              params=args.set))
+                              params=args.set, preset=args.preset))
     reload_renders = []
     state = list(args.state)
     if args.reload_render:

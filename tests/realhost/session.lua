@@ -79,6 +79,25 @@ local function set_parameter (insert, key, value)
 	control (insert, index):set_value (value, PBD.GroupControlDisposition.NoGroup)
 end
 
+-- Presets as Ardour lists them: a VST 2.4 plug-in's programs, a VST 3 plug-in's program list
+-- ("factory presets"), user presets.
+local function load_preset (insert, label)
+	local plugin = insert:plugin (0)
+	local preset = plugin:preset_by_label (label) or plugin:preset_by_uri (label)
+	if not preset then
+		error ("the plug-in has no preset labelled '" .. label .. "'", 0)
+	end
+	if not plugin:load_preset (preset) then
+		error ("Ardour could not load preset '" .. label .. "'", 0)
+	end
+end
+
+local function list_presets (insert)
+	for preset in insert:plugin (0):get_info ():get_presets (false):iter () do
+		emit ("preset", preset.label, preset.uri)
+	end
+end
+
 local function read_parameter (insert, key)
 	local plugin = insert:plugin (0)
 	local index = find_parameter (plugin, key)
@@ -237,6 +256,9 @@ local function render (route, insert, r)
 	local source = source_on (route)
 	ARDOUR.LuaAPI.set_processor_param (source, 0, r.frequency)
 	ARDOUR.LuaAPI.set_processor_param (source, 1, r.level)
+	if r.preset then
+		load_preset (insert, r.preset)
+	end
 	for _, kv in ipairs (r.params) do
 		set_parameter (insert, kv[1], kv[2])
 	end
@@ -285,6 +307,7 @@ local function create ()
 
 	if job.list_params then
 		list_parameters (insert)
+		list_presets (insert)
 	end
 	for _, kv in ipairs (job.state) do
 		set_parameter (insert, kv[1], kv[2])
