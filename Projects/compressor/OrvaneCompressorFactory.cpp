@@ -23,21 +23,19 @@ const PFactoryInfo& FactoryInfo() {
 }
 
 const PClassInfo2& ProcessorClass() {
-  static const PClassInfo2 info(OrvaneCompressor::kProcessorUID.toTUID(),
-                                PClassInfo::kManyInstances, Vst::kVstAudioEffectClass,
-                                OrvaneCompressor::kEffectName, Vst::kDistributable,
-                                OrvaneCompressor::kSubCategories, "",
-                                OrvaneCompressor::kVersionString,
-                                OrvaneCompressor::kSdkVersionString);
+  static const PClassInfo2 info(
+      OrvaneCompressor::kProcessorUID.toTUID(), PClassInfo::kManyInstances,
+      Vst::kVstAudioEffectClass, OrvaneCompressor::kEffectName, Vst::kDistributable,
+      OrvaneCompressor::kSubCategories, "", OrvaneCompressor::kVersionString,
+      OrvaneCompressor::kSdkVersionString);
   return info;
 }
 
 const PClassInfo2& ControllerClass() {
-  static const PClassInfo2 info(OrvaneCompressor::kControllerUID.toTUID(),
-                                PClassInfo::kManyInstances, Vst::kVstComponentControllerClass,
-                                OrvaneCompressor::kControllerName, 0, "", "",
-                                OrvaneCompressor::kVersionString,
-                                OrvaneCompressor::kSdkVersionString);
+  static const PClassInfo2 info(
+      OrvaneCompressor::kControllerUID.toTUID(), PClassInfo::kManyInstances,
+      Vst::kVstComponentControllerClass, OrvaneCompressor::kControllerName, 0, "", "",
+      OrvaneCompressor::kVersionString, OrvaneCompressor::kSdkVersionString);
   return info;
 }
 

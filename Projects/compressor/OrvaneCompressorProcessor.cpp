@@ -90,7 +90,6 @@ void OrvaneCompressorProcessor::OnIdle() {
   if (!attributes)
     return;
   attributes->setFloat(OrvaneCompressor::kLevelAttribute, mComp.GetLevelMeter());
-  attributes->setFloat(OrvaneCompressor::kGainReductionAttribute,
-                       mComp.GetGainReductionMeter());
+  attributes->setFloat(OrvaneCompressor::kGainReductionAttribute, mComp.GetGainReductionMeter());
   sendMessage(message);
 }

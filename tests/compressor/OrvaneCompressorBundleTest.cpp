@@ -193,10 +193,10 @@ TEST_P(CompressorProcessing, NeverWritesIntoTheHostsInputs) {
     }
   }
   // And the outputs carry the compressed signal, not the input.
-  const double out = GetParam() == kSample64 ? host.output<double>(0, 0)[n / 2]
-                                             : host.output<float>(0, 0)[n / 2];
-  const double in = GetParam() == kSample64 ? host.input<double>(0, 0)[n / 2]
-                                            : host.input<float>(0, 0)[n / 2];
+  const double out =
+      GetParam() == kSample64 ? host.output<double>(0, 0)[n / 2] : host.output<float>(0, 0)[n / 2];
+  const double in =
+      GetParam() == kSample64 ? host.input<double>(0, 0)[n / 2] : host.input<float>(0, 0)[n / 2];
   EXPECT_NE(out, in);
 }
 
@@ -300,7 +300,7 @@ struct PlainSetting {
   double plain;
 };
 const PlainSetting kNonDefaults[] = {
-    {kInputGain, 3.5}, {kThreshold, -32.5}, {kRatio, 7.0},     {kAttack, 0.25}, {kRelease, 2.5},
+    {kInputGain, 3.5}, {kThreshold, -32.5}, {kRatio, 7.0},      {kAttack, 0.25}, {kRelease, 2.5},
     {kAutoRelease, 0}, {kMakeUpGain, 4.5},  {kIOMetering, 1.0}, {kBlend, 60.0},
 };
 

@@ -71,8 +71,8 @@ protected:
     orvane::RunLoop::instance().setClock(clock.clock());
     log = std::make_shared<HostLog>();
     host = new HostApplication(u"Orvane Test Host", log);
-    processor = static_cast<OrvaneCompressorProcessor*>(
-        static_cast<IAudioProcessor*>(Create(OrvaneCompressor::kProcessorUID, IAudioProcessor::iid)));
+    processor = static_cast<OrvaneCompressorProcessor*>(static_cast<IAudioProcessor*>(
+        Create(OrvaneCompressor::kProcessorUID, IAudioProcessor::iid)));
     controller = static_cast<OrvaneCompressorController*>(static_cast<IEditController*>(
         Create(OrvaneCompressor::kControllerUID, IEditController::iid)));
     ASSERT_TRUE(processor && controller);
@@ -195,7 +195,10 @@ TEST_F(Halves, MetersStayFiniteThroughNonFiniteAndDenormalInput) {
   std::vector<double> l(kBlock), r(kBlock), ol(kBlock), orr(kBlock);
   const double odd[] = {std::numeric_limits<double>::quiet_NaN(),
                         std::numeric_limits<double>::infinity(),
-                        -std::numeric_limits<double>::infinity(), 4.9e-324, -4.9e-324, 1e300};
+                        -std::numeric_limits<double>::infinity(),
+                        4.9e-324,
+                        -4.9e-324,
+                        1e300};
   for (int b = 0; b < 8; ++b) {
     for (int i = 0; i < kBlock; ++i) {
       l[size_t(i)] = odd[size_t(i) % std::size(odd)];
@@ -233,10 +236,10 @@ TEST_F(Halves, ControllerTakesOnlyTheReadingsAMessageCarries) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const Case cases[] = {
       {0.25, 0.75, 0.25, 0.75},
-      {0.5, std::nullopt, 0.5, 0.75},      // no reduction: only the level meter moves
-      {std::nullopt, 0.4, 0.5, 0.4},       // and the other way round
-      {nan, -nan, 0.5, 0.4},               // not finite: nothing moves
-      {-0.3, 1.7, -0.3, 1.7},              // beyond the scale: the controls limit the frame
+      {0.5, std::nullopt, 0.5, 0.75}, // no reduction: only the level meter moves
+      {std::nullopt, 0.4, 0.5, 0.4},  // and the other way round
+      {nan, -nan, 0.5, 0.4},          // not finite: nothing moves
+      {-0.3, 1.7, -0.3, 1.7},         // beyond the scale: the controls limit the frame
       {std::numeric_limits<double>::infinity(), 0.9, -0.3, 0.9},
   };
   for (const Case& c : cases) {
@@ -297,8 +300,8 @@ TEST(CompressorModule, HooksNameTheProcessorAndTheUniqueId) {
 TEST(CompressorModule, BothHalvesReportTheSameIdentity) {
   OrvaneCompressorProcessor processor;
   OrvaneCompressorController controller;
-  for (const IFxBase* half : {static_cast<const IFxBase*>(&processor),
-                              static_cast<const IFxBase*>(&controller)}) {
+  for (const IFxBase* half :
+       {static_cast<const IFxBase*>(&processor), static_cast<const IFxBase*>(&controller)}) {
     EXPECT_EQ(half->GetUniqueID(), GetUniqueID());
     EXPECT_EQ(half->GetMakerID(), 0x514E4D4B); // 'QNMK'
     EXPECT_EQ(half->GetEffectVersion(false), 0x10100);
