@@ -3,11 +3,16 @@
 gain reduction the static curve predicts (static_curve.py, written from the curve's
 description) at two threshold/ratio settings; the parameters Ardour shows (all but the
 non-automatable "I/O Metering", which Ardour hides) survive saving and reloading, and the
-reloaded session sounds as the saved one did.
+reloaded session sounds as the saved one did. The processor state in the saved session file
+holds all nine values.
 
 Usage: ardour_compressor.py OrvaneCompressor.vst3 [--keep] [--verbose]
 """
 
+import base64
+import os
+import re
+import struct
 import sys
 
 import realhost
@@ -24,6 +29,9 @@ SETTINGS = [(-20.0, 2.0), (-40.0, 10.0)]
 # The sampled peak of a 1 kHz sine at 48 kHz lies within 0.02 dB of its amplitude, whatever
 # its phase; the gain follows the level by less than 1 dB per dB.
 TOLERANCE_DB = 0.05
+# Parameter order in the processor state; "I/O Metering" (index 7) stays at its default, off.
+PARAM_ORDER = ["InputGain", "Threshold", "Ratio", "Attack", "Release", "AutoRelease",
+               "MakeUpGain", "I/O Metering", "Blend"]
 STATE = [("InputGain", -3.5), ("Threshold", -27.5), ("Ratio", 6.0), ("Attack", 0.37),
          ("Release", 2.2), ("AutoRelease", 1), ("MakeUpGain", 7.25), ("Blend", 64.0)]
 
@@ -61,6 +69,7 @@ def check(ws, plugin, name):
             good = got is not None and abs(got - value) <= 1e-5 * span
             ok &= good
             print(f"{key} {when}: {got} (set {value}) {'ok' if good else 'FAILED'}")
+    ok &= check_saved_chunk(ws)
     before = realhost.measure_render(result.files["saved"], FREQUENCY, CHANNELS, settle=1.0)
     reloaded = realhost.measure_render(result.files["reloaded"], FREQUENCY, CHANNELS, settle=1.0)
     for c in range(CHANNELS):
@@ -68,6 +77,32 @@ def check(ws, plugin, name):
         ok &= good
         print(f"state render ch{c}: {before[c].sine:.4f} dBFS saved, {reloaded[c].sine:.4f} "
               f"dBFS reloaded {'ok' if good else 'FAILED'}")
+    return ok
+
+
+def check_saved_chunk(ws):
+    """The processor state in the session file: header 'pfft' 0x20000, bypass word, version
+    word, then the nine parameters as little-endian doubles."""
+    with open(os.path.join(ws.path("session"), "check.ardour"), encoding="utf-8") as f:
+        chunks = re.findall(r"<chunk>([^<]*)</chunk>", f.read())
+    if len(chunks) != 1:
+        print(f"expected one plug-in state chunk in the session, found {len(chunks)} FAILED")
+        return False
+    blob = base64.b64decode(chunks[0])
+    start = blob.find(struct.pack("<ii", 0x70666674, 0x20000))
+    if start < 0 or len(blob) < start + 16 + 9 * 8:
+        print("no processor state in the saved chunk FAILED")
+        return False
+    bypass, version = struct.unpack_from("<ii", blob, start + 8)
+    values = struct.unpack_from("<9d", blob, start + 16)
+    expected = dict(STATE, **{"I/O Metering": 0.0})
+    ok = bypass == 0 and version == 0x10100
+    print(f"saved processor state: bypass {bypass}, version {version:#x} {'ok' if ok else 'FAILED'}")
+    for key, value in zip(PARAM_ORDER, values):
+        # Ardour carries plain values as floats.
+        good = abs(value - expected[key]) <= 1e-6 * max(1.0, abs(expected[key]))
+        ok &= good
+        print(f"saved {key}: {value!r} {'ok' if good else 'FAILED'}")
     return ok
 
 
