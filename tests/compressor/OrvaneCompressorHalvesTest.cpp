@@ -87,7 +87,13 @@ protected:
     ASSERT_EQ(processor->setupProcessing(setup), kResultOk);
     SpeakerArrangement stereo = SpeakerArr::kStereo;
     ASSERT_EQ(processor->setBusArrangements(&stereo, 1, &stereo, 1), kResultOk);
+    ActivateMainBuses(*processor);
     ASSERT_EQ(processor->setActive(true), kResultOk);
+  }
+
+  static void ActivateMainBuses(IComponent& component) {
+    component.activateBus(kAudio, kInput, 0, true);
+    component.activateBus(kAudio, kOutput, 0, true);
   }
 
   void TearDown() override {
@@ -284,6 +290,50 @@ TEST_F(Halves, ParametersReachTheEngineInItsUnits) {
   EXPECT_FALSE(engine.GetAutoRelease());
   SetPlain(kAutoRelease, 1);
   EXPECT_TRUE(engine.GetAutoRelease());
+}
+
+// In the mono arrangement the engine's second channel is silence: the mono output is the
+// left output of stereo with a silent right channel, sample for sample.
+TEST_F(Halves, MonoSoundsLikeStereoWithASilentRightChannel) {
+  SetPlain(kThreshold, -45);
+  SetPlain(kRatio, 8);
+  SetPlain(kMakeUpGain, 5);
+  std::vector<double> signal(20 * size_t(kBlock));
+  for (size_t i = 0; i < signal.size(); ++i)
+    signal[i] = 0.8 * std::sin(0.013 * double(i)) * std::sin(0.0007 * double(i));
+
+  // The stereo reference, from a second processor with the same settings.
+  OrvaneCompressorProcessor stereoRef;
+  ASSERT_EQ(stereoRef.initialize(host), kResultOk);
+  for (int id : {kThreshold, kRatio, kMakeUpGain}) {
+    stereoRef.GetParam(id)->Set(processor->GetParam(id)->Value());
+    stereoRef.OnParamChange(id, 0);
+  }
+  ProcessSetup setup{kRealtime, kSample64, kBlock, kRate};
+  SpeakerArrangement stereo = SpeakerArr::kStereo, mono = SpeakerArr::kMono;
+  ASSERT_EQ(stereoRef.setupProcessing(setup), kResultOk);
+  ASSERT_EQ(stereoRef.setBusArrangements(&stereo, 1, &stereo, 1), kResultOk);
+  ActivateMainBuses(stereoRef);
+  ASSERT_EQ(stereoRef.setActive(true), kResultOk);
+
+  ASSERT_EQ(processor->setActive(false), kResultOk);
+  ASSERT_EQ(processor->setBusArrangements(&mono, 1, &mono, 1), kResultOk);
+  ActivateMainBuses(*processor);
+  ASSERT_EQ(processor->setupProcessing(setup), kResultOk);
+  ASSERT_EQ(processor->setActive(true), kResultOk);
+
+  std::vector<double> silent(kBlock, 0.0), monoOut(kBlock), refL(kBlock), refR(kBlock);
+  for (size_t pos = 0; pos < signal.size(); pos += size_t(kBlock)) {
+    double* monoIn[1] = {signal.data() + pos};
+    double* monoOuts[1] = {monoOut.data()};
+    ASSERT_EQ(processBuffers(processor, monoIn, monoOuts, 1, kBlock), kResultOk);
+    double* refIn[2] = {signal.data() + pos, silent.data()};
+    double* refOut[2] = {refL.data(), refR.data()};
+    ASSERT_EQ(processBuffers(&stereoRef, refIn, refOut, 2, kBlock), kResultOk);
+    ASSERT_EQ(monoOut, refL) << pos;
+  }
+  stereoRef.setActive(false);
+  stereoRef.terminate();
 }
 
 // ---- Module hooks and creation -------------------------------------------------------------
