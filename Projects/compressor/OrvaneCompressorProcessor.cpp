@@ -6,7 +6,6 @@
 #include "pluginterfaces/base/smartpointer.h"
 #include "pluginterfaces/vst/ivstmessage.h"
 
-#include <new>
 
 using namespace Steinberg;
 
