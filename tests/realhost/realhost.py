@@ -286,6 +286,8 @@ class Render:
 class SessionResult:
     plugin_name: str = ""
     plugin_path: str = ""
+    backend: str = ""
+    rate: float = 0.0
     files: dict = field(default_factory=dict)         # render id -> [wav path per channel]
                                                       # or [master export, all channels]
     inputs: dict = field(default_factory=dict)        # render id -> [wav path per channel] of
@@ -358,6 +360,8 @@ def collect(records, result, values):
     for r in records:
         if r[0] == "plugin":
             result.plugin_name, result.plugin_path = r[1], r[2]
+        elif r[0] == "engine":
+            result.backend, result.rate = r[1], float(r[2])
         elif r[0] == "export":
             result.files[r[1]] = [exported_file(r[2])]
         elif r[0] == "file":
@@ -435,6 +439,7 @@ def run_session_once(ws, plugin, name, renders, state, read, reload_renders, cha
                   state=[[k, float(v)] for k, v in state], read=list(read),
                   list_params=list_params)
     collect(run_lua_job(ws, plugin, "create", create), result, result.saved)
+    check_engine(result, rate)
     check_loaded_file(result, plugin)
     if read or reload_renders:
         for r in reload_renders or ():
@@ -444,10 +449,22 @@ def run_session_once(ws, plugin, name, renders, state, read, reload_renders, cha
                       renders=[render_table(r, rate) for r in reload_renders or ()])
         reloaded = SessionResult()
         collect(run_lua_job(ws, plugin, "reload", reload), reloaded, result.reloaded)
+        check_engine(reloaded, rate)
         check_loaded_file(reloaded, plugin)
         result.files.update(reloaded.files)
         result.inputs.update(reloaded.inputs)
     return result
+
+
+DUMMY_BACKEND = "Dummy"   # what AudioEngine:current_backend_name() calls "None (Dummy)"
+
+
+def check_engine(result, rate):
+    """Sessions run on Ardour's "None (Dummy)" backend (no audio device, no JACK) at the
+    asked rate."""
+    if result.backend != DUMMY_BACKEND or result.rate != rate:
+        raise CheckFailed(f"the session ran on '{result.backend}' at {result.rate:g} Hz, "
+                          f"not on '{DUMMY_BACKEND}' at {rate} Hz")
 
 
 def check_loaded_file(result, plugin):
