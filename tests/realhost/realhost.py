@@ -504,12 +504,17 @@ def whole_periods(n_samples, frequency, rate):
     return min(n_samples, int(round(periods * rate / frequency))) if periods >= 1 else n_samples
 
 
-def sine_amplitude(x, frequency, rate):
+def sine_phasor(x, frequency, rate):
+    """Complex amplitude a of the best-fitting a*e^(i w t) + conj + DC (least squares)."""
     t = np.arange(len(x)) / rate
     basis = np.column_stack([np.cos(2 * np.pi * frequency * t), np.sin(2 * np.pi * frequency * t),
                              np.ones_like(t)])
     coef, *_ = np.linalg.lstsq(basis, x, rcond=None)
-    return float(math.hypot(coef[0], coef[1]))
+    return complex(coef[0], -coef[1])
+
+
+def sine_amplitude(x, frequency, rate):
+    return abs(sine_phasor(x, frequency, rate))
 
 
 def measure_signal(x, frequency, rate):
@@ -543,6 +548,32 @@ def read_render(paths, channels):
     if data.shape[1] < channels:
         raise CheckFailed(f"render {paths} has {data.shape[1]} channels, expected {channels}")
     return rates.pop(), data[:, :channels]
+
+
+@dataclass
+class Transfer:
+    """What the plug-in did to the sine, per channel: gain in dB and phase shift in degrees
+    (-180, 180], from the fitted sines of its output and its input."""
+    gain_db: float
+    phase_deg: float
+
+
+def measure_transfer(output_paths, input_paths, frequency, channels, settle=0.25):
+    """Transfer of a captured render: output (SessionResult.files) against what entered the
+    plug-in during the same samples (SessionResult.inputs). A mono input feeding a
+    multi-channel output is compared with every output channel."""
+    rate, out = read_render(output_paths, channels)
+    _, into = read_render(input_paths, len(input_paths))   # captures: one file per channel
+    start = int(round(settle * rate))
+    result = []
+    for c in range(channels):
+        a = sine_phasor(out[start:, c], frequency, rate)
+        b = sine_phasor(into[start:, min(c, into.shape[1] - 1)], frequency, rate)
+        if b == 0:
+            raise CheckFailed("nothing entered the plug-in")
+        ratio = a / b
+        result.append(Transfer(to_db(abs(ratio)), math.degrees(math.atan2(ratio.imag, ratio.real))))
+    return result
 
 
 def measure_render(paths, frequency, channels, settle=0.25):
