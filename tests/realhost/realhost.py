@@ -144,16 +144,20 @@ class Workspace:
         folder = staged if fmt == "vst3" else os.path.dirname(target)
         return StagedPlugin(original=source, path=target, folder=folder, format=fmt)
 
-    def environment(self, plugin=None):
+    def environment(self, plugin=None, ardour=True):
         """The environment every host program gets: the fresh HOME, nothing inherited that
-        points a host at other plug-ins or other configuration."""
+        points a host at other plug-ins or other configuration; Ardour's own libraries for
+        Ardour's programs."""
         env = {k: v for k, v in os.environ.items()
                if not k.startswith(("XDG_", "ARDOUR_", "VST", "LXVST", "LADSPA", "LV2", "DSSI",
                                     "CLAP", "JACK", "DISPLAY", "WAYLAND"))}
         env.update(HOME=self.home, XDG_CONFIG_HOME=os.path.join(self.home, ".config"),
                    XDG_CACHE_HOME=os.path.join(self.home, ".cache"),
                    XDG_DATA_HOME=os.path.join(self.home, ".local", "share"),
-                   LD_LIBRARY_PATH=ARDOUR_LIB, LANG="C.UTF-8", LC_ALL="C.UTF-8")
+                   LANG="C.UTF-8", LC_ALL="C.UTF-8")
+        env.pop("LD_LIBRARY_PATH", None)
+        if ardour:
+            env["LD_LIBRARY_PATH"] = ARDOUR_LIB
         empty = self.path("plugins", "none")
         os.makedirs(empty, exist_ok=True)
         env.update(VST3_PATH=empty, LXVST_PATH=empty, VST_PATH=empty)
@@ -174,14 +178,22 @@ class Workspace:
         try:
             output, _ = process.communicate(stdin, timeout=self.timeout)
         except subprocess.TimeoutExpired:
-            os.killpg(process.pid, signal.SIGKILL)
+            kill_group(process)
             output, _ = process.communicate()
             raise CheckFailed(f"{what} did not finish within {self.timeout:g} s\n"
                               + tail(output))
+        kill_group(process)   # anything it started and left behind
         if self.verbose:
             print(f"--- {what} ({time.monotonic() - started:.1f} s, exit {process.returncode})")
             print(output)
         return process.returncode, output
+
+
+def kill_group(process):
+    try:
+        os.killpg(process.pid, signal.SIGKILL)
+    except ProcessLookupError:
+        pass
 
 
 def enclosing_bundle(library):
@@ -249,7 +261,7 @@ def scan_qtractor(ws, plugin):
     """Loads a VST 2.4 library in qtractor's scanner (stdin "VST:/path.so") and returns its records."""
     if plugin.format != "vst2":
         raise CheckFailed("qtractor's scanner is used here for VST 2.4 libraries only")
-    code, output = ws.run([QTRACTOR_SCAN], env=ws.environment(plugin),
+    code, output = ws.run([QTRACTOR_SCAN], env=ws.environment(plugin, ardour=False),
                           stdin=f"VST:{plugin.path}\n", what="qtractor_plugin_scan")
     records = []
     for line in output.splitlines():
