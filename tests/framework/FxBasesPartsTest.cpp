@@ -116,7 +116,7 @@ TEST(BypassDelayLine, DelaysAndSilencesOutputsBeyondTheInputsWithCrossedBuffers)
   }
   line.Clear();
   std::vector<double> x = {7, 7, 7, 7};
-  double* io[2] = {x.data(), x.data()};
+  double* io[3] = {x.data(), x.data(), c.data()};
   line.Process(io, io, 1, frame);
   EXPECT_EQ(x[0], 0.0); // nothing of the earlier audio comes back
 }
