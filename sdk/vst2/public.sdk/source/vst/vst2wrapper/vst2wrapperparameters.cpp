@@ -135,9 +135,12 @@ void Vst2Wrapper::getParameterDisplay(VstInt32 index, char* text) {
   *text = 0;
   if (!mController)
     return;
+  // The controller's own value, in full precision once it has the host's latest.
+  transferHostChangesToController();
+  const ParamID id = mParameterIDs[size_t(index)];
   String128 display{};
-  if (mController->getParamStringByValue(mParameterIDs[size_t(index)], mHostValues.value(index),
-                                         display) == kResultOk)
+  if (mController->getParamStringByValue(id, mController->getParamNormalized(id), display) ==
+      kResultOk)
     vstStringCopy(text, utf8(display).c_str(), kMaxParamTextLen);
 }
 
