@@ -99,6 +99,11 @@ void Vst2Wrapper::processBlock(Sample** inputs, Sample** outputs, int32 frames,
 }
 
 void Vst2Wrapper::collectHostChangesForProcessor() {
+  // First what the controller sent (programs, chunks, edits), then the host's own values at
+  // the same offset, which replace them: a controller change made after a host value has
+  // already withdrawn that value (Vst2ParameterSlots::setFromController), so a host value
+  // still waiting here is the newer of the two.
+  mInputTransfer.transferChangesTo(mInputChanges);
   int32 queueIndex = 0;
   float value;
   for (int32 i = 0; i < mHostValues.size(); ++i) {
@@ -110,9 +115,6 @@ void Vst2Wrapper::collectHostChangesForProcessor() {
       queue->addPoint(0, value, pointIndex);
     }
   }
-  // Then what the controller sent (programs, chunks, edits): at the same offset it replaces
-  // an older host value of the same parameter.
-  mInputTransfer.transferChangesTo(mInputChanges);
 }
 
 void Vst2Wrapper::readTimeInfo() {
