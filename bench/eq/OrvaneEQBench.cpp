@@ -281,15 +281,15 @@ struct Hosted {
   void SetNormalized(const std::u16string& title, double normalized) {
     plugin->setParameter(params.at(title).id, normalized);
   }
-  void Block(Feeder& feed) {
-    feed.Next([&](int ch, const double* s) {
-      float* in = plugin->input<float>(0, static_cast<size_t>(ch));
-      for (int i = 0; i < kFrames; ++i) {
-        in[i] = static_cast<float>(s[i]);
-      }
-    });
-    plugin->process(kFrames);
+  int Channels() const { return plugin->buses().audioInputs[0].channelCount; }
+  // The next block of the source into the instance's channels, starting at `firstChannel`.
+  void Fill(int ch, const double* s) {
+    float* in = plugin->input<float>(0, static_cast<size_t>(ch));
+    for (int i = 0; i < kFrames; ++i) {
+      in[i] = static_cast<float>(s[i]);
+    }
   }
+  void Process() { plugin->process(kFrames); }
 };
 
 const std::u16string kOrvaneTitles[kNumOrvaneEQParams] = {
@@ -316,17 +316,33 @@ void ApplyZam(Hosted& h, Setting setting) {
   h.SetPlain(u"Master Gain", on ? -2.0 : 0.0);
 }
 
+// A stereo plug-in takes both channels in one instance; a mono one (ZamEQ2) gets one instance
+// per channel, as Ardour runs it on a stereo track.
 void BM_Hosted(benchmark::State& state, const std::string& bundle, bool orvane, Setting setting) {
-  Hosted h;
+  std::vector<std::unique_ptr<Hosted>> instances;
   std::string error;
-  if (!h.Load(bundle, error)) {
-    state.SkipWithError(error.c_str());
-    return;
+  for (int channels = 0; channels < kChannels;) {
+    auto h = std::make_unique<Hosted>();
+    if (!h->Load(bundle, error)) {
+      state.SkipWithError(error.c_str());
+      return;
+    }
+    orvane ? ApplyOrvane(*h, setting) : ApplyZam(*h, setting);
+    channels += std::max(1, h->Channels());
+    instances.push_back(std::move(h));
   }
-  orvane ? ApplyOrvane(h, setting) : ApplyZam(h, setting);
   Feeder feed;
+  auto block = [&] {
+    feed.Next([&](int ch, const double* s) {
+      Hosted& h = *instances[instances.size() == 1 ? 0 : size_t(ch)];
+      h.Fill(instances.size() == 1 ? ch : 0, s);
+    });
+    for (auto& h : instances) {
+      h->Process();
+    }
+  };
   for (int b = 0; b < 400; ++b) {
-    h.Block(feed);
+    block();
   }
   Sweep sweep;
   const std::u16string orvaneSweep[] = {u"LowMidFreq", u"HiMidFreq", u"LowShelfGain", u"HiMidGain"};
@@ -334,12 +350,14 @@ void BM_Hosted(benchmark::State& state, const std::string& bundle, bool orvane, 
                                      u"Boost/Cut 2"};
   for (auto _ : state) {
     if (setting == Setting::kSweeping) {
-      for (int k = 0; k < 4; ++k) {
-        h.SetNormalized(orvane ? orvaneSweep[k] : zamSweep[k], sweep.Position(k));
+      for (auto& h : instances) {
+        for (int k = 0; k < 4; ++k) {
+          h->SetNormalized(orvane ? orvaneSweep[k] : zamSweep[k], sweep.Position(k));
+        }
       }
       ++sweep.block;
     }
-    h.Block(feed);
+    block();
     benchmark::ClobberMemory();
   }
   state.SetItemsProcessed(state.iterations() * kFrames * kChannels);
