@@ -22,6 +22,11 @@ template <class Stage> void SetPairRate(Stage (&pair)[2], double hz) {
 OrvaneEQDsp::OrvaneEQDsp() = default;
 
 void OrvaneEQDsp::SetSampleRate(double hz) {
+  // A rate of zero, a negative or a non-finite rate would turn the gain slew into infinities;
+  // such a setup is ignored and the stages keep the rate they run at.
+  if (!(hz > 0.0) || !std::isfinite(hz)) {
+    return;
+  }
   mSampleRate = hz;
   SetPairRate(mLowMid, hz);
   SetPairRate(mHighMid, hz);

@@ -32,7 +32,8 @@ public:
   OrvaneEQDsp();
 
   // Every stage to the new rate, in the order low-mid, high-mid, low-pass, high-pass, low
-  // shelf, high shelf. Histories, output gain and meter are kept.
+  // shelf, high shelf. Histories, output gain and meter are kept. Rates that are not positive
+  // and finite are ignored.
   void SetSampleRate(double hz);
   // The plain value v of parameter `index` (EOrvaneEQParam) to both channels' stages;
   // indexes outside the parameters are ignored.

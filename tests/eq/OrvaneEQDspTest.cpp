@@ -222,6 +222,25 @@ TEST(OrvaneEQDsp, OutputGainSlewsAt180DbPerSecondAndSnaps) {
   }
 }
 
+// A host's setup with a rate of 0 (or worse) leaves the DSP running at the rate it had.
+TEST(OrvaneEQDsp, IgnoresSampleRatesThatAreNotPositive) {
+  DefaultDsp dsp, reference;
+  for (double bad : {0.0, -48000.0, std::nan(""), HUGE_VAL}) {
+    dsp.SetSampleRate(bad);
+  }
+  dsp.ApplyParam(kOutputGain, 12);
+  reference.ApplyParam(kOutputGain, 12);
+  std::vector<double> a = Noise(512, 12), b = a;
+  const double* in[1] = {a.data()};
+  double* out[1] = {a.data()};
+  dsp.Process(in, out, 1, 512);
+  const double* inB[1] = {b.data()};
+  double* outB[1] = {b.data()};
+  reference.Process(inB, outB, 1, 512);
+  EXPECT_EQ(a, b);
+  EXPECT_NEAR(dsp.OutputGainCurrent(), 512 * 180.0 / kRate, 1e-9);
+}
+
 TEST(OrvaneEQDsp, BothChannelsGetTheSameGainCurve) {
   DefaultDsp dsp;
   dsp.ApplyParam(kOutputGain, -12);
