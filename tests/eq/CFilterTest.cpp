@@ -360,6 +360,23 @@ TEST(CFilterGlide, ReturnToZeroEnds) {
   EXPECT_EQ(stage.GetGain(), 0.0);
 }
 
+// The shelf amount k follows a gain back to 0 dB by a factor per refresh; it must end at 0
+// exactly rather than linger in the denormal range.
+TEST(CFilterGlide, LowShelfAmountSettlesAtZero) {
+  CLowShelf shelf;
+  shelf.SetSampleRate(48000);
+  shelf.SetFreq(120);
+  shelf.SetGain(6);
+  std::vector<double> block(4800, 0.0);
+  shelf.Process(block.data(), 1);
+  shelf.SetGain(0);
+  for (int i = 0; i < 200; ++i) { // 20 s
+    shelf.Process(block.data(), static_cast<int32_t>(block.size()));
+  }
+  EXPECT_EQ(shelf.GetGain(), 0.0);
+  EXPECT_EQ(CoefficientsOf(shelf).num[6], 0.0);
+}
+
 TEST(CFilterGlide, QJumpsAtOnce) {
   CParametric stage;
   stage.SetSampleRate(48000);

@@ -10,7 +10,7 @@ Usage: test_eq_response.py EQ_FILTER_PROBE
   response (scipy.signal.freqz) of the coefficients the stage exports, within 0.01 dB, at grid
   points and between them."""
 
-import math
+import functools
 import os
 import subprocess
 import sys
@@ -106,9 +106,14 @@ def lerp(a, b, u):
     return a + (b - a) * u
 
 
+@functools.lru_cache(maxsize=None)
+def generated_block(name):
+    return d.block(*[b for b in d.BLOCKS if b[0] == name][0][1:])
+
+
 def expected_targets(kind, rate, gain, freq, q):
     name, order, fgrid, ggrid, qgrid, count, entries = KINDS[kind]
-    block = d.block(*[b for b in d.BLOCKS if b[0] == name][0][1:])
+    block = generated_block(name)
     base = rate_set(rate) * count * entries
     tables = [block[base + c * entries:base + (c + 1) * entries] for c in range(count)]
     i_f, u_f = segment(freq, fgrid)
@@ -172,9 +177,7 @@ class CompiledTables(unittest.TestCase):
     def test_blocks_equal_the_generator_bit_for_bit(self):
         kinds = list(KINDS)
         for kind, line in zip(kinds, probe([f'dump {k}' for k in kinds])):
-            name, _, _, _, _, count, entries = KINDS[kind]
-            block = d.block(*[b for b in d.BLOCKS if b[0] == name][0][1:])
-            self.assertEqual(hexes(line.split()), block, kind)
+            self.assertEqual(hexes(line.split()), generated_block(KINDS[kind][0]), kind)
 
     def test_stages_carry_the_table_grids(self):
         kinds = list(KINDS)
@@ -186,6 +189,29 @@ class CompiledTables(unittest.TestCase):
             self.assertEqual(hexes(tok[f_at + 1:g_at]), [float(x) for x in fgrid], kind)
             self.assertEqual(hexes(tok[g_at + 1:q_at]), [float(x) for x in ggrid], kind)
             self.assertEqual(hexes(tok[q_at + 1:]), [float(x) for x in qgrid], kind)
+
+
+class InterpolatedStability(unittest.TestCase):
+    """Between grid points too, every section the stage can run on is stable (for the order-2
+    kinds that includes the cut, whose poles are the boost's zeros)."""
+
+    def test_random_settings_of_every_kind(self):
+        rng = np.random.default_rng(5)
+        for kind, (_, order, fgrid, ggrid, qgrid, _, _) in KINDS.items():
+            for _ in range(300):
+                rate = float(rng.choice(d.RATES))
+                freq = float(np.exp(rng.uniform(np.log(fgrid[0]), np.log(fgrid[-1]))))
+                gain = float(rng.uniform(-16, 16)) if ggrid else 0.0
+                q = float(rng.uniform(0.667, 4)) if qgrid else 0.0
+                t = expected_targets(kind, rate, gain, freq, q)
+                dens = [[1.0, t[3], t[4]]]
+                if order == 3:
+                    dens.append([1.0, t[7]])
+                elif order == 4:
+                    dens.append([1.0, t[8], t[9]])
+                for den in dens:
+                    self.assertTrue(np.all(np.abs(np.roots(den)) < 1.0),
+                                    (kind, rate, gain, freq, q))
 
 
 class StageResponse(unittest.TestCase):

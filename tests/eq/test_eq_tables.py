@@ -60,6 +60,12 @@ def shelf_path(c, freqs, rate):
             signal.freqz(*biquad(c[5:10]), worN=w)[1])
 
 
+def path_polynomials(c):
+    """Numerator and denominator of the low shelf's two sections in series."""
+    return (np.polymul(c[0:3], c[5:8]),
+            np.polymul([1.0, c[3], c[4]], [1.0, c[8], c[9]]))
+
+
 def db(h):
     return 20 * np.log10(np.abs(h))
 
@@ -103,11 +109,22 @@ class ReferenceCoefficients(unittest.TestCase):
         # The reference boost carries a rounding artefact that splits its zeros at z = -1;
         # the design keeps them together and is 3.5e-6 away.
         self.assertLess(max_diff(d.low_shelf_boost(33, 44100), REF_LOW_SHELF_BOOST), 5e-6)
-        self.assertLess(max_diff(d.low_shelf_cut(2, 33, 44100), REF_LOW_SHELF_CUT), 5e-6)
+        # The cut pairs its poles differently over the sections (see the interpolation test
+        # below), so it is compared as one transfer function.
+        got, ref = path_polynomials(d.low_shelf_cut(2, 33, 44100)), path_polynomials(
+            REF_LOW_SHELF_CUT)
+        self.assertLess(max_diff(got[0], ref[0]), 5e-6)
+        self.assertLess(max_diff(got[1], ref[1]), 5e-6)
 
     def test_low_shelf_cut_derivation_from_the_reference_boost(self):
-        got = d.low_shelf_cut_from_boost(REF_LOW_SHELF_BOOST, 2)
-        self.assertLess(max_diff(got, REF_LOW_SHELF_CUT), 1e-9)
+        got = path_polynomials(d.low_shelf_cut_from_boost(REF_LOW_SHELF_BOOST, 2))
+        ref = path_polynomials(REF_LOW_SHELF_CUT)
+        self.assertLess(max_diff(got[0], ref[0]), 1e-9)
+        self.assertLess(max_diff(got[1], ref[1]), 1e-9)
+        freqs = np.geomspace(10, 20000, 200)
+        self.assertLess(np.abs(db(shelf_path(d.low_shelf_cut_from_boost(REF_LOW_SHELF_BOOST, 2),
+                                             freqs, 44100)) -
+                               db(shelf_path(REF_LOW_SHELF_CUT, freqs, 44100))).max(), 1e-4)
 
 
 class Stability(unittest.TestCase):
@@ -192,6 +209,23 @@ class MusicalSense(unittest.TestCase):
                     # Above the shelf the design dips a little below flat (most at the 460 Hz
                     # grid point and high rates, where its corners are not warped).
                     self.assertLess(abs(db(boost[-1:])[0]), 2.1)
+
+    def test_low_shelf_cut_between_grid_gains_mirrors_the_boost(self):
+        # The stage interpolates the cut half linearly between grid gains; its poles stay
+        # paired alike along the grid, so the result stays the inverse of the boost.
+        freqs = np.geomspace(20, 20000, 300)
+        gains = d.LOW_SHELF_GAINS
+        for rate in d.RATES:
+            for f in d.LOW_SHELF_FREQS:
+                boost_path = shelf_path(d.low_shelf_boost(f, rate), freqs, rate)
+                for lo, hi in zip(gains, gains[1:]):
+                    a, b = d.low_shelf_cut(lo, f, rate), d.low_shelf_cut(hi, f, rate)
+                    for u in (0.25, 0.5, 0.75):
+                        g = lo + (hi - lo) * u
+                        cut = [x + (y - x) * u for x, y in zip(a, b)]
+                        up = db(1 + (10 ** (g / 20) - 1) * boost_path)
+                        down = db(1 + (10 ** (-g / 20) - 1) * shelf_path(cut, freqs, rate))
+                        self.assertLess(np.abs(up + down).max(), 0.05, (rate, f, g))
 
     def test_low_shelf_at_its_grid_frequency_rises_with_the_grid_gain(self):
         for rate in d.RATES:

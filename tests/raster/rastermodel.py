@@ -1,5 +1,5 @@
-"""Model of the raster library's blits and fills on whole images, written from the written rules
-(with the mended faults noted where they differ), on top of the writer model in pixmodel.py.
+"""Model of the raster library's blits and fills on whole images, written from the library's
+drawing rules (mended faults noted where they apply), on top of the writer model in pixmodel.py.
 
 Images are stored as the library stores them: span x height words, row 0 first, or last when
 the image is flipped. Operations change the storage in place."""
@@ -157,7 +157,7 @@ def blit(D, S, dstx, dsty, srcx, srcy, srcw, srch, alpha, mode):
 
 def clip_span(start, count, c0, step, size):
     """Cuts a span whose 16.16 samples start at c0 and advance by step >= 1 to the source.
-    Mended: the last source pixel is kept (the text's bound drops it)."""
+    The last source pixel is kept: a bound one short would drop it."""
     if step < 1:
         return start, count, c0
     if c0 < 0:

@@ -133,3 +133,23 @@ TEST(ScaledBlit, RefusesCoordinatesThatCannotBeRepresented) {
     EXPECT_EQ(dst.words()[i], 0u);
   EXPECT_TRUE(dst.guardsIntact());
 }
+
+// The scale loop's bilinear sampling, worked out per row, and the transform walker's shared
+// sampler give the same pixels where both walk the same positions.
+TEST(ScaledBlit, BilinearRowLoopEqualsTheWalkerSampler) {
+  TestBitmap src(17, 11, 19, false);
+  Number(src);
+  for (int i = 0; i < 19 * 11; ++i)
+    src.words()[i] ^= 0x9E3779B9u * (i % 5);
+  for (int mode : {0x100, 0x10100, 0x101, 0x10105}) {
+    TestBitmap scaled(14, 8, 14, false), rotated(14, 8, 14, false);
+    scaled.fill(0x20406080u);
+    rotated.fill(0x20406080u);
+    // Same size with a sub-pixel offset: filtered, one source pixel per destination pixel, the
+    // window reaching the source's right and bottom edges.
+    PIX_ScaledBlit(&scaled, &src, 0, 0, 14, 8, 3.4f, 3.3f, 14.0f, 8.0f, 0.8f, mode);
+    PIX_RotatedBlit(&rotated, &src, 0, 0, 14, 8, 3.4f, 3.3f, 14.0f, 8.0f, 0.0f, false, 0.8f, mode,
+                    0, 0);
+    EXPECT_EQ(std::memcmp(scaled.words(), rotated.words(), 14 * 8 * 4), 0) << mode;
+  }
+}

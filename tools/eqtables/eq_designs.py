@@ -227,19 +227,20 @@ def _is_complex(z):
 
 
 def _split_cut_poles(roots):
-    """Section 1 takes the two poles nearest DC, section 2 the other two, except that a complex
-    pair stays together: when the second and third nearest DC form one, section 2 takes it and
-    section 1 keeps the nearest and the farthest."""
+    """Section 1 takes the poles nearest to and farthest from DC, section 2 the middle two.
+
+    As the cut deepens the middle two merge into a complex pair, which must stay in one
+    section; giving them to section 2 at every gain keeps each section's coefficients on a
+    smooth path along the gain grid, so that the stage's linear interpolation between grid
+    gains stays the inverse of the boost (pairing the two nearest DC where all four are real
+    and switching where they are not costs up to 2.8 dB between the 12 and 14 dB points)."""
     roots = sorted(roots, key=lambda z: (abs(z - 1.0), z.imag))
-    if not _is_complex(roots[1]) and not _is_complex(roots[2]):
-        return roots[:2], roots[2:]
-    if _is_complex(roots[0]):
-        if not _is_complex(roots[1]):
-            raise ValueError('low shelf cut: unpaired complex pole')
-        return roots[:2], roots[2:]
-    if abs(roots[1] - roots[2].conjugate()) > 1e-9:
+    outer, middle = [roots[0], roots[3]], [roots[1], roots[2]]
+    if _is_complex(roots[0]) or _is_complex(roots[3]):
+        raise ValueError('low shelf cut: complex pole outside the middle pair')
+    if _is_complex(middle[0]) and abs(middle[0] - middle[1].conjugate()) > 1e-9:
         raise ValueError('low shelf cut: unpaired complex pole')
-    return [roots[0], roots[3]], roots[1:3]
+    return outer, middle
 
 
 def low_shelf_cut(gain, freq, rate):
@@ -260,8 +261,8 @@ def low_shelf_cut_from_boost(boost, gain):
     num = _poly_mul(n1, n2)
     den = _poly_mul(d1, d2)
     poly = [d + kb * n for d, n in zip(den, num)]
-    near, far = _split_cut_poles(_poly_roots(poly))
-    q1, q2 = _real_quadratic(*near), _real_quadratic(*far)
+    outer, middle = _split_cut_poles(_poly_roots(poly))
+    q1, q2 = _real_quadratic(*outer), _real_quadratic(*middle)
     scale2 = sum(q2) / sum(n2)
     scale1 = (1.0 + kb) / (poly[0] * scale2)
     return [n * scale1 for n in n1] + q1[1:] + [n * scale2 for n in n2] + q2[1:]
