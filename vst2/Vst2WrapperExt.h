@@ -24,10 +24,9 @@ public:
                                 const Steinberg::TUID processorClass, VstInt32 uniqueID,
                                 audioMasterCallback audioMaster);
 
-  Vst2WrapperExt(Steinberg::Vst::IComponent* processor,
-                 Steinberg::Vst::IEditController* controller, audioMasterCallback audioMaster,
-                 const Steinberg::TUID processorClass, VstInt32 uniqueID,
-                 Steinberg::IPluginFactory* factory);
+  Vst2WrapperExt(Steinberg::Vst::IComponent* processor, Steinberg::Vst::IEditController* controller,
+                 audioMasterCallback audioMaster, const Steinberg::TUID processorClass,
+                 VstInt32 uniqueID, Steinberg::IPluginFactory* factory);
   ~Vst2WrapperExt() override;
 
   void setProgram(VstInt32 program) override;

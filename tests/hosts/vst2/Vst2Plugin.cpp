@@ -98,8 +98,8 @@ VstIntPtr VSTCALLBACK Vst2Plugin::hostCallback(AEffect* effect, VstInt32 opcode,
   return host->answer(opcode, index, value, ptr, opt, duringCreation, effect != nullptr);
 }
 
-VstIntPtr Vst2Plugin::answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
-                             float opt, bool duringCreation, bool withEffect) {
+VstIntPtr Vst2Plugin::answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt,
+                             bool duringCreation, bool withEffect) {
   log_.add({opcode, index, value, opt, duringCreation, withEffect});
   switch (opcode) {
   case audioMasterVersion:
@@ -178,8 +178,8 @@ void Vst2Plugin::suspend() {
 }
 
 bool Vst2Plugin::setPrecision64(bool on) {
-  return dispatch(effSetProcessPrecision, 0, on ? kVstProcessPrecision64 : kVstProcessPrecision32) ==
-         1;
+  return dispatch(effSetProcessPrecision, 0,
+                  on ? kVstProcessPrecision64 : kVstProcessPrecision32) == 1;
 }
 
 void Vst2Plugin::close() {

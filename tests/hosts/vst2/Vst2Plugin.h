@@ -71,8 +71,8 @@ public:
   // Time information handed to the plug-in (audioMasterGetTime); null answers when unset.
   void setTimeInfo(const VstTimeInfo* info);
 
-  VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,
-                     void* ptr = nullptr, float opt = 0.f);
+  VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
+                     float opt = 0.f);
 
   // ---- life cycle ----
   void open(float sampleRate = 44100.f, VstInt32 blockSize = 512);

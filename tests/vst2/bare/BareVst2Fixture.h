@@ -50,7 +50,9 @@ struct Bytes {
   Bytes& u8(uint8_t v) { return raw(&v, 1); }
   Bytes& text(const char* s) { return raw(s, std::strlen(s)); }
   Bytes& raw(const void* p, size_t n) {
-    data.insert(data.end(), static_cast<const uint8_t*>(p), static_cast<const uint8_t*>(p) + n);
+    const size_t at = data.size();
+    data.resize(at + n);
+    std::memcpy(data.data() + at, p, n);
     return *this;
   }
 };

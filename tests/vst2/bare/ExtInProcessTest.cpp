@@ -25,8 +25,8 @@ struct Call {
 };
 std::vector<Call> gCalls;
 
-VstIntPtr VSTCALLBACK recordingHost(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr,
-                                    void*, float opt) {
+VstIntPtr VSTCALLBACK recordingHost(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr, void*,
+                                    float opt) {
   gCalls.push_back({opcode, index, opt});
   return opcode == audioMasterVersion ? kVstVersion : 0;
 }
@@ -54,8 +54,8 @@ protected:
                                       reinterpret_cast<void**>(&controller)),
               kResultOk);
     controller->addRef(); // the test's own, to watch it
-    wrapper = new Vst2WrapperExt(processor, controller, recordingHost,
-                                 bare::kProcessorUID.toTUID(), bare::kUniqueID, factory);
+    wrapper = new Vst2WrapperExt(processor, controller, recordingHost, bare::kProcessorUID.toTUID(),
+                                 bare::kUniqueID, factory);
     ASSERT_TRUE(wrapper->init());
     effect = wrapper->getAeffect();
     fx = dynamic_cast<IFxController*>(controller);
@@ -109,8 +109,8 @@ TEST_F(ExtInProcess, EditGesturesBecomeHostCalls) {
   fx->beginEdit(bare::kGain);
   fx->SetParameterFromGUI(bare::kGain, 0.125);
   fx->endEdit(bare::kGain);
-  EXPECT_EQ(editCalls(), (std::vector<VstInt32>{audioMasterBeginEdit, audioMasterAutomate,
-                                                audioMasterEndEdit}));
+  EXPECT_EQ(editCalls(),
+            (std::vector<VstInt32>{audioMasterBeginEdit, audioMasterAutomate, audioMasterEndEdit}));
   for (const Call& c : gCalls)
     EXPECT_EQ(c.index, bare::kGain);
   EXPECT_FLOAT_EQ(gCalls[1].opt, 0.125f);

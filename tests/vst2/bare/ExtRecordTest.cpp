@@ -32,9 +32,9 @@ TEST_F(BareVst2, ParametersSkipBypassProgramAndReadOnly) {
     const char* label;
     const char* display;
   };
-  const Case cases[] = {{0, "Gain", "dB", "0.0"},   {1, "Freq", "Hz", "1000"},
-                        {2, "Mix", "%", "100.0"},   {3, "Mute", "", "off"},
-                        {4, "Steps", "", "4"},      {5, "Mode", "", "Clean"}};
+  const Case cases[] = {{0, "Gain", "dB", "0.0"}, {1, "Freq", "Hz", "1000"},
+                        {2, "Mix", "%", "100.0"}, {3, "Mute", "", "off"},
+                        {4, "Steps", "", "4"},    {5, "Mode", "", "Clean"}};
   for (const Case& c : cases) {
     EXPECT_EQ(plugin->parameterName(c.index), c.name);
     EXPECT_EQ(plugin->parameterLabel(c.index), c.label) << c.name;

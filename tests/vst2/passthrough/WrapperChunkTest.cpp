@@ -53,14 +53,14 @@ TEST_F(PassthroughVst2, BadChunksChangeNothing) {
   const auto before = other->chunk(false);
 
   std::vector<std::vector<uint8_t>> bad;
-  bad.push_back({good.begin(), good.end() - 1});       // one byte short
+  bad.push_back({good.begin(), good.end() - 1}); // one byte short
   bad.push_back(good);
-  bad.back().push_back(0);                             // one byte over
+  bad.back().push_back(0); // one byte over
   bad.push_back(good);
-  bad.back()[0] ^= 0xFF;                               // foreign magic
+  bad.back()[0] ^= 0xFF; // foreign magic
   bad.push_back(good);
-  bad.back()[4] = 0xFF;                                // processor size past the end
-  bad.push_back({good.begin(), good.begin() + 3});     // no header
+  bad.back()[4] = 0xFF;                            // processor size past the end
+  bad.push_back({good.begin(), good.begin() + 3}); // no header
   for (const auto& chunk : bad) {
     EXPECT_EQ(other->setChunk(chunk, false), 0);
     EXPECT_FLOAT_EQ(other->parameter(kGain), 0.75f);

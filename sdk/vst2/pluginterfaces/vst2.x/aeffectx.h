@@ -21,91 +21,91 @@ enum Vst2StringConstants : VstInt32 {
 
 // ---- host callback opcodes of VST 2 ----
 enum AudioMasterOpcodesX : VstInt32 {
-  audioMasterWantMidi = 6,                  // deprecated
-  audioMasterGetTime = 7,                   // value: VstTimeInfoFlags wanted; answer VstTimeInfo*
-  audioMasterProcessEvents = 8,             // ptr: VstEvents*
-  audioMasterSetTime = 9,                   // deprecated
-  audioMasterTempoAt = 10,                  // deprecated
+  audioMasterWantMidi = 6,      // deprecated
+  audioMasterGetTime = 7,       // value: VstTimeInfoFlags wanted; answer VstTimeInfo*
+  audioMasterProcessEvents = 8, // ptr: VstEvents*
+  audioMasterSetTime = 9,       // deprecated
+  audioMasterTempoAt = 10,      // deprecated
   audioMasterGetNumAutomatableParameters = 11, // deprecated
-  audioMasterGetParameterQuantization = 12, // deprecated
-  audioMasterIOChanged = 13,                // counts, flags or latency changed
-  audioMasterNeedIdle = 14,                 // deprecated
-  audioMasterSizeWindow = 15,               // index: width, value: height
+  audioMasterGetParameterQuantization = 12,    // deprecated
+  audioMasterIOChanged = 13,                   // counts, flags or latency changed
+  audioMasterNeedIdle = 14,                    // deprecated
+  audioMasterSizeWindow = 15,                  // index: width, value: height
   audioMasterGetSampleRate = 16,
   audioMasterGetBlockSize = 17,
   audioMasterGetInputLatency = 18,
   audioMasterGetOutputLatency = 19,
-  audioMasterGetPreviousPlug = 20,          // deprecated
-  audioMasterGetNextPlug = 21,              // deprecated
-  audioMasterWillReplaceOrAccumulate = 22,  // deprecated
-  audioMasterGetCurrentProcessLevel = 23,   // answer VstProcessLevels
-  audioMasterGetAutomationState = 24,       // answer VstAutomationStates
+  audioMasterGetPreviousPlug = 20,         // deprecated
+  audioMasterGetNextPlug = 21,             // deprecated
+  audioMasterWillReplaceOrAccumulate = 22, // deprecated
+  audioMasterGetCurrentProcessLevel = 23,  // answer VstProcessLevels
+  audioMasterGetAutomationState = 24,      // answer VstAutomationStates
   audioMasterOfflineStart = 25,
   audioMasterOfflineRead = 26,
   audioMasterOfflineWrite = 27,
   audioMasterOfflineGetCurrentPass = 28,
   audioMasterOfflineGetCurrentMetaPass = 29,
-  audioMasterSetOutputSampleRate = 30,      // deprecated
+  audioMasterSetOutputSampleRate = 30,         // deprecated
   audioMasterGetOutputSpeakerArrangement = 31, // deprecated
-  audioMasterGetVendorString = 32,          // ptr: char[kVstMaxVendorStrLen + 1]
-  audioMasterGetProductString = 33,         // ptr: char[kVstMaxProductStrLen + 1]
+  audioMasterGetVendorString = 32,             // ptr: char[kVstMaxVendorStrLen + 1]
+  audioMasterGetProductString = 33,            // ptr: char[kVstMaxProductStrLen + 1]
   audioMasterGetVendorVersion = 34,
   audioMasterVendorSpecific = 35,
-  audioMasterSetIcon = 36,                  // deprecated
-  audioMasterCanDo = 37,                    // ptr: text
+  audioMasterSetIcon = 36, // deprecated
+  audioMasterCanDo = 37,   // ptr: text
   audioMasterGetLanguage = 38,
-  audioMasterOpenWindow = 39,               // deprecated
-  audioMasterCloseWindow = 40,              // deprecated
+  audioMasterOpenWindow = 39,  // deprecated
+  audioMasterCloseWindow = 40, // deprecated
   audioMasterGetDirectory = 41,
   audioMasterUpdateDisplay = 42,
-  audioMasterBeginEdit = 43,                // index: parameter
-  audioMasterEndEdit = 44,                  // index: parameter
+  audioMasterBeginEdit = 43, // index: parameter
+  audioMasterEndEdit = 44,   // index: parameter
   audioMasterOpenFileSelector = 45,
   audioMasterCloseFileSelector = 46,
-  audioMasterEditFile = 47,                 // deprecated
-  audioMasterGetChunkFile = 48,             // deprecated
+  audioMasterEditFile = 47,                  // deprecated
+  audioMasterGetChunkFile = 48,              // deprecated
   audioMasterGetInputSpeakerArrangement = 49 // deprecated
 };
 
 // ---- dispatcher opcodes of VST 2 ----
 enum AEffectXOpcodes : VstInt32 {
-  effProcessEvents = effSetChunk + 1,       // 25, ptr: VstEvents*
-  effCanBeAutomated = 26,                   // index
-  effString2Parameter = 27,                 // index, ptr: text
-  effGetNumProgramCategories = 28,          // deprecated
-  effGetProgramNameIndexed = 29,            // index: program, ptr: char[kVstMaxProgNameLen + 1]
-  effCopyProgram = 30,                      // deprecated
-  effConnectInput = 31,                     // deprecated
-  effConnectOutput = 32,                    // deprecated
-  effGetInputProperties = 33,               // index, ptr: VstPinProperties*
-  effGetOutputProperties = 34,              // index, ptr: VstPinProperties*
-  effGetPlugCategory = 35,                  // answer VstPlugCategory
-  effGetCurrentPosition = 36,               // deprecated
-  effGetDestinationBuffer = 37,             // deprecated
+  effProcessEvents = effSetChunk + 1, // 25, ptr: VstEvents*
+  effCanBeAutomated = 26,             // index
+  effString2Parameter = 27,           // index, ptr: text
+  effGetNumProgramCategories = 28,    // deprecated
+  effGetProgramNameIndexed = 29,      // index: program, ptr: char[kVstMaxProgNameLen + 1]
+  effCopyProgram = 30,                // deprecated
+  effConnectInput = 31,               // deprecated
+  effConnectOutput = 32,              // deprecated
+  effGetInputProperties = 33,         // index, ptr: VstPinProperties*
+  effGetOutputProperties = 34,        // index, ptr: VstPinProperties*
+  effGetPlugCategory = 35,            // answer VstPlugCategory
+  effGetCurrentPosition = 36,         // deprecated
+  effGetDestinationBuffer = 37,       // deprecated
   effOfflineNotify = 38,
   effOfflinePrepare = 39,
   effOfflineRun = 40,
   effProcessVarIo = 41,
-  effSetSpeakerArrangement = 42,            // value: VstSpeakerArrangement* in, ptr: out
-  effSetBlockSizeAndSampleRate = 43,        // deprecated
-  effSetBypass = 44,                        // value: on/off
-  effGetEffectName = 45,                    // ptr: char[kVstMaxEffectNameLen + 1]
-  effGetErrorText = 46,                     // deprecated
-  effGetVendorString = 47,                  // ptr: char[kVstMaxVendorStrLen + 1]
-  effGetProductString = 48,                 // ptr: char[kVstMaxProductStrLen + 1]
+  effSetSpeakerArrangement = 42,     // value: VstSpeakerArrangement* in, ptr: out
+  effSetBlockSizeAndSampleRate = 43, // deprecated
+  effSetBypass = 44,                 // value: on/off
+  effGetEffectName = 45,             // ptr: char[kVstMaxEffectNameLen + 1]
+  effGetErrorText = 46,              // deprecated
+  effGetVendorString = 47,           // ptr: char[kVstMaxVendorStrLen + 1]
+  effGetProductString = 48,          // ptr: char[kVstMaxProductStrLen + 1]
   effGetVendorVersion = 49,
   effVendorSpecific = 50,
-  effCanDo = 51,                            // ptr: text; answer 1 yes, -1 no, 0 don't know
-  effGetTailSize = 52,                      // answer: samples (1 no tail, 0 unknown)
-  effIdle = 53,                             // deprecated: idle call of hosts that still send it
-  effGetIcon = 54,                          // deprecated
-  effSetViewPosition = 55,                  // deprecated
-  effGetParameterProperties = 56,           // index, ptr: VstParameterProperties*
-  effKeysRequired = 57,                     // deprecated
+  effCanDo = 51,                  // ptr: text; answer 1 yes, -1 no, 0 don't know
+  effGetTailSize = 52,            // answer: samples (1 no tail, 0 unknown)
+  effIdle = 53,                   // deprecated: idle call of hosts that still send it
+  effGetIcon = 54,                // deprecated
+  effSetViewPosition = 55,        // deprecated
+  effGetParameterProperties = 56, // index, ptr: VstParameterProperties*
+  effKeysRequired = 57,           // deprecated
   effGetVstVersion = 58,
-  effEditKeyDown = 59,                      // index: ASCII, value: virtual key, opt: modifiers
+  effEditKeyDown = 59, // index: ASCII, value: virtual key, opt: modifiers
   effEditKeyUp = 60,
-  effSetEditKnobMode = 61,                  // value: knob mode
+  effSetEditKnobMode = 61, // value: knob mode
   effGetMidiProgramName = 62,
   effGetCurrentMidiProgram = 63,
   effGetMidiProgramCategory = 64,
@@ -113,15 +113,15 @@ enum AEffectXOpcodes : VstInt32 {
   effGetMidiKeyName = 66,
   effBeginSetProgram = 67,
   effEndSetProgram = 68,
-  effGetSpeakerArrangement = 69,            // value: VstSpeakerArrangement** in, ptr: ** out
+  effGetSpeakerArrangement = 69, // value: VstSpeakerArrangement** in, ptr: ** out
   effShellGetNextPlugin = 70,
   effStartProcess = 71,
   effStopProcess = 72,
-  effSetTotalSampleToProcess = 73,          // value: frames
-  effSetPanLaw = 74,                        // value: law, opt: gain
-  effBeginLoadBank = 75,                    // ptr: VstPatchChunkInfo*
-  effBeginLoadProgram = 76,                 // ptr: VstPatchChunkInfo*
-  effSetProcessPrecision = 77,              // value: VstProcessPrecision
+  effSetTotalSampleToProcess = 73, // value: frames
+  effSetPanLaw = 74,               // value: law, opt: gain
+  effBeginLoadBank = 75,           // ptr: VstPatchChunkInfo*
+  effBeginLoadProgram = 76,        // ptr: VstPatchChunkInfo*
+  effSetProcessPrecision = 77,     // value: VstProcessPrecision
   effGetNumMidiInputChannels = 78,
   effGetNumMidiOutputChannels = 79
 };
@@ -156,27 +156,27 @@ struct VstEvents {
 enum VstMidiEventFlags : VstInt32 { kVstMidiEventIsRealtime = 1 << 0 };
 
 struct VstMidiEvent {
-  VstInt32 type;        // kVstMidiType
+  VstInt32 type; // kVstMidiType
   VstInt32 byteSize;
   VstInt32 deltaFrames;
-  VstInt32 flags;       // VstMidiEventFlags
-  VstInt32 noteLength;  // in sample frames, 0 when unknown
+  VstInt32 flags;      // VstMidiEventFlags
+  VstInt32 noteLength; // in sample frames, 0 when unknown
   VstInt32 noteOffset;
-  char midiData[4];     // status, data 1, data 2, 0
-  char detune;          // -64 .. +63 cents (note on)
+  char midiData[4]; // status, data 1, data 2, 0
+  char detune;      // -64 .. +63 cents (note on)
   char noteOffVelocity;
   char reserved1;
   char reserved2;
 };
 
 struct VstMidiSysexEvent {
-  VstInt32 type;        // kVstSysExType
+  VstInt32 type; // kVstSysExType
   VstInt32 byteSize;
   VstInt32 deltaFrames;
   VstInt32 flags;
-  VstInt32 dumpBytes;   // size of sysexDump
+  VstInt32 dumpBytes; // size of sysexDump
   VstIntPtr resvd1;
-  char* sysexDump;      // F0 ... F7, owned by the sender
+  char* sysexDump; // F0 ... F7, owned by the sender
   VstIntPtr resvd2;
 };
 
@@ -224,10 +224,10 @@ struct VstTimeInfo {
   double cycleEndPos;        // kVstCyclePosValid
   VstInt32 timeSigNumerator; // kVstTimeSigValid
   VstInt32 timeSigDenominator;
-  VstInt32 smpteOffset;      // kVstSmpteValid: subframes (1/80 of a frame)
-  VstInt32 smpteFrameRate;   // VstSmpteFrameRate
+  VstInt32 smpteOffset;        // kVstSmpteValid: subframes (1/80 of a frame)
+  VstInt32 smpteFrameRate;     // VstSmpteFrameRate
   VstInt32 samplesToNextClock; // kVstClockValid: to the next 24 ppq MIDI clock
-  VstInt32 flags;            // VstTimeInfoFlags
+  VstInt32 flags;              // VstTimeInfoFlags
 };
 
 enum VstProcessLevels : VstInt32 {

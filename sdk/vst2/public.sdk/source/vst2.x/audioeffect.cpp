@@ -45,8 +45,8 @@ RetiredRecords& retiredRecords() {
 
 // ---- the record's entry points while the effect lives ----
 
-VstIntPtr VSTCALLBACK dispatchEffect(AEffect* e, VstInt32 opcode, VstInt32 index,
-                                     VstIntPtr value, void* ptr, float opt) {
+VstIntPtr VSTCALLBACK dispatchEffect(AEffect* e, VstInt32 opcode, VstInt32 index, VstIntPtr value,
+                                     void* ptr, float opt) {
   AudioEffect* effect = effectOf(e);
   return effect ? effect->dispatcher(opcode, index, value, ptr, opt) : 0;
 }
@@ -114,8 +114,7 @@ float VSTCALLBACK getParameterClosed(AEffect*, VstInt32) {
 
 } // namespace
 
-AudioEffect::AudioEffect(audioMasterCallback audioMaster, VstInt32 numPrograms,
-                         VstInt32 numParams)
+AudioEffect::AudioEffect(audioMasterCallback audioMaster, VstInt32 numPrograms, VstInt32 numParams)
     : audioMaster(audioMaster), numPrograms(numPrograms), numParams(numParams) {
   auto* record = new EffectRecord{};
   cEffect = &record->effect;

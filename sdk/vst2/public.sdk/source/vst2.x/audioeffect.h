@@ -60,8 +60,14 @@ public:
   void setNumOutputs(VstInt32 outputs) { cEffect->numOutputs = outputs; }
   void setInitialDelay(VstInt32 delay) { cEffect->initialDelay = delay; }
   void setVersion(VstInt32 version) { cEffect->version = version; }
-  void setNumParams(VstInt32 count) { cEffect->numParams = count; numParams = count; }
-  void setNumPrograms(VstInt32 count) { cEffect->numPrograms = count; numPrograms = count; }
+  void setNumParams(VstInt32 count) {
+    cEffect->numParams = count;
+    numParams = count;
+  }
+  void setNumPrograms(VstInt32 count) {
+    cEffect->numPrograms = count;
+    numPrograms = count;
+  }
   void canProcessReplacing(bool state = true) { setFlag(effFlagsCanReplacing, state); }
   void canDoubleReplacing(bool state = true) { setFlag(effFlagsCanDoubleReplacing, state); }
   void programsAreChunks(bool state = true) { setFlag(effFlagsProgramChunks, state); }
@@ -84,8 +90,8 @@ public:
   // setParameter, then tells the host the value changed (audioMasterAutomate).
   virtual void setParameterAutomated(VstInt32 index, float value);
   // The host callback with this effect's record.
-  VstIntPtr callHost(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,
-                     void* ptr = nullptr, float opt = 0.f);
+  VstIntPtr callHost(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
+                     float opt = 0.f);
 
 protected:
   void setFlag(VstInt32 flag, bool state);

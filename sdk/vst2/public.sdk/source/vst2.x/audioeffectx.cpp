@@ -25,8 +25,7 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
     if (!ptr)
       return 0;
     *text = 0;
-    return index >= 0 && index < numPrograms &&
-                   getProgramNameIndexed(VstInt32(value), index, text)
+    return index >= 0 && index < numPrograms && getProgramNameIndexed(VstInt32(value), index, text)
                ? 1
                : 0;
   case effGetInputProperties:

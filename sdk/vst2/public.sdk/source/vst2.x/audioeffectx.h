@@ -27,10 +27,12 @@ public:
     return false;
   }
   virtual VstPlugCategory getPlugCategory();
-  virtual bool setSpeakerArrangement(VstSpeakerArrangement* /*in*/, VstSpeakerArrangement* /*out*/) {
+  virtual bool setSpeakerArrangement(VstSpeakerArrangement* /*in*/,
+                                     VstSpeakerArrangement* /*out*/) {
     return false;
   }
-  virtual bool getSpeakerArrangement(VstSpeakerArrangement** /*in*/, VstSpeakerArrangement** /*out*/) {
+  virtual bool getSpeakerArrangement(VstSpeakerArrangement** /*in*/,
+                                     VstSpeakerArrangement** /*out*/) {
     return false;
   }
   virtual bool setBypass(bool /*onOff*/) { return false; }

@@ -272,12 +272,15 @@ VstPlugCategory Vst2Wrapper::getPlugCategory() {
     const char* word;
     VstPlugCategory category;
   };
-  static constexpr Match matches[] = {
-      {"Instrument", kPlugCategSynth},   {"Spatial", kPlugCategSpacializer},
-      {"Analyzer", kPlugCategAnalysis},  {"Mastering", kPlugCategMastering},
-      {"Reverb", kPlugCategRoomFx},      {"Restoration", kPlugCategRestoration},
-      {"Generator", kPlugCategGenerator}, {"Surround", kPlugSurroundFx},
-      {"Fx", kPlugCategEffect}};
+  static constexpr Match matches[] = {{"Instrument", kPlugCategSynth},
+                                      {"Spatial", kPlugCategSpacializer},
+                                      {"Analyzer", kPlugCategAnalysis},
+                                      {"Mastering", kPlugCategMastering},
+                                      {"Reverb", kPlugCategRoomFx},
+                                      {"Restoration", kPlugCategRestoration},
+                                      {"Generator", kPlugCategGenerator},
+                                      {"Surround", kPlugSurroundFx},
+                                      {"Fx", kPlugCategEffect}};
   for (const Match& m : matches)
     if (std::strstr(mSubCategories, m.word))
       return m.category;
@@ -495,7 +498,8 @@ tresult PLUGIN_API Vst2Wrapper::createInstance(TUID cid, TUID _iid, void** obj) 
   if (!obj)
     return kInvalidArgument;
   *obj = nullptr;
-  if (FUnknownPrivate::iidEqual(cid, IMessage::iid) && FUnknownPrivate::iidEqual(_iid, IMessage::iid)) {
+  if (FUnknownPrivate::iidEqual(cid, IMessage::iid) &&
+      FUnknownPrivate::iidEqual(_iid, IMessage::iid)) {
     *obj = static_cast<IMessage*>(new HostMessage);
     return kResultOk;
   }

@@ -65,8 +65,8 @@ public:
 
   // The whole creation road on a factory: both halves by class ID, init, names from the
   // factory. Null on any failure; the factory reference stays the caller's.
-  static Vst2Wrapper* create(IPluginFactory* factory, const TUID vst3ComponentID,
-                             VstInt32 vst2ID, audioMasterCallback audioMaster);
+  static Vst2Wrapper* create(IPluginFactory* factory, const TUID vst3ComponentID, VstInt32 vst2ID,
+                             audioMasterCallback audioMaster);
 
   void setVendorName(const char* name);
   void setEffectName(const char* name);
@@ -232,7 +232,7 @@ protected:
   ProcessContext mProcessContext{};
   AudioBusBuffers mInputBus{};
   AudioBusBuffers mOutputBus{};
-  std::vector<void*> mInputPointers;  // per channel, offset into the host's buffers
+  std::vector<void*> mInputPointers; // per channel, offset into the host's buffers
   std::vector<void*> mOutputPointers;
   int32 mMainInputChannels = 0;
   int32 mMainOutputChannels = 0;

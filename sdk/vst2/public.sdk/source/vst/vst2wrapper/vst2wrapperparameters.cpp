@@ -87,7 +87,8 @@ void Vst2Wrapper::syncHostValuesFromController() {
   if (!mController)
     return;
   for (int32 i = 0; i < int32(mParameterIDs.size()); ++i)
-    mHostValues.setFromController(i, float(mController->getParamNormalized(mParameterIDs[size_t(i)])));
+    mHostValues.setFromController(i,
+                                  float(mController->getParamNormalized(mParameterIDs[size_t(i)])));
   if (mBypassSlot >= 0)
     mHostValues.setFromController(mBypassSlot,
                                   float(mController->getParamNormalized(mBypassParameterID)));

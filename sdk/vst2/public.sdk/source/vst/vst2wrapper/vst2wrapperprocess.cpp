@@ -29,8 +29,7 @@ void Vst2Wrapper::processReplacing(float** inputs, float** outputs, VstInt32 sam
   processBlock(inputs, outputs, sampleFrames, kSample32);
 }
 
-void Vst2Wrapper::processDoubleReplacing(double** inputs, double** outputs,
-                                         VstInt32 sampleFrames) {
+void Vst2Wrapper::processDoubleReplacing(double** inputs, double** outputs, VstInt32 sampleFrames) {
   processBlock(inputs, outputs, sampleFrames, kSample64);
 }
 
@@ -207,8 +206,8 @@ void Vst2Wrapper::addMidiEvent(const VstMidiEvent& midi) {
   case 0x90:
     if (data2 != 0) {
       e.type = Event::kNoteOnEvent;
-      e.noteOn = {channel, int16(data1), float(midi.detune), float(data2) / 127.f,
-                  midi.noteLength, -1};
+      e.noteOn = {channel, int16(data1), float(midi.detune), float(data2) / 127.f, midi.noteLength,
+                  -1};
       mInputEvents.addEvent(e);
       return;
     }
@@ -258,7 +257,8 @@ void Vst2Wrapper::addMidiControllerChange(int16 channel, int32 controller, Param
   if (slot >= mMidiControllerIDs.size() || mMidiControllerIDs[slot] == kNoParamId)
     return;
   int32 queueIndex = 0;
-  if (IParamValueQueue* queue = mInputChanges.addParameterData(mMidiControllerIDs[slot], queueIndex)) {
+  if (IParamValueQueue* queue =
+          mInputChanges.addParameterData(mMidiControllerIDs[slot], queueIndex)) {
     int32 pointIndex = 0;
     queue->addPoint(offset, value, pointIndex);
   }
