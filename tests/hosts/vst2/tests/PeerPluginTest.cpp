@@ -53,7 +53,7 @@ TEST_F(PeerPlugin, ParametersHaveNamesAndTextsAndTakeValues) {
   EXPECT_EQ(plugin->dispatch(effGetVstVersion), kVstVersion);
 }
 
-TEST_F(PeerPlugin, ProcessesInBothPrecisionsWhenOffered) {
+TEST_F(PeerPlugin, ProcessesFloatBlocks) {
   plugin->open(48000, 256);
   plugin->resume();
   for (int i = 0; i < 256; ++i)
