@@ -3,9 +3,10 @@
 
 Usage: realhost_eq_response.py BUNDLE --probe EQ_FILTER_PROBE [--keep] [--verbose]
 
-Ardour scans the bundle, then one session plays sines through the plug-in at several settings
-(a 6 dB mid boost, a low-shelf cut, the high-pass at 100 Hz, and the "DRUM Snare" factory
-preset chosen from the plug-in's program list) and captures what enters and leaves it. The gain
+Ardour scans the bundle, then one session plays sines on a stereo track through the plug-in at
+several settings (a 6 dB mid boost, a low-shelf cut, the high-pass at 100 Hz, and the "DRUM
+Snare" factory preset chosen from the plug-in's program list) and captures what enters and
+leaves it. The gain
 measured in each capture (output against input at the sine's frequency, after the glides have
 settled) must equal, within 0.1 dB, the response predicted from the coefficient tables: the
 interpolated coefficients each stage exports for its setting (through the filter probe),
@@ -116,12 +117,14 @@ def check(ws, plugin, name, probe):
             params = [] if preset else list(values.items())
             renders.append(realhost.Render(rid, f, -12.0, SECONDS, params=params, preset=preset))
             expected[rid] = (f, predicted_db(probe, values, f))
-    result = realhost.run_session(ws, plugin, name, renders, rate=RATE)
+    result = realhost.run_session(ws, plugin, name, renders, channels=2, rate=RATE)
     ok = True
     for rid, (f, want) in expected.items():
-        transfer = realhost.measure_transfer(result.files[rid], result.inputs[rid], f, 1,
-                                             SETTLE_S)[0]
-        ok &= realhost.expect_close(f"{rid} Hz gain dB", transfer.gain_db, want, TOLERANCE_DB)
+        transfers = realhost.measure_transfer(result.files[rid], result.inputs[rid], f, 2,
+                                              SETTLE_S)
+        for c, transfer in enumerate(transfers):
+            ok &= realhost.expect_close(f"{rid} Hz ch{c} gain dB", transfer.gain_db, want,
+                                        TOLERANCE_DB)
     # A session of its own: Ardour brings a chosen preset back when it reloads a session, over
     # the parameters saved after it.
     result = realhost.run_session(ws, plugin, name, state=list(STATE.items()), read=NAMES,
