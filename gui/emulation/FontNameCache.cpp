@@ -13,10 +13,20 @@ FontNameCache::~FontNameCache() {
   clear();
 }
 
+// The shared cache object itself stays valid to the end, so that a font made during unload
+// still finds it; its entries are freed when the module unloads.
 FontNameCache& FontNameCache::shared() {
-  static FontNameCache cache; // set up at first use, torn down at unload
-  return cache;
+  static FontNameCache* cache = new FontNameCache;
+  return *cache;
 }
+
+namespace {
+
+struct SharedCacheTeardown {
+  ~SharedCacheTeardown() { FontNameCache::shared().clear(); }
+} teardown;
+
+} // namespace
 
 size_t FontNameCache::search(const char* key, bool& found) const {
   size_t lo = 0, hi = entries.size();

@@ -20,14 +20,12 @@
 #include <mutex>
 #include <vector>
 
+#include "gui/emulation/HandleRecords.h"
 #include "sdk/macos/runloop/RunLoop.h"
 
 namespace {
 
-struct HandleHeader {
-  uint32_t tag;
-  std::atomic<int> references;
-};
+using winemu::HandleHeader;
 
 struct ThreadRecord {
   HandleHeader header;
@@ -117,6 +115,9 @@ void freeHandle(HANDLE handle) {
     delete s;
     break;
   }
+  case WINEMU_TAG_PROCESS:
+    winemu::releaseProcess(static_cast<winemu::ProcessRecord*>(handle));
+    break;
   default:
     break;
   }
@@ -260,12 +261,19 @@ void lstrcpyn(char* dest, const char* src, int n) {
 }
 
 uintptr_t SetTimer(HWND window, uintptr_t id, unsigned ms, TIMERPROC callback) {
-  if (!callback)
+  if (!callback && !dynamic_cast<WinemuTimerTarget*>(window))
     return 0;
   std::lock_guard<std::recursive_mutex> guard(timerLock());
   KillTimer(window, id);
-  orvane::RunLoop::TimerId timer = orvane::RunLoop::instance().addTimer(
-      ms, [window, id, callback] { callback(window, WM_TIMER, id, GetTickCount()); });
+  // A window that answers WINEMU_Timer: gets the timer itself.
+  auto* target = dynamic_cast<WinemuTimerTarget*>(window);
+  orvane::RunLoop::TimerId timer =
+      orvane::RunLoop::instance().addTimer(ms, [window, id, callback, target] {
+        if (target)
+          target->WINEMU_Timer(id);
+        else
+          callback(window, WM_TIMER, id, GetTickCount());
+      });
   windowTimers().push_back(WindowTimer{window, id, timer});
   return id;
 }
@@ -295,6 +303,10 @@ void RunLoopFor(int ms) {
 // There are no autorelease pools here; the pooled form is the same run.
 void RunLoopForWithPool(int ms) {
   RunLoopFor(ms);
+}
+
+void PumpEvents() {
+  orvane::RunLoop::instance().pump();
 }
 
 void Sleep(int ms) {
@@ -409,6 +421,8 @@ int WaitForSingleObject(HANDLE handle, DWORD ms) {
         pollSockets({pollfd{static_cast<SocketEventRecord*>(handle)->sockets[0], POLLIN, 0}}, ms);
     return r == 0 ? WAIT_OBJECT_0 : r;
   }
+  case WINEMU_TAG_PROCESS:
+    return WaitForProcess(handle, ms);
   default:
     return WAIT_FAILED;
   }
