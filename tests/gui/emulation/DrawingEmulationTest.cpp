@@ -263,6 +263,19 @@ TEST(FontNameCache, KeepsKeysSortedAndReplacesValues) {
   EXPECT_EQ(cache.copyValue("c"), nullptr);
   cache.insert("n", nullptr);
   EXPECT_EQ(cache.copyValue("n"), nullptr); // a null value counts as a miss
+
+  // Many names, inserted out of order, past several steps of storage growth.
+  for (int i = 0; i < 1000; ++i) {
+    std::string key = "face " + std::to_string((i * 7919) % 1000);
+    cache.insert(key.c_str(), CFSTR("x"));
+  }
+  EXPECT_EQ(cache.count(), 6 + 1000);
+  for (int i = 0; i < 1000; ++i) {
+    std::string key = "face " + std::to_string(i);
+    CFStringRef v = cache.copyValue(key.c_str());
+    ASSERT_NE(v, nullptr) << key;
+    CFRelease(v);
+  }
 }
 
 TEST(GetTextMetrics, DefaultsForBadArgumentsAndFontMetricsOtherwise) {
