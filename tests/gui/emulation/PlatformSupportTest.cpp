@@ -144,6 +144,23 @@ TEST(Events, AutoResetWakesOnceManualStaysSignalled) {
   EXPECT_EQ(WaitForSingleObject(nullptr, 0), WAIT_FAILED);
 }
 
+TEST(Events, AManualEventWakesEveryWaiter) {
+  HANDLE manual = CreateEvent(nullptr, true, false);
+  std::atomic<int> woken{0};
+  std::vector<std::thread> waiters;
+  for (int i = 0; i < 3; ++i)
+    waiters.emplace_back([&] {
+      if (WaitForSingleObject(manual, 5000) == WAIT_OBJECT_0)
+        ++woken;
+    });
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  SetEvent(manual);
+  for (std::thread& t : waiters)
+    t.join();
+  EXPECT_EQ(woken.load(), 3);
+  CloseHandle(manual);
+}
+
 TEST(SocketEvents, SignalThroughTheSocketPair) {
   HANDLE a = CreateSocketEvent(), b = CreateSocketEvent();
   ASSERT_NE(a, nullptr);

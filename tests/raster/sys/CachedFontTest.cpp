@@ -11,6 +11,7 @@
 #include <zlib.h>
 
 #include "gui/emulation/DrawingEmulation.h"
+#include "gui/emulation/RecordPools.h"
 #include "raster/PIX_Fill.h"
 #include "raster/PIX_MemBitmap.h"
 #include "raster/sys/PIX_CachedFont.h"
@@ -466,6 +467,28 @@ TEST_F(CachedFont, FlippedTargetsAreDrawnTheRightWayUp) {
     for (int x = 0; x < 160; ++x)
       ASSERT_EQ(flipped.getBits()[(59 - y) * flipped.getRowSpan() + x],
                 target->getBits()[y * target->getRowSpan() + x]);
+}
+
+TEST(CachedFontShared, TheLastFontTakesTheSharedBitmapsWithIt) {
+  int before = winemu::pooledContextCount();
+  {
+    PIX_CachedFont font;
+    font.SetFromFontHandle(monaco(12), PIX_FONTFLAG_OWNED); // makes the render bitmap
+    PIX_MemBitmap target(40, 20, 4);
+    RECT r{0, 0, 40, 20};
+    font.SetFromFontHandle(monaco(12), PIX_FONTFLAG_OWNED | PIX_FONTFLAG_PREFER_NATIVE);
+    font.DrawText(&target, "x", -1, &r, 0); // and the measuring bitmap
+    {
+      PIX_CachedFont second;
+      second.SetFromFontHandle(monaco(14), PIX_FONTFLAG_OWNED);
+    } // not the last font: the shared bitmaps stay
+    EXPECT_EQ(winemu::pooledContextCount(), std::max(0, before - 2));
+  }
+  // Both shared contexts went back to the pool.
+  EXPECT_EQ(winemu::pooledContextCount(), std::max(0, before - 2) + 2);
+  PIX_CachedFont fresh;
+  fresh.SetFromFontHandle(monaco(12), PIX_FONTFLAG_OWNED); // a new render bitmap
+  EXPECT_EQ(winemu::pooledContextCount(), std::max(0, before - 2) + 1);
 }
 
 TEST(CachedFontCard, RenderedTextSavedAsPng) {
