@@ -42,14 +42,17 @@ BlitArea OrderForOverlap(BlitArea a) {
 template <class Op> void BlitRows(const BlitArea& a, int ia) {
   unsigned char* d = a.d;
   const unsigned char* s = a.s;
-  for (int y = 0; y < a.h; ++y, d += a.dstep, s += a.sstep) {
+  // Locals, so that the row loops need not reread the area through a pointer they may write.
+  const int w = a.w, h = a.h;
+  const ptrdiff_t dstep = a.dstep, sstep = a.sstep;
+  for (int y = 0; y < h; ++y, d += dstep, s += sstep) {
     if (a.backwards) {
-      for (int x = a.w - 1; x >= 0; --x) {
+      for (int x = w - 1; x >= 0; --x) {
         const unsigned char* sp = s + 4 * x;
         Op::apply(d + 4 * x, sp[1], sp[2], sp[3], sp[0], ia);
       }
     } else {
-      for (int x = 0; x < a.w; ++x) {
+      for (int x = 0; x < w; ++x) {
         const unsigned char* sp = s + 4 * x;
         Op::apply(d + 4 * x, sp[1], sp[2], sp[3], sp[0], ia);
       }
@@ -114,7 +117,8 @@ struct ScaleArea {
   int clipB = 0;
 };
 
-template <class Op, bool Bilinear> void ScaleRows(const ScaleArea& a, int ia) {
+template <class Op, bool Bilinear> void ScaleRows(const ScaleArea& area, int ia) {
+  const ScaleArea a = area; // a local copy: the loops write through pointers that could alias it
   unsigned char* d = a.d;
   int64_t cy = a.cy0;
   for (int y = 0; y < a.h; ++y, d += a.dstep, cy += a.dy) {
@@ -123,6 +127,49 @@ template <class Op, bool Bilinear> void ScaleRows(const ScaleArea& a, int ia) {
       int ch[4];
       if (PIX_SampleSource<Bilinear>(a.s, a.sstep, a.clipR, a.clipB, cx, cy, ch))
         Op::apply(d + 4 * x, ch[1], ch[2], ch[3], ch[0], ia);
+    }
+  }
+}
+
+// The bilinear scale loop with the row's part of the sampling worked out once per row: the
+// same samples as PIX_SampleSource, whose rules it follows.
+template <class Op> void ScaleRowsBilinear(const ScaleArea& area, int ia) {
+  const ScaleArea a = area;
+  unsigned char* d = a.d;
+  int64_t cy = a.cy0;
+  for (int y = 0; y < a.h; ++y, d += a.dstep, cy += a.dy) {
+    const int64_t sy = cy >> 16;
+    if ((uint64_t)sy >= (uint64_t)a.clipB)
+      continue;
+    const int fy = (int)(cy & 0xFFFF);
+    const bool hasBelow = sy < a.clipB - 1;
+    const unsigned char* row = a.s + (ptrdiff_t)sy * a.sstep;
+    const ptrdiff_t below = a.sstep;
+    int64_t cx = a.cx0;
+    for (int x = 0; x < a.w; ++x, cx += a.dx) {
+      const int64_t sx = cx >> 16;
+      if ((uint64_t)sx >= (uint64_t)a.clipR)
+        continue;
+      const unsigned char* p00 = row + (ptrdiff_t)sx * 4;
+      const int fx = (int)(cx & 0xFFFF);
+      const bool hasRight = sx < a.clipR - 1;
+      int ch[4];
+      if (hasRight && hasBelow) {
+        const int w11 = (int)(((uint32_t)fx * (uint32_t)fy) >> 16);
+        const int w01 = fy - w11, w10 = fx - w11, w00 = 65536 - fx - fy + w11;
+        const unsigned char* p01 = p00 + below;
+        for (int c = 0; c < 4; ++c)
+          ch[c] = (p00[c] * w00 + p00[c + 4] * w10 + p01[c] * w01 + p01[c + 4] * w11) >> 16;
+      } else if (hasBelow) {
+        for (int c = 0; c < 4; ++c)
+          ch[c] = (p00[c] * (65536 - fy) + p00[below + c] * fy) >> 16;
+      } else if (hasRight) {
+        for (int c = 0; c < 4; ++c)
+          ch[c] = (p00[c] * (65536 - fx) + p00[c + 4] * fx) >> 16;
+      } else {
+        ch[0] = p00[0], ch[1] = p00[1], ch[2] = p00[2], ch[3] = p00[3];
+      }
+      Op::apply(d + 4 * x, ch[1], ch[2], ch[3], ch[0], ia);
     }
   }
 }
@@ -399,7 +446,7 @@ void PIX_ScaledBlit(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, int
     const int n = std::max(idx, idy) <= 0x30000 ? 3 : 5;
     PIX_WithModeOp(m, ia, [&](auto op) { ShrinkRows<decltype(op)>(a, ia, n); });
   } else if (filter) {
-    PIX_WithModeOp(m, ia, [&](auto op) { ScaleRows<decltype(op), true>(a, ia); });
+    PIX_WithModeOp(m, ia, [&](auto op) { ScaleRowsBilinear<decltype(op)>(a, ia); });
   } else {
     PIX_WithModeOp(m, ia, [&](auto op) { ScaleRows<decltype(op), false>(a, ia); });
   }

@@ -1,5 +1,5 @@
-"""Model of the raster library's combine writers, written from the written rules and nothing
-else, for bit-for-bit checks of the C++ code.
+"""Model of the raster library's combine writers, written from their arithmetic rules and
+nothing else, for bit-for-bit checks of the C++ code.
 
 All functions work on numpy int32 arrays (or plain ints; every intermediate of the written
 formulas fits 32 bits for weights up to 16384) and return int32 arrays. Division is

@@ -1,5 +1,5 @@
-"""Model of the raster library's blits and fills on whole images, written from the written rules
-(with the mended faults noted where they differ), on top of the writer model in pixmodel.py.
+"""Model of the raster library's blits and fills on whole images, written from the library's
+drawing rules (mended faults noted where they apply), on top of the writer model in pixmodel.py.
 
 Images are stored as the library stores them: span x height words, row 0 first, or last when
 the image is flipped. Operations change the storage in place."""
@@ -157,7 +157,7 @@ def blit(D, S, dstx, dsty, srcx, srcy, srcw, srch, alpha, mode):
 
 def clip_span(start, count, c0, step, size):
     """Cuts a span whose 16.16 samples start at c0 and advance by step >= 1 to the source.
-    Mended: the last source pixel is kept (the text's bound drops it)."""
+    The last source pixel is kept: a bound one short would drop it."""
     if step < 1:
         return start, count, c0
     if c0 < 0:
@@ -445,15 +445,21 @@ def rotated_blit(D, S, dstx, dsty, dstw, dsth, srcx, srcy, srcw, srch, angle, cl
         l, t = max(float(srcx), 0.0), max(float(srcy), 0.0)
         r, b = min(float(srcx) + float(srcw), r), min(float(srcy) + float(srch), b)
     x, y, w, h = dstx, dsty, dstw, dsth
-    if w < 0:
+    mirror_x, mirror_y = w < 0, h < 0
+    if mirror_x:
         x, srcx, srcw, w = x + w, srcx + srcw, -srcw, -w
-    if h < 0:
+    if mirror_y:
         y, srcy, srch, h = y + h, srcy + srch, -srch, -h
     xsc, ysc = float(srcw / f32(w)), float(srch / f32(h))
     c, s = math.cos(float(angle)), math.sin(float(angle))
     dudx, dvdx, dudy, dvdy = c * xsc, -s * ysc, s * xsc, c * ysc
     u = float(srcx) - ((w * c * xsc + h * s * xsc - float(srcw)) * 0.5 - float(rotx))
     v = float(srcy) - ((h * c * ysc - w * s * ysc - float(srch)) * 0.5 - float(roty))
+    # Mended: a mirrored axis samples each destination pixel one step on (its far edge).
+    if mirror_x:
+        u, v = u + dudx, v + dvdx
+    if mirror_y:
+        u, v = u + dudy, v + dvdy
     ia = weight(alpha)
     if ia == 0:
         return

@@ -133,3 +133,39 @@ TEST(ScaledBlit, RefusesCoordinatesThatCannotBeRepresented) {
     EXPECT_EQ(dst.words()[i], 0u);
   EXPECT_TRUE(dst.guardsIntact());
 }
+
+// The scale loop's bilinear sampling, worked out per row, and the transform walker's shared
+// sampler give the same pixels where both walk the same positions.
+TEST(ScaledBlit, BilinearRowLoopEqualsTheWalkerSampler) {
+  TestBitmap src(17, 11, 19, false);
+  Number(src);
+  for (int i = 0; i < 19 * 11; ++i)
+    src.words()[i] ^= 0x9E3779B9u * (i % 5);
+  for (int mode : {0x100, 0x10100, 0x101, 0x10105}) {
+    TestBitmap scaled(14, 8, 14, false), rotated(14, 8, 14, false);
+    scaled.fill(0x20406080u);
+    rotated.fill(0x20406080u);
+    // Same size with a sub-pixel offset: filtered, one source pixel per destination pixel, the
+    // window reaching the source's right and bottom edges.
+    PIX_ScaledBlit(&scaled, &src, 0, 0, 14, 8, 3.4f, 3.3f, 14.0f, 8.0f, 0.8f, mode);
+    PIX_RotatedBlit(&rotated, &src, 0, 0, 14, 8, 3.4f, 3.3f, 14.0f, 8.0f, 0.0f, false, 0.8f, mode,
+                    0, 0);
+    EXPECT_EQ(std::memcmp(scaled.words(), rotated.words(), 14 * 8 * 4), 0) << mode;
+  }
+}
+
+// Mirrored through the rotated blit at angle 0: every column of the source window, in reverse,
+// the same as the mirrored scaled blit.
+TEST(RotatedBlit, MirroredAtAngleZeroShowsTheWholeWindow) {
+  TestBitmap src(10, 6, 10, false);
+  Number(src);
+  TestBitmap rotated(10, 6, 10, false), scaled(10, 6, 10, false);
+  rotated.fill(0);
+  scaled.fill(0);
+  PIX_RotatedBlit(&rotated, &src, 10, 6, -10, -6, 0, 0, 10, 6, 0.0f, true, 1.0f, 0, 0, 0);
+  PIX_ScaledBlit(&scaled, &src, 10, 6, -10, -6, 0, 0, 10, 6, 1.0f, 0);
+  for (int y = 0; y < 6; ++y)
+    for (int x = 0; x < 10; ++x)
+      EXPECT_EQ(rotated.at(x, y), src.at(9 - x, 5 - y)) << x << "," << y;
+  EXPECT_EQ(std::memcmp(rotated.words(), scaled.words(), 10 * 6 * 4), 0);
+}

@@ -60,6 +60,8 @@ public:
     return v;
   }
   void take(void* out, size_t n) {
+    if (n == 0)
+      return;
     if (pos + n > bytes.size()) {
       failed = true;
       std::memset(out, 0, n);
