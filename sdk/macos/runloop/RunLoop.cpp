@@ -1,9 +1,24 @@
 #include "sdk/macos/runloop/RunLoop.h"
 
+#include <dlfcn.h>
+
 #include <algorithm>
 #include <chrono>
 
 namespace orvane {
+
+namespace {
+
+using PublishedClock = std::uint64_t (*)();
+
+// Looked up once: a host publishes its clock before it loads anything.
+PublishedClock publishedHostClock() {
+  static const PublishedClock published =
+      reinterpret_cast<PublishedClock>(dlsym(RTLD_DEFAULT, "orvaneHostClockMs"));
+  return published;
+}
+
+} // namespace
 
 RunLoop& RunLoop::instance() {
   static RunLoop loop;
@@ -14,6 +29,11 @@ std::uint64_t RunLoop::monotonicMs() {
   const auto sinceEpoch = std::chrono::steady_clock::now().time_since_epoch();
   return static_cast<std::uint64_t>(
       std::chrono::duration_cast<std::chrono::milliseconds>(sinceEpoch).count());
+}
+
+std::uint64_t RunLoop::defaultClockMs() {
+  const PublishedClock published = publishedHostClock();
+  return published ? published() : monotonicMs();
 }
 
 RunLoop::RunLoop() = default;
@@ -89,7 +109,7 @@ void RunLoop::pump(std::uint64_t nowMs) {
 
 std::uint64_t RunLoop::now() const {
   std::lock_guard<std::recursive_mutex> lock(mutex);
-  return clock ? clock() : monotonicMs();
+  return clock ? clock() : defaultClockMs();
 }
 
 void RunLoop::setClock(Clock newClock) {

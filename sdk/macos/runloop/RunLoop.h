@@ -9,6 +9,12 @@
 // does not catch up on the periods it missed). A callback may add or remove any timer, itself
 // included, during a pump; a removed timer never fires again, and its callback is destroyed
 // only after the pump has finished with it. Calls from other threads wait for a running pump.
+//
+// Each binary (every plug-in bundle, every host) has its own copy of the loop. So that a host
+// can drive the loops of the bundles it loads in step with its own, a host process may publish
+// the clock of its GUI thread as `extern "C" uint64_t orvaneHostClockMs()` (test hosts do);
+// the default clock of every loop in the process is then that clock, otherwise the system's
+// monotonic clock.
 #pragma once
 
 #include <cstddef>
@@ -31,8 +37,10 @@ public:
 
   // The process-wide loop of this binary.
   static RunLoop& instance();
-  // Milliseconds of the system's monotonic clock: the default clock.
+  // Milliseconds of the system's monotonic clock.
   static std::uint64_t monotonicMs();
+  // The default clock: the host's published clock, else the monotonic clock.
+  static std::uint64_t defaultClockMs();
 
   RunLoop();
   ~RunLoop();
@@ -54,7 +62,7 @@ public:
   void pump(std::uint64_t nowMs);
 
   std::uint64_t now() const;
-  // Replaces the clock; an empty clock restores the monotonic one.
+  // Replaces the clock; an empty clock restores the default one.
   void setClock(Clock clock);
 
 private:

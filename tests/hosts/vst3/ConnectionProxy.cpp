@@ -22,8 +22,9 @@ tresult PLUGIN_API ConnectionProxy::notify(IMessage* message) {
     if (auto* ours = dynamic_cast<AttributeList*>(attributes))
       record.attributes = ours->values();
   }
+  record.answer = to ? to->notify(message) : kResultFalse;
   log->messages.push_back(record);
-  return to ? to->notify(message) : kResultFalse;
+  return record.answer;
 }
 
 } // namespace orvane::testhost

@@ -29,6 +29,8 @@ struct RecordedMessage {
   Direction direction;
   std::string id;
   std::map<std::string, AttributeList::Value> attributes;
+  // What the receiving half answered (kResultFalse when it was no longer connected).
+  Steinberg::tresult answer = Steinberg::kNotInitialized;
 };
 
 struct ContextMenuRecord {

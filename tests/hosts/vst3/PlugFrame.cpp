@@ -7,9 +7,7 @@ namespace orvane::testhost {
 using namespace Steinberg;
 using namespace Steinberg::Linux;
 
-PlugFrame::PlugFrame(std::shared_ptr<HostLog> log) : log(std::move(log)) {
-  loop.setClock(clock.clock());
-}
+PlugFrame::PlugFrame(std::shared_ptr<HostLog> log) : log(std::move(log)) {}
 
 PlugFrame::~PlugFrame() {
   dropRegistrations();
@@ -56,7 +54,7 @@ tresult PLUGIN_API PlugFrame::registerTimer(ITimerHandler* handler, TimerInterva
   // stays alive until the call returns.
   IPtr<ITimerHandler> held(handler);
   const auto interval = static_cast<std::uint32_t>(ms > 0xFFFFFFFFu ? 0xFFFFFFFFu : ms);
-  timers[handler] = loop.addTimer(interval, [held] { held->onTimer(); });
+  timers[handler] = hostRunLoop().addTimer(interval, [held] { held->onTimer(); });
   log->timersRegistered.push_back(ms);
   return kResultOk;
 }
@@ -65,17 +63,14 @@ tresult PLUGIN_API PlugFrame::unregisterTimer(ITimerHandler* handler) {
   const auto it = timers.find(handler);
   if (it == timers.end())
     return kInvalidArgument;
-  loop.removeTimer(it->second);
+  hostRunLoop().removeTimer(it->second);
   timers.erase(it);
   ++log->timersUnregistered;
   return kResultOk;
 }
 
 void PlugFrame::advance(std::uint64_t ms) {
-  for (std::uint64_t i = 0; i < ms; ++i) {
-    clock.advance(1);
-    loop.pump();
-  }
+  advanceHostClock(ms);
 }
 
 void PlugFrame::signalFd(FileDescriptor fd) {
@@ -89,7 +84,7 @@ void PlugFrame::signalFd(FileDescriptor fd) {
 
 void PlugFrame::dropRegistrations() {
   for (const auto& [handler, id] : timers)
-    loop.removeTimer(id);
+    hostRunLoop().removeTimer(id);
   timers.clear();
   for (auto& [fd, handler] : handlers)
     handler->release();

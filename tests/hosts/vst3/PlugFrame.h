@@ -1,9 +1,11 @@
 // The host's frame around a plug-in view, which on Linux is also the host's run loop: timers
-// a view registers run on a host-side RunLoop driven by a clock the test controls.
+// a view registers run on the test host's GUI loop (HostRunLoop.h), on a clock the test
+// controls.
 #pragma once
 
 #include "pluginterfaces/gui/iplugview.h"
 #include "sdk/macos/runloop/RunLoop.h"
+#include "tests/hosts/vst3/HostRunLoop.h"
 #include "tests/hosts/vst3/HostLog.h"
 #include "tests/hosts/vst3/HostObject.h"
 
@@ -30,8 +32,8 @@ public:
                                               Steinberg::Linux::TimerInterval ms) override;
   Steinberg::tresult PLUGIN_API unregisterTimer(Steinberg::Linux::ITimerHandler* handler) override;
 
-  // Moves the host clock on by `ms`, one millisecond at a time, running every timer that
-  // comes due, as a host's GUI thread would.
+  // Moves the host clock on by `ms` (advanceHostClock): every timer of every frame that comes
+  // due runs.
   void advance(std::uint64_t ms);
   // Tells the handlers of `fd` that it is readable.
   void signalFd(Steinberg::Linux::FileDescriptor fd);
@@ -43,8 +45,6 @@ public:
 
 private:
   std::shared_ptr<HostLog> log;
-  ManualClock clock;
-  RunLoop loop;
   std::map<Steinberg::Linux::ITimerHandler*, RunLoop::TimerId> timers;
   std::multimap<Steinberg::Linux::FileDescriptor, Steinberg::Linux::IEventHandler*> handlers;
 };

@@ -242,7 +242,7 @@ namespace Steinberg {
 template <class I> class FUnknownPtr : public IPtr<I> {
 public:
   FUnknownPtr() = default;
-  explicit FUnknownPtr(FUnknown* unknown) { *this = unknown; }
+  FUnknownPtr(FUnknown* unknown) { *this = unknown; }
   FUnknownPtr(const FUnknownPtr& other) : IPtr<I>(other) {}
 
   FUnknownPtr& operator=(const FUnknownPtr& other) {

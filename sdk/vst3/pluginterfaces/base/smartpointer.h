@@ -22,22 +22,24 @@ public:
   IPtr& operator=(const IPtr& other) { return *this = other.ptr; }
   IPtr& operator=(IPtr&& other) noexcept {
     if (this != &other) {
+      I* taken = std::exchange(other.ptr, nullptr);
       reset();
-      ptr = std::exchange(other.ptr, nullptr);
+      ptr = taken;
     }
     return *this;
   }
   IPtr& operator=(I* other) {
-    if (other)
-      other->addRef();
-    reset();
-    ptr = other;
+    reset(other);
     return *this;
   }
 
-  void reset() {
+  // Drops the held reference and holds `other` instead (adding a reference of its own).
+  void reset(I* other = nullptr) {
+    if (other)
+      other->addRef();
     if (ptr)
-      std::exchange(ptr, nullptr)->release();
+      ptr->release();
+    ptr = other;
   }
 
   I* get() const { return ptr; }
