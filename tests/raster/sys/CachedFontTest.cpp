@@ -523,6 +523,14 @@ TEST(CachedFontCard, RenderedTextSavedAsPng) {
     font.DrawText(&card, l.text, -1, &r, l.textFlags);
     y += 30;
   }
+  PIX_CachedFont native;
+  native.SetFromFontHandle(
+      CreateFont(15, 0, 0, 0, 700, 0, 0, 0, 0, 0, 0, 0, 0, "Arial"),
+      PIX_FONTFLAG_OWNED | PIX_FONTFLAG_PREFER_NATIVE);
+  native.SetTextColor(rgba(255, 255, 255, 255));
+  RECT n{8, y, 380, y + 30};
+  native.DrawText(&card, "Native path: Arial Bold", -1, &n, 0);
+  EXPECT_EQ(native.CoverageStoreSize(), 0);
   PIX_CachedFont vertical;
   vertical.SetFromFontHandle(monaco(16), PIX_FONTFLAG_ROTATED | PIX_FONTFLAG_OWNED);
   vertical.SetTextColor(rgba(255, 160, 255, 255));
