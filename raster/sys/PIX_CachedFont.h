@@ -110,9 +110,3 @@ private:
   KIT_TypedBuf<uint8_t> coverage{65536};              // every rendered glyph, one after another
   GdiObject* fontHandle = nullptr;
 };
-
-// Single-pixel combine routines of the library (not used by text drawing).
-PIX_Pixel PIX_CombinePixelValue(PIX_Pixel dest, PIX_Pixel color, int mode, float alpha);
-void PIX_CombinePixelRGBA(unsigned char* p, int r, int g, int b, int a, int alpha, int mode);
-void PIX_CombinePixelRGBASourceAlpha(unsigned char* p, int r, int g, int b, int a, int alpha,
-                                     int mode);
