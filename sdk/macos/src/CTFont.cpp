@@ -182,10 +182,10 @@ FT_UInt glyphOf(const __CTFont* font, char32_t code) {
 }
 
 double advanceOf(__CTFont* font, FT_UInt glyph) {
+  std::lock_guard<std::recursive_mutex> guard(freetypeLock()); // also guards the advance cache
   auto known = font->advances.find(glyph);
   if (known != font->advances.end())
     return known->second;
-  std::lock_guard<std::recursive_mutex> guard(freetypeLock());
   FT_Set_Transform(font->face, nullptr, nullptr);
   double advance = 0;
   if (FT_Load_Glyph(font->face, glyph, FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP) == 0)
