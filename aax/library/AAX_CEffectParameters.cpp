@@ -451,7 +451,7 @@ void AAX_CEffectParameters::BuildChunkData() const {
   }
 }
 
-AAX_Result AAX_CEffectParameters::GetChunkSize(AAX_CTypeID chunkID, uint32_t* size) const {
+AAX_Result AAX_CEffectParameters::GetChunkSize(AAX_CTypeID chunkID, int32_t* size) const {
   return AAX_CatchAll([&]() -> AAX_Result {
     if (!size)
       return AAX_ERROR_NULL_OBJECT;
@@ -463,7 +463,7 @@ AAX_Result AAX_CEffectParameters::GetChunkSize(AAX_CTypeID chunkID, uint32_t* si
     mChunkSize = mChunkParser.GetChunkDataSize();
     if (mChunkSize < 0)
       return AAX_ERROR_CHUNK_SIZE;
-    *size = uint32_t(mChunkSize);
+    *size = mChunkSize;
     return AAX_SUCCESS;
   });
 }

@@ -363,10 +363,12 @@ TEST_F(EffectParametersTest, DefaultChunkStoresEveryParameterButTheMasterBypass)
   FakeChunkRecord early(64);
   EXPECT_EQ(Effect().GetChunk(AAX_FourCC('e', 'l', 'c', 'k'), early.Get()), -20008);
 
-  uint32_t size = 0;
+  int32_t size = 5;
   EXPECT_EQ(Effect().GetChunkSize(AAX_FourCC('x', 'x', 'x', 'x'), &size), -20007);
+  EXPECT_EQ(size, 0);
   ASSERT_EQ(Effect().GetChunkSize(AAX_FourCC('e', 'l', 'c', 'k'), &size), AAX_SUCCESS);
-  FakeChunkRecord record(size);
+  EXPECT_EQ(size, 40); // marker, "l_0" + 4, "d_2" + 8, "l_PreviewID" + 4
+  FakeChunkRecord record{uint32_t(size)};
   record.Get()->fChunkID = AAX_FourCC('e', 'l', 'c', 'k');
   ASSERT_EQ(Effect().GetChunk(AAX_FourCC('e', 'l', 'c', 'k'), record.Get()), AAX_SUCCESS);
   EXPECT_EQ(record.Data(), ExpectedDefaultChunk(1, 0x403E000000000000ull, 0)); // 30.0
