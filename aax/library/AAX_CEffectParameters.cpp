@@ -123,27 +123,31 @@ AAX_Result AAX_CEffectParameters::GetMasterBypassParameter(AAX_IString* id) cons
 
 AAX_Result AAX_CEffectParameters::GetParameterIsAutomatable(AAX_CParamID id,
                                                             AAX_CBoolean* automatable) const {
-  if (!automatable)
-    return AAX_ERROR_NULL_OBJECT;
-  *automatable = false;
-  const AAX_IParameter* parameter = mParameterManager.GetParameterByID(id);
-  if (!parameter)
-    return AAX_ERROR_UNKNOWN_PARAMETER;
-  *automatable = parameter->Automatable();
-  return AAX_SUCCESS;
+  return AAX_CatchAll([&]() -> AAX_Result {
+    if (!automatable)
+      return AAX_ERROR_NULL_OBJECT;
+    *automatable = false;
+    const AAX_IParameter* parameter = mParameterManager.GetParameterByID(id);
+    if (!parameter)
+      return AAX_ERROR_UNKNOWN_PARAMETER;
+    *automatable = parameter->Automatable();
+    return AAX_SUCCESS;
+  });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterNumberOfSteps(AAX_CParamID id, int32_t* steps) const {
-  const AAX_IParameter* parameter = mParameterManager.GetParameterByID(id);
-  if (!parameter)
-    return AAX_ERROR_UNKNOWN_PARAMETER;
-  const int32_t count = parameter->GetNumberOfSteps();
-  if (count < 0)
-    return AAX_ERROR_NEGATIVE_STEP_COUNT;
-  if (!steps)
-    return AAX_ERROR_NULL_OBJECT;
-  *steps = count;
-  return AAX_SUCCESS;
+  return AAX_CatchAll([&]() -> AAX_Result {
+    const AAX_IParameter* parameter = mParameterManager.GetParameterByID(id);
+    if (!parameter)
+      return AAX_ERROR_UNKNOWN_PARAMETER;
+    const int32_t count = parameter->GetNumberOfSteps();
+    if (count < 0)
+      return AAX_ERROR_NEGATIVE_STEP_COUNT;
+    if (!steps)
+      return AAX_ERROR_NULL_OBJECT;
+    *steps = count;
+    return AAX_SUCCESS;
+  });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterName(AAX_CParamID id, AAX_IString* name) const {
@@ -187,22 +191,26 @@ AAX_Result AAX_CEffectParameters::GetParameterNameOfLength(AAX_CParamID id, AAX_
 
 AAX_Result AAX_CEffectParameters::GetParameterDefaultNormalizedValue(AAX_CParamID id,
                                                                      double* value) const {
-  const AAX_IParameter* parameter = mParameterManager.GetParameterByID(id);
-  if (!parameter)
-    return AAX_ERROR_UNKNOWN_PARAMETER;
-  if (!value)
-    return AAX_ERROR_NULL_OBJECT;
-  *value = parameter->GetNormalizedDefaultValue();
-  return AAX_SUCCESS;
+  return AAX_CatchAll([&]() -> AAX_Result {
+    const AAX_IParameter* parameter = mParameterManager.GetParameterByID(id);
+    if (!parameter)
+      return AAX_ERROR_UNKNOWN_PARAMETER;
+    if (!value)
+      return AAX_ERROR_NULL_OBJECT;
+    *value = parameter->GetNormalizedDefaultValue();
+    return AAX_SUCCESS;
+  });
 }
 
 AAX_Result AAX_CEffectParameters::SetParameterDefaultNormalizedValue(AAX_CParamID id,
                                                                      double value) {
-  AAX_IParameter* parameter = mParameterManager.GetParameterByID(id);
-  if (!parameter)
-    return AAX_ERROR_UNKNOWN_PARAMETER;
-  parameter->SetNormalizedDefaultValue(value);
-  return AAX_SUCCESS;
+  return AAX_CatchAll([&]() -> AAX_Result {
+    AAX_IParameter* parameter = mParameterManager.GetParameterByID(id);
+    if (!parameter)
+      return AAX_ERROR_UNKNOWN_PARAMETER;
+    parameter->SetNormalizedDefaultValue(value);
+    return AAX_SUCCESS;
+  });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterType(AAX_CParamID id, int32_t* type) const {
@@ -306,13 +314,15 @@ AAX_Result AAX_CEffectParameters::GetParameterValueString(AAX_CParamID id, AAX_I
 
 AAX_Result AAX_CEffectParameters::GetParameterNormalizedValue(AAX_CParamID id,
                                                               double* value) const {
-  const AAX_IParameter* parameter = mParameterManager.GetParameterByID(id);
-  if (!parameter)
-    return AAX_ERROR_UNKNOWN_PARAMETER;
-  if (!value)
-    return AAX_ERROR_NULL_OBJECT;
-  *value = parameter->GetNormalizedValue();
-  return AAX_SUCCESS;
+  return AAX_CatchAll([&]() -> AAX_Result {
+    const AAX_IParameter* parameter = mParameterManager.GetParameterByID(id);
+    if (!parameter)
+      return AAX_ERROR_UNKNOWN_PARAMETER;
+    if (!value)
+      return AAX_ERROR_NULL_OBJECT;
+    *value = parameter->GetNormalizedValue();
+    return AAX_SUCCESS;
+  });
 }
 
 AAX_Result AAX_CEffectParameters::SetParameterNormalizedValue(AAX_CParamID id, double value) {
@@ -441,7 +451,7 @@ void AAX_CEffectParameters::BuildChunkData() const {
   }
 }
 
-AAX_Result AAX_CEffectParameters::GetChunkSize(AAX_CTypeID chunkID, uint32_t* size) const {
+AAX_Result AAX_CEffectParameters::GetChunkSize(AAX_CTypeID chunkID, int32_t* size) const {
   return AAX_CatchAll([&]() -> AAX_Result {
     if (!size)
       return AAX_ERROR_NULL_OBJECT;
@@ -453,7 +463,7 @@ AAX_Result AAX_CEffectParameters::GetChunkSize(AAX_CTypeID chunkID, uint32_t* si
     mChunkSize = mChunkParser.GetChunkDataSize();
     if (mChunkSize < 0)
       return AAX_ERROR_CHUNK_SIZE;
-    *size = uint32_t(mChunkSize);
+    *size = mChunkSize;
     return AAX_SUCCESS;
   });
 }

@@ -75,7 +75,7 @@ public:
 
   AAX_Result GetNumberOfChunks(int32_t* count) const override;
   AAX_Result GetChunkIDFromIndex(int32_t index, AAX_CTypeID* chunkID) const override;
-  AAX_Result GetChunkSize(AAX_CTypeID chunkID, uint32_t* size) const override;
+  AAX_Result GetChunkSize(AAX_CTypeID chunkID, int32_t* size) const override;
   AAX_Result GetChunk(AAX_CTypeID chunkID, AAX_SPlugInChunk* chunk) const override;
   AAX_Result SetChunk(AAX_CTypeID chunkID, const AAX_SPlugInChunk* chunk) override;
   AAX_Result CompareActiveChunk(const AAX_SPlugInChunk* chunk, AAX_CBoolean* equal) const override;

@@ -54,7 +54,7 @@ public:
 
   virtual AAX_Result GetNumberOfChunks(int32_t* count) const = 0;
   virtual AAX_Result GetChunkIDFromIndex(int32_t index, AAX_CTypeID* chunkID) const = 0;
-  virtual AAX_Result GetChunkSize(AAX_CTypeID chunkID, uint32_t* size) const = 0;
+  virtual AAX_Result GetChunkSize(AAX_CTypeID chunkID, int32_t* size) const = 0;
   virtual AAX_Result GetChunk(AAX_CTypeID chunkID, AAX_SPlugInChunk* chunk) const = 0;
   virtual AAX_Result SetChunk(AAX_CTypeID chunkID, const AAX_SPlugInChunk* chunk) = 0;
   virtual AAX_Result CompareActiveChunk(const AAX_SPlugInChunk* chunk,

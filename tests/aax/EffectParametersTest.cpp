@@ -363,10 +363,12 @@ TEST_F(EffectParametersTest, DefaultChunkStoresEveryParameterButTheMasterBypass)
   FakeChunkRecord early(64);
   EXPECT_EQ(Effect().GetChunk(AAX_FourCC('e', 'l', 'c', 'k'), early.Get()), -20008);
 
-  uint32_t size = 0;
+  int32_t size = 5;
   EXPECT_EQ(Effect().GetChunkSize(AAX_FourCC('x', 'x', 'x', 'x'), &size), -20007);
+  EXPECT_EQ(size, 0);
   ASSERT_EQ(Effect().GetChunkSize(AAX_FourCC('e', 'l', 'c', 'k'), &size), AAX_SUCCESS);
-  FakeChunkRecord record(size);
+  EXPECT_EQ(size, 40); // marker, "l_0" + 4, "d_2" + 8, "l_PreviewID" + 4
+  FakeChunkRecord record{uint32_t(size)};
   record.Get()->fChunkID = AAX_FourCC('e', 'l', 'c', 'k');
   ASSERT_EQ(Effect().GetChunk(AAX_FourCC('e', 'l', 'c', 'k'), record.Get()), AAX_SUCCESS);
   EXPECT_EQ(record.Data(), ExpectedDefaultChunk(1, 0x403E000000000000ull, 0)); // 30.0
@@ -419,6 +421,60 @@ TEST_F(EffectParametersTest, ADamagedChunkChangesNothing) {
   EXPECT_EQ(Effect().SetChunk(AAX_FourCC('e', 'l', 'c', 'k'), some.Get()), AAX_SUCCESS);
   EXPECT_DOUBLE_EQ(Normalized("0"), 1.0);
   EXPECT_DOUBLE_EQ(Normalized("2"), 0.3);
+}
+
+} // namespace
+
+namespace {
+
+// A taper that fails the way the library signals a missing host interface.
+class ThrowingTaper : public AAX_ITaperDelegate<double> {
+public:
+  ThrowingTaper* Clone() const override { return new ThrowingTaper(*this); }
+  double GetMaximumValue() const override { return 1.0; }
+  double GetMinimumValue() const override { return 0.0; }
+  double ConstrainRealValue(double value) const override { return value; }
+  double NormalizedToReal(double normalized) const override {
+    if (armed)
+      throw AAX_ERROR_MISSING_INTERFACE_THROWN;
+    return normalized;
+  }
+  double RealToNormalized(double real) const override {
+    if (armed)
+      throw AAX_ERROR_MISSING_INTERFACE_THROWN;
+    return real;
+  }
+  static bool armed;
+};
+bool ThrowingTaper::armed = false;
+
+class EffectWithThrowingTaper : public AAX_CEffectParameters {
+public:
+  AAX_Result EffectInit() override {
+    Parameters().AddParameter(
+        new AAX_CParameter<double>("t", AAX_CString("T"), ThrowingTaper(),
+                                   AAXWrapperDisplayDelegate<double>(nullptr, 0), true, 0.5));
+    return AAX_SUCCESS;
+  }
+};
+
+TEST(EffectParametersExceptions, NoExceptionReachesTheHost) {
+  FakeAAXHost host;
+  auto* effect = new EffectWithThrowingTaper;
+  effect->InternalAddRef();
+  ASSERT_EQ(effect->Initialize(&host), AAX_SUCCESS);
+  ThrowingTaper::armed = true;
+  double value = 0;
+  AAX_CString text;
+  EXPECT_EQ(effect->GetParameterNormalizedValue("t", &value), AAX_ERROR_EXCEPTION_CAUGHT);
+  EXPECT_EQ(effect->SetParameterNormalizedValue("t", 0.2), AAX_ERROR_EXCEPTION_CAUGHT);
+  EXPECT_EQ(effect->SetParameterNormalizedRelative("t", 0.2), AAX_ERROR_EXCEPTION_CAUGHT);
+  EXPECT_EQ(effect->UpdateParameterNormalizedValue("t", 0.2, 0), AAX_ERROR_EXCEPTION_CAUGHT);
+  EXPECT_EQ(effect->GetParameterDefaultNormalizedValue("t", &value), AAX_ERROR_EXCEPTION_CAUGHT);
+  EXPECT_EQ(effect->GetParameterStringFromValue("t", 0.2, &text, 8), AAX_ERROR_EXCEPTION_CAUGHT);
+  ThrowingTaper::armed = false;
+  effect->InternalRelease();
+  EXPECT_EQ(host.OutstandingReferences(), 0);
 }
 
 } // namespace

@@ -269,3 +269,21 @@ TEST(HostServices, TraceReachesTheHostOnlyBetweenStartupAndShutdown) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(HostServices, AStartupOnABrokenHostAnswersTheCaughtExceptionCode) {
+  FakeAAXHost host;
+  host.Break(IID_ACFComponentFactory);
+  EXPECT_EQ(AAX_ACFStartup(&host), AAX_ERROR_EXCEPTION_CAUGHT);
+  EXPECT_EQ(AAX_HostServices_GetSingleton(), nullptr);
+  EXPECT_EQ(AAX_Trace(0, "nothing"), AAX_SUCCESS);
+  // A host without the services still gets a singleton whose traces miss their host object.
+  FakeAAXHost plain;
+  plain.factory.Refuse(CLSID_HostServices);
+  EXPECT_EQ(AAX_ACFStartup(&plain), AAX_SUCCESS);
+  EXPECT_EQ(AAX_Trace(0, "lost"), AAX_ERROR_NULL_OBJECT);
+  EXPECT_EQ(AAX_ACFShutdown(&plain), AAX_SUCCESS);
+}
+
+} // namespace
