@@ -297,7 +297,7 @@ int32_t CFilter::SamplesUntilRefresh() const {
 
 void CFilter::AdvanceRefresh(int32_t samples) {
   if (samples >= SamplesUntilRefresh()) {
-    SanitizeHistories();
+    ClearNonFiniteHistories();
     UpdateCoefficients();
     mRefreshCounter = 0;
   } else {
@@ -341,17 +341,22 @@ void CFilter::ClearHistories() {
   mS2y1 = mS2y2 = 0.0;
 }
 
-// A non-finite input (or any overflow) would otherwise keep the channel at NaN for good:
-// such a state is cleared. Values that reached the denormal range are set to 0.
+// A non-finite input (or any overflow) would otherwise keep the channel at NaN for good: such a
+// state is cleared. Checked at every refresh, so a channel recovers within the block.
+void CFilter::ClearNonFiniteHistories() {
+  // A NaN or infinity anywhere makes the sum non-finite.
+  const double sum = mS1x0 + mS1x1 + mS1x2 + mS2x0 + mS2x1 + mS2x2 + mS1y1 + mS1y2 + mS2y1 + mS2y2;
+  if (!std::isfinite(sum)) {
+    ClearHistories();
+  }
+}
+
+// At the end of a block: also sets values that reached the denormal range to 0 (where the
+// processor does not flush them itself).
 void CFilter::SanitizeHistories() {
+  ClearNonFiniteHistories();
   double* const histories[] = {&mS1x0, &mS1x1, &mS1x2, &mS2x0, &mS2x1,
                                &mS2x2, &mS1y1, &mS1y2, &mS2y1, &mS2y2};
-  for (double* h : histories) {
-    if (!std::isfinite(*h)) {
-      ClearHistories();
-      return;
-    }
-  }
   for (double* h : histories) {
     *h = SnapDenormal(*h);
   }

@@ -91,6 +91,7 @@ private:
   void AdvanceRefresh(int32_t samples);
   void PrepareProcess();
   void Restart();
+  void ClearNonFiniteHistories();
   void SanitizeHistories();
   void ClearHistories();
   void MixTowardTargets();

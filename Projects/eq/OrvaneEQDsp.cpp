@@ -41,7 +41,7 @@ void OrvaneEQDsp::ApplyParam(int index, double v) {
     switch (index) {
     case kHiPassFreq:
       mHighPass[ch].SetFreq(v);
-      mHighPass[ch].SetBypass(v <= 20.0);
+      mHighPass[ch].SetBypass(v <= kHighPassOffHz);
       break;
     case kLowShelfFreq:
       mLowShelf[ch].SetFreq(v);
@@ -75,7 +75,7 @@ void OrvaneEQDsp::ApplyParam(int index, double v) {
       break;
     case kLowPassFreq:
       mLowPass[ch].SetFreq(v);
-      mLowPass[ch].SetBypass(v >= 22000.0);
+      mLowPass[ch].SetBypass(v >= kLowPassOffHz);
       break;
     case kOutputGain:
       mOutputGainTarget = v;

@@ -22,6 +22,8 @@
 class OrvaneEQDsp {
 public:
   static constexpr int kMaxChannels = 2;
+  static constexpr double kHighPassOffHz = 20.0;   // high-pass bypassed at and below
+  static constexpr double kLowPassOffHz = 22000.0; // low-pass bypassed at and above
   static constexpr double kGainSlewDbPerSecond = 180.0;
   static constexpr double kGainSnapDb = 0.1;
   static constexpr int32_t kMeterWindow = 1024;

@@ -219,6 +219,7 @@ void BM_GainPowPerSample(benchmark::State& state) {
   double g = -3.0;
   for (auto _ : state) {
     for (int i = 0; i < kFrames; ++i) {
+      benchmark::DoNotOptimize(g); // the slewed gain is reloaded every sample
       g = std::fabs(g + 3.0) < 0.1 ? -3.0 : g;
       x[i] *= std::pow(10.0, g / 20.0);
     }
@@ -391,9 +392,13 @@ class RatioReporter : public benchmark::ConsoleReporter {
 public:
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
+      // With repetitions the median stands for the benchmark.
+      if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median") {
+        continue;
+      }
       const auto it = run.counters.find("items_per_second");
       if (!run.error_occurred && it != run.counters.end() && it->second.value > 0) {
-        mNs[run.benchmark_name()] = 1e9 / it->second.value;
+        mNs[run.run_name.str()] = 1e9 / it->second.value;
       }
     }
     ConsoleReporter::ReportRuns(runs);

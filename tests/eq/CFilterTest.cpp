@@ -152,6 +152,46 @@ TEST_P(EachKind, RefreshScheduleIsIndependentOfBlockSize) {
   EXPECT_EQ(0, std::memcmp(a.data(), b.data(), a.size() * sizeof(double)));
 }
 
+// At a refresh the gain takes a glide step, and each running coefficient moves the smoothing
+// factor's share (0.67, or 0.67/16 with k included on the order-4 shelf) toward the targets of
+// the new gain.
+template <class T> void ExpectMixTowardTargets(double smoothing, int32_t period) {
+  const double g0 = 3.0, g1 = 12.0;
+  T stage;
+  stage.SetSampleRate(44100);
+  stage.SetFreq(160);
+  stage.SetGain(g0);
+  std::vector<double> block(period, 0.0);
+  stage.Process(block.data(), 1);
+  const Coefficients before = CoefficientsOf(stage);
+  stage.SetGain(g1);
+  stage.Process(block.data(), period - 1); // through the next refresh
+  const double glided = g0 + 0.1 * (g1 - g0);
+  const double refreshed = glided + 0.1 * (g1 - glided);
+  ASSERT_DOUBLE_EQ(stage.GetGain(), refreshed);
+
+  T reference; // started at that gain: runs on exactly its targets
+  reference.SetSampleRate(44100);
+  reference.SetFreq(160);
+  reference.SetGain(refreshed);
+  reference.Process(block.data(), 1);
+  const Coefficients targets = CoefficientsOf(reference);
+  const Coefficients after = CoefficientsOf(stage);
+  for (int i = 0; i < 7; ++i) {
+    const double want = before.num[i] * (1 - smoothing) + targets.num[i] * smoothing;
+    EXPECT_NEAR(after.num[i], want, 1e-14) << i;
+  }
+  for (int i = 0; i < 6; ++i) {
+    const double want = before.den[i] * (1 - smoothing) + targets.den[i] * smoothing;
+    EXPECT_NEAR(after.den[i], want, 1e-14) << i;
+  }
+}
+
+TEST(CFilterMix, RunningCoefficientsMoveTowardTheTargetsAtEachRefresh) {
+  ExpectMixTowardTargets<CHighShelf>(0.6703200460356393, 257);
+  ExpectMixTowardTargets<CLowShelf>(0.04189500287722746, 17);
+}
+
 TEST_P(EachKind, BypassReturnsTheBlockBitForBit) {
   auto stage = MakeSet(GetParam());
   std::vector<double> block = Noise(1000, 1);

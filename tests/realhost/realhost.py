@@ -13,8 +13,9 @@ PLUGIN is a VST 3 bundle (*.vst3) or a VST 2.4 library (*.so). Every run works i
 folder with a fresh HOME that is removed afterwards; every external program runs under a timeout.
 Exit status 0 means the check passed, 1 that it failed (the reason is printed), 2 a usage error.
 
-Python tests elsewhere can import this file and use Workspace, scan_ardour, run_session and
-measure_render directly.
+Check scripts of other folders import this file (orvane_add_realhost_test(... SCRIPT ...)
+puts it on PYTHONPATH) and use run_script, Workspace, scan_ardour, run_session and
+measure_render; passthrough_gains.py here is an example.
 """
 
 import argparse
@@ -41,6 +42,8 @@ ARDOUR_LUA = "/usr/bin/ardour7-lua"
 QTRACTOR_SCAN = "/usr/lib/x86_64-linux-gnu/qtractor/qtractor_plugin_scan"
 SESSION_SCRIPT = os.path.join(HERE, "session.lua")
 SOURCE_SCRIPT = os.path.join(HERE, "sine_source.lua")
+CAPTURE_SCRIPT = os.path.join(HERE, "capture.lua")
+CAPTURE_MAX_SECONDS = 20   # the recorder's shared memory (capture.lua)
 SOURCE_NAME = "Orvane Test Sine"
 EXPORT_TEMPLATES = os.path.join(HERE, "export")
 EXPORT_PRESET = "b2d3f6a8-5a3c-4d1e-9f7b-3e8c1d2a4b02"
@@ -103,7 +106,8 @@ class Workspace:
         os.makedirs(os.path.join(self.config, "scripts"))
         for name in os.listdir(EXPORT_TEMPLATES):
             shutil.copy(os.path.join(EXPORT_TEMPLATES, name), os.path.join(self.config, "export"))
-        shutil.copy(SOURCE_SCRIPT, os.path.join(self.config, "scripts"))
+        for script in (SOURCE_SCRIPT, CAPTURE_SCRIPT):
+            shutil.copy(script, os.path.join(self.config, "scripts"))
         return self
 
     def __exit__(self, *exc):
@@ -120,29 +124,40 @@ class Workspace:
         """Copies the plug-in into the workspace and backdates every file of the copy.
 
         Backdating the build output itself would make the build system rebuild it each time;
-        a copy in a folder of its own also keeps the hosts from finding any other plug-in."""
+        a copy in a folder of its own also keeps the hosts from finding any other plug-in.
+        A VST 2.4 library that lives inside a VST 3 bundle (one binary, both faces) is staged
+        with its whole bundle, so that it still finds the bundle's resources next to it."""
         fmt = plugin_format(plugin_path)
         source = os.path.abspath(plugin_path.rstrip("/"))
-        folder = self.path("plugins", fmt)
-        os.makedirs(folder, exist_ok=True)
-        target = os.path.join(folder, os.path.basename(source))
-        if fmt == "vst3":
-            shutil.copytree(source, target, symlinks=False)
+        bundle = enclosing_bundle(source) if fmt == "vst2" else source
+        staged = self.path("plugins", fmt)
+        os.makedirs(staged, exist_ok=True)
+        if bundle:
+            copy = os.path.join(staged, os.path.basename(bundle))
+            shutil.copytree(bundle, copy, symlinks=False)
+            target = copy if bundle == source else os.path.join(copy, os.path.relpath(source, bundle))
         else:
+            copy = target = os.path.join(staged, os.path.basename(source))
             shutil.copy(source, target)
-        self.run(["touch", "-d", BACKDATE, target] + list(all_files(target)))
+        self.run(["touch", "-d", BACKDATE, copy] + list(all_files(copy)))
+        # Ardour looks for VST 2.4 libraries in the folders of LXVST_PATH: the library's own.
+        folder = staged if fmt == "vst3" else os.path.dirname(target)
         return StagedPlugin(original=source, path=target, folder=folder, format=fmt)
 
-    def environment(self, plugin=None):
+    def environment(self, plugin=None, ardour=True):
         """The environment every host program gets: the fresh HOME, nothing inherited that
-        points a host at other plug-ins or other configuration."""
+        points a host at other plug-ins or other configuration; Ardour's own libraries for
+        Ardour's programs."""
         env = {k: v for k, v in os.environ.items()
                if not k.startswith(("XDG_", "ARDOUR_", "VST", "LXVST", "LADSPA", "LV2", "DSSI",
                                     "CLAP", "JACK", "DISPLAY", "WAYLAND"))}
         env.update(HOME=self.home, XDG_CONFIG_HOME=os.path.join(self.home, ".config"),
                    XDG_CACHE_HOME=os.path.join(self.home, ".cache"),
                    XDG_DATA_HOME=os.path.join(self.home, ".local", "share"),
-                   LD_LIBRARY_PATH=ARDOUR_LIB, LANG="C.UTF-8", LC_ALL="C.UTF-8")
+                   LANG="C.UTF-8", LC_ALL="C.UTF-8")
+        env.pop("LD_LIBRARY_PATH", None)
+        if ardour:
+            env["LD_LIBRARY_PATH"] = ARDOUR_LIB
         empty = self.path("plugins", "none")
         os.makedirs(empty, exist_ok=True)
         env.update(VST3_PATH=empty, LXVST_PATH=empty, VST_PATH=empty)
@@ -163,14 +178,32 @@ class Workspace:
         try:
             output, _ = process.communicate(stdin, timeout=self.timeout)
         except subprocess.TimeoutExpired:
-            os.killpg(process.pid, signal.SIGKILL)
+            kill_group(process)
             output, _ = process.communicate()
             raise CheckFailed(f"{what} did not finish within {self.timeout:g} s\n"
                               + tail(output))
+        kill_group(process)   # anything it started and left behind
         if self.verbose:
             print(f"--- {what} ({time.monotonic() - started:.1f} s, exit {process.returncode})")
             print(output)
         return process.returncode, output
+
+
+def kill_group(process):
+    try:
+        os.killpg(process.pid, signal.SIGKILL)
+    except ProcessLookupError:
+        pass
+
+
+def enclosing_bundle(library):
+    """X.vst3 for X.vst3/Contents/<architecture>/Y.so, else None."""
+    architecture = os.path.dirname(library)
+    contents = os.path.dirname(architecture)
+    bundle = os.path.dirname(contents)
+    if os.path.basename(contents) == "Contents" and bundle.endswith(".vst3"):
+        return bundle
+    return None
 
 
 def all_files(path):
@@ -228,7 +261,7 @@ def scan_qtractor(ws, plugin):
     """Loads a VST 2.4 library in qtractor's scanner (stdin "VST:/path.so") and returns its records."""
     if plugin.format != "vst2":
         raise CheckFailed("qtractor's scanner is used here for VST 2.4 libraries only")
-    code, output = ws.run([QTRACTOR_SCAN], env=ws.environment(plugin),
+    code, output = ws.run([QTRACTOR_SCAN], env=ws.environment(plugin, ardour=False),
                           stdin=f"VST:{plugin.path}\n", what="qtractor_plugin_scan")
     records = []
     for line in output.splitlines():
@@ -258,18 +291,24 @@ class Render:
     seconds: float = 1.0
     params: list = field(default_factory=list)   # [(key, value)], key a label or "#N"
     with_plugin: bool = True
+    preset: str = None                           # label of a preset loaded before the params
 
 
 @dataclass
 class SessionResult:
     plugin_name: str = ""
     plugin_path: str = ""
+    backend: str = ""
+    rate: float = 0.0
     files: dict = field(default_factory=dict)         # render id -> [wav path per channel]
                                                       # or [master export, all channels]
+    inputs: dict = field(default_factory=dict)        # render id -> [wav path per channel] of
+                                                      # what entered the plug-in (capture only)
     attempts: int = 1                                 # Ardour processes started for "create"
     saved: dict = field(default_factory=dict)         # key -> value read before saving
     reloaded: dict = field(default_factory=dict)      # key -> value read after reloading
     parameters: list = field(default_factory=list)    # ("#N", label, lower, upper, default, value)
+    presets: list = field(default_factory=list)       # (label, uri)
     spans: dict = field(default_factory=dict)         # key -> upper - lower of its range
 
 
@@ -299,9 +338,12 @@ def write_job(ws, name, job):
 
 
 def render_table(render, rate):
-    return {"id": render.id, "frequency": float(render.frequency), "level": float(render.level),
-            "samples": int(round(render.seconds * rate)), "with_plugin": render.with_plugin,
-            "params": [[k, float(v)] for k, v in render.params]}
+    table = {"id": render.id, "frequency": float(render.frequency), "level": float(render.level),
+             "samples": int(round(render.seconds * rate)), "with_plugin": render.with_plugin,
+             "params": [[k, float(v)] for k, v in render.params]}
+    if render.preset is not None:
+        table["preset"] = render.preset
+    return table
 
 
 class HostCrashed(CheckFailed):
@@ -330,13 +372,19 @@ def collect(records, result, values):
     for r in records:
         if r[0] == "plugin":
             result.plugin_name, result.plugin_path = r[1], r[2]
+        elif r[0] == "engine":
+            result.backend, result.rate = r[1], float(r[2])
         elif r[0] == "export":
             result.files[r[1]] = [exported_file(r[2])]
         elif r[0] == "file":
             result.files.setdefault(r[1], []).append(r[3])
+        elif r[0] == "input":
+            result.inputs.setdefault(r[1], []).append(r[3])
         elif r[0] == "param":
             values[r[1]] = float(r[2])
             result.spans[r[1]] = float(r[3])
+        elif r[0] == "preset":
+            result.presets.append((r[1], r[2]))
         elif r[0] == "paramdesc":
             result.parameters.append((r[1], r[2], *map(float, r[3:7])))
 
@@ -348,23 +396,32 @@ def exported_file(folder):
     return os.path.join(folder, files[0])
 
 
-RENDER_PATHS = ("bounce", "export")
+RENDER_PATHS = ("capture", "export", "bounce")
 EXPORT_ATTEMPTS = 5
 
 
 def run_session(ws, plugin, name, renders=(), state=(), read=(), reload_renders=None,
                 channels=1, rate=48000, list_params=False, settle_cycles=8,
-                render_path="bounce"):
+                render_path="capture"):
     """Creates a session with the plug-in, runs the renders, sets the state parameters, saves;
     then, if anything is to be read back or rendered after reloading, loads it in a second
     Ardour process (so the state comes from disk, through a fresh instance of the plug-in).
 
-    render_path "bounce" bounces the track through the plug-in; "export" exports the master
-    bus with Session:simple_export(). Ardour 7.3 crashes in about one export run in four
-    (heap corruption in its export graph), so a crashed export run is started again, up to
-    EXPORT_ATTEMPTS times; a bounce run is never repeated."""
+    render_path says how a render is taken (README.md has the details):
+    - "capture" records the signal before and after the plug-in from the running engine, in
+      real time; nothing is re-activated or exported. The default.
+    - "export" exports the master bus with Session:simple_export(), in freewheel. Ardour 7.3
+      crashes in about one export in four (heap corruption in its export graph), so a crashed
+      export run is started again, up to EXPORT_ATTEMPTS times.
+    - "bounce" bounces the track up to the plug-in, offline. Ardour re-activates the plug-in
+      first and then restores parameter values from the VST 3 controller, which headless
+      Ardour never updates: parameters set on a plug-in with a separate controller are lost.
+    Only an export run is ever repeated."""
     if render_path not in RENDER_PATHS:
         raise CheckFailed(f"render path must be one of {RENDER_PATHS}")
+    longest = max([r.seconds for r in list(renders) + list(reload_renders or ())], default=0)
+    if render_path == "capture" and longest > CAPTURE_MAX_SECONDS:
+        raise CheckFailed(f"a captured render is at most {CAPTURE_MAX_SECONDS} s long")
     attempts = EXPORT_ATTEMPTS if render_path == "export" else 1
     for attempt in range(1, attempts + 1):
         try:
@@ -382,8 +439,10 @@ def run_session_once(ws, plugin, name, renders, state, read, reload_renders, cha
                      list_params, settle_cycles, render_path):
     for folder in ("session", "exports"):
         shutil.rmtree(ws.path(folder), ignore_errors=True)
-    common = {"render_path": render_path, "session_dir": ws.path("session"), "session_name": "check", "rate": int(rate),
-              "channels": int(channels), "source": SOURCE_NAME,
+    os.makedirs(ws.path("exports"))
+    common = {"render_path": render_path, "session_dir": ws.path("session"),
+              "session_name": "check", "rate": int(rate), "channels": int(channels),
+              "source": SOURCE_NAME,
               "plugin": {"name": name, "type": plugin.ardour_type},
               "export_preset": EXPORT_PRESET, "export_dir": ws.path("exports"),
               "settle_cycles": int(settle_cycles)}
@@ -392,6 +451,7 @@ def run_session_once(ws, plugin, name, renders, state, read, reload_renders, cha
                   state=[[k, float(v)] for k, v in state], read=list(read),
                   list_params=list_params)
     collect(run_lua_job(ws, plugin, "create", create), result, result.saved)
+    check_engine(result, rate)
     check_loaded_file(result, plugin)
     if read or reload_renders:
         for r in reload_renders or ():
@@ -401,9 +461,22 @@ def run_session_once(ws, plugin, name, renders, state, read, reload_renders, cha
                       renders=[render_table(r, rate) for r in reload_renders or ()])
         reloaded = SessionResult()
         collect(run_lua_job(ws, plugin, "reload", reload), reloaded, result.reloaded)
+        check_engine(reloaded, rate)
         check_loaded_file(reloaded, plugin)
         result.files.update(reloaded.files)
+        result.inputs.update(reloaded.inputs)
     return result
+
+
+DUMMY_BACKEND = "Dummy"   # what AudioEngine:current_backend_name() calls "None (Dummy)"
+
+
+def check_engine(result, rate):
+    """Sessions run on Ardour's "None (Dummy)" backend (no audio device, no JACK) at the
+    asked rate."""
+    if result.backend != DUMMY_BACKEND or result.rate != rate:
+        raise CheckFailed(f"the session ran on '{result.backend}' at {result.rate:g} Hz, "
+                          f"not on '{DUMMY_BACKEND}' at {rate} Hz")
 
 
 def check_loaded_file(result, plugin):
@@ -443,12 +516,17 @@ def whole_periods(n_samples, frequency, rate):
     return min(n_samples, int(round(periods * rate / frequency))) if periods >= 1 else n_samples
 
 
-def sine_amplitude(x, frequency, rate):
+def sine_phasor(x, frequency, rate):
+    """Complex amplitude a of the best-fitting a*e^(i w t) + conj + DC (least squares)."""
     t = np.arange(len(x)) / rate
     basis = np.column_stack([np.cos(2 * np.pi * frequency * t), np.sin(2 * np.pi * frequency * t),
                              np.ones_like(t)])
     coef, *_ = np.linalg.lstsq(basis, x, rcond=None)
-    return float(math.hypot(coef[0], coef[1]))
+    return complex(coef[0], -coef[1])
+
+
+def sine_amplitude(x, frequency, rate):
+    return abs(sine_phasor(x, frequency, rate))
 
 
 def measure_signal(x, frequency, rate):
@@ -484,6 +562,32 @@ def read_render(paths, channels):
     return rates.pop(), data[:, :channels]
 
 
+@dataclass
+class Transfer:
+    """What the plug-in did to the sine, per channel: gain in dB and phase shift in degrees
+    (-180, 180], from the fitted sines of its output and its input."""
+    gain_db: float
+    phase_deg: float
+
+
+def measure_transfer(output_paths, input_paths, frequency, channels, settle=0.25):
+    """Transfer of a captured render: output (SessionResult.files) against what entered the
+    plug-in during the same samples (SessionResult.inputs). A mono input feeding a
+    multi-channel output is compared with every output channel."""
+    rate, out = read_render(output_paths, channels)
+    _, into = read_render(input_paths, len(input_paths))   # captures: one file per channel
+    start = int(round(settle * rate))
+    result = []
+    for c in range(channels):
+        a = sine_phasor(out[start:, c], frequency, rate)
+        b = sine_phasor(into[start:, min(c, into.shape[1] - 1)], frequency, rate)
+        if b == 0:
+            raise CheckFailed("nothing entered the plug-in")
+        ratio = a / b
+        result.append(Transfer(to_db(abs(ratio)), math.degrees(math.atan2(ratio.imag, ratio.real))))
+    return result
+
+
 def measure_render(paths, frequency, channels, settle=0.25):
     """Levels per channel of a render, skipping its first `settle` seconds (where the plug-in's
     own smoothing, attack or latency may still show)."""
@@ -507,6 +611,17 @@ def parameter_setting(text):
         return key, float(value)
     except ValueError:
         raise argparse.ArgumentTypeError(f"'{value}' is not a number (in '{text}')")
+
+
+def frequency_gain(text):
+    """'1000=6' -> (1000.0, 6.0)."""
+    frequency, sep, gain = text.partition("=")
+    try:
+        if sep and float(frequency) > 0:
+            return float(frequency), float(gain)
+    except ValueError:
+        pass
+    raise argparse.ArgumentTypeError(f"expected HZ=DB, got '{text}'")
 
 
 def add_common(p):
@@ -540,14 +655,16 @@ def argument_parser():
     c.add_argument("--frequency", type=float, default=1000.0, help="sine frequency in Hz")
     c.add_argument("--level", type=float, default=-12.0, help="sine peak level in dBFS")
     c.add_argument("--seconds", type=float, default=1.0, help="length of each render")
-    c.add_argument("--render", choices=RENDER_PATHS, default="bounce",
-                   help="bounce the track through the plug-in (default), or export the master "
-                   "bus with Session:simple_export()")
+    c.add_argument("--render", choices=RENDER_PATHS, default="capture",
+                   help="capture before and after the plug-in in real time (default), export "
+                   "the master bus with Session:simple_export(), or bounce the track")
     c.add_argument("--settle", type=float, default=0.25,
                    help="seconds at the start of each render left out of the measurement")
     c.add_argument("--set", type=parameter_setting, action="append", default=[],
                    metavar="NAME=VALUE", help="parameter for the measured render (VST 3 plain, "
                    "VST 2.4 normalised); NAME is the label or #N")
+    c.add_argument("--preset", metavar="LABEL",
+                   help="preset loaded before the --set parameters of the measured render")
     c.add_argument("--reference", choices=("bare", "neutral"), default="bare",
                    help="what the measured render is compared with: the track without the "
                    "plug-in, or with it at the --neutral settings")
@@ -557,6 +674,9 @@ def argument_parser():
                    help="which level the expectations apply to")
     c.add_argument("--expect-gain", type=float, metavar="DB",
                    help="measured render minus reference, per channel")
+    c.add_argument("--expect-gain-at", type=frequency_gain, action="append", default=[],
+                   metavar="HZ=DB", help="gain of a sine at HZ through the --set parameters, "
+                   "against its reference; repeat for a response")
     c.add_argument("--expect-level", type=float, metavar="DBFS",
                    help="absolute level of the measured render, per channel")
     c.add_argument("--tolerance", type=float, default=0.1, help="dB (default %(default)g)")
@@ -571,7 +691,7 @@ def argument_parser():
 
 def print_levels(label, levels, measure):
     text = "  ".join(f"ch{c} {lv.get(measure):9.4f}" for c, lv in enumerate(levels))
-    print(f"{label:<14} {measure} dBFS: {text}")
+    print(f"{label:<20} {measure} dBFS: {text}")
 
 
 def expect_close(what, measured, expected, tolerance):
@@ -610,7 +730,17 @@ def command_params(args, ws):
           f"{'plain' if plugin.format == 'vst3' else 'normalised'}):")
     for key, label, lower, upper, default, value in result.parameters:
         print(f"  {key:>5}  {label!r:<28} [{lower:g}, {upper:g}] default {default:g} now {value:g}")
+    for label, uri in result.presets:
+        print(f"  preset {label!r} ({uri})")
     return True
+
+
+def gain_cases(args):
+    """(render id, frequency, expected gain) of every gain expectation of a check."""
+    cases = [(f"at{f:g}Hz", f, db) for f, db in args.expect_gain_at]
+    if args.expect_gain is not None:
+        cases.insert(0, ("measured", args.frequency, args.expect_gain))
+    return cases
 
 
 def command_check(args, ws):
@@ -619,14 +749,21 @@ def command_check(args, ws):
     print(f"Found Plugin: {found}")
     name = args.name or found
 
-    measured_render = args.expect_gain is not None or args.expect_level is not None or args.set
+    # A capture brings what entered the plug-in along: that is the bare reference.
+    separate_reference = args.reference == "neutral" or args.render != "capture"
     renders = []
-    if args.expect_gain is not None:
-        renders.append(Render("reference", args.frequency, args.level, args.seconds,
-                              params=args.neutral, with_plugin=args.reference == "neutral"))
-    if measured_render:
+    for rid, frequency, _ in gain_cases(args):
+        if separate_reference:
+            renders.append(Render(f"{rid}.reference", frequency, args.level, args.seconds,
+                                  params=args.neutral, with_plugin=args.reference == "neutral"))
+    if (args.expect_gain is not None or args.expect_level is not None or args.set
+            or args.preset is not None):
         renders.append(Render("measured", args.frequency, args.level, args.seconds,
-                              params=args.set))
+                              params=args.set, preset=args.preset))
+    for rid, frequency, _ in gain_cases(args):
+        if rid != "measured":
+            renders.append(Render(rid, frequency, args.level, args.seconds, params=args.set,
+                                  preset=args.preset))
     reload_renders = []
     state = list(args.state)
     if args.reload_render:
@@ -640,17 +777,24 @@ def command_check(args, ws):
                          reload_renders=reload_renders, channels=args.channels, rate=args.rate,
                          render_path=args.render)
 
-    channels = range(args.channels)
-    levels = {rid: measure_render(paths, args.frequency, args.channels, args.settle)
+    frequency_of = {r.id: r.frequency for r in renders + reload_renders}
+    levels = {rid: measure_render(paths, frequency_of[rid], args.channels, args.settle)
               for rid, paths in result.files.items()}
+    if not separate_reference:
+        for rid, frequency, _ in gain_cases(args):
+            levels[f"{rid}.reference"] = measure_render(result.inputs[rid], frequency,
+                                                        args.channels, args.settle)
+    for rid in sorted(levels, key=lambda rid: [r.id for r in renders + reload_renders].index(
+            rid.removesuffix(".reference"))):
+        print_levels(rid, levels[rid], args.measure)
+
     ok = True
-    for rid in ("reference", "measured", "saved", "reloaded"):
-        if rid in levels:
-            print_levels(rid, levels[rid], args.measure)
-    for c in channels:
-        if args.expect_gain is not None:
-            gain = levels["measured"][c].get(args.measure) - levels["reference"][c].get(args.measure)
-            ok &= expect_close(f"ch{c} gain dB", gain, args.expect_gain, args.tolerance)
+    for c in range(args.channels):
+        for rid, frequency, expected in gain_cases(args):
+            gain = (levels[rid][c].get(args.measure)
+                    - levels[f"{rid}.reference"][c].get(args.measure))
+            ok &= expect_close(f"ch{c} gain at {frequency:g} Hz, dB", gain, expected,
+                               args.tolerance)
         if args.expect_level is not None:
             ok &= expect_close(f"ch{c} level dBFS", levels["measured"][c].get(args.measure),
                                args.expect_level, args.tolerance)
@@ -674,6 +818,27 @@ def check_state(args, result):
               f"{'ok' if good else 'FAILED'}")
         ok &= good
     return ok
+
+
+def run_script(check, argv=None):
+    """Entry point for a check script of another folder: `script.py PLUGIN [--keep] [--verbose]`.
+
+    Stages and scans the plug-in, then calls check(ws, plugin, name), which returns True when
+    the check passed (or raises CheckFailed). Returns the exit status for sys.exit."""
+    parser = argparse.ArgumentParser()
+    add_common(parser)
+    args = parser.parse_args(argv)
+    try:
+        with Workspace(keep=args.keep, timeout=args.timeout, verbose=args.verbose) as ws:
+            plugin = ws.stage(args.plugin)
+            name = scan_ardour(ws, plugin)
+            print(f"Found Plugin: {name}")
+            ok = check(ws, plugin, name)
+    except CheckFailed as failure:
+        print(f"FAILED: {failure}")
+        return 1
+    print("PASSED" if ok else "FAILED")
+    return 0 if ok else 1
 
 
 COMMANDS = {"scan": command_scan, "qtractor-scan": command_qtractor_scan,

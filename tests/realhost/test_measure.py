@@ -1,4 +1,5 @@
-"""The measuring half of realhost.py on signals whose levels are known exactly."""
+"""The host-free half of realhost.py: measuring signals whose levels are known exactly,
+and the small helpers around it."""
 
 import math
 import os
@@ -79,6 +80,19 @@ class RenderFiles(unittest.TestCase):
         self.assertEqual(len(levels), 1)
         self.assertAlmostEqual(levels[0].peak, -12.0, delta=0.01)
 
+    def test_transfer_of_a_delay_and_gain_against_its_input(self):
+        frequency = 1000.0
+        into = sine(frequency, -12.0)
+        delayed = np.concatenate([np.zeros(6), into[:-6]]) * 10 ** (-3 / 20)   # 6 samples late
+        out = self.write("out.wav", np.column_stack([delayed, -delayed]))
+        source = self.write("in.wav", into)
+        left, right = realhost.measure_transfer([out], [source], frequency, channels=2, settle=0.1)
+        expected_phase = -360.0 * frequency * 6 / RATE
+        self.assertAlmostEqual(left.gain_db, -3.0, places=4)
+        self.assertAlmostEqual(left.phase_deg, expected_phase, places=3)
+        self.assertAlmostEqual(right.gain_db, -3.0, places=4)
+        self.assertAlmostEqual(right.phase_deg, expected_phase + 180.0, places=3)
+
     def test_a_render_too_short_to_settle_is_refused(self):
         path = self.write("short.wav", sine(1000.0, -6.0, seconds=0.1))
         with self.assertRaises(realhost.CheckFailed):
@@ -94,11 +108,24 @@ class Arguments(unittest.TestCase):
             with self.subTest(bad=bad), self.assertRaises(Exception):
                 realhost.parameter_setting(bad)
 
+    def test_frequency_gain_pairs(self):
+        self.assertEqual(realhost.frequency_gain("1000=6"), (1000.0, 6.0))
+        self.assertEqual(realhost.frequency_gain("31.5=-0.25"), (31.5, -0.25))
+        for bad in ("1000", "0=3", "-5=1", "x=1", "100=loud"):
+            with self.subTest(bad=bad), self.assertRaises(Exception):
+                realhost.frequency_gain(bad)
+
     def test_lua_literals_quote_what_lua_would_misread(self):
         self.assertEqual(realhost.lua_literal({"a": [1, 2.5, True, 'x"\\y']}),
                          '{a = {1, 2.5, true, "x\\034\\092y"}}')
         with self.assertRaises(realhost.CheckFailed):
             realhost.lua_literal(float("nan"))
+
+    def test_a_vst2_library_inside_a_bundle_is_staged_with_its_bundle(self):
+        self.assertEqual(realhost.enclosing_bundle("/b/OrvaneEQ.vst3/Contents/x86_64-linux/OrvaneEQ.so"),
+                         "/b/OrvaneEQ.vst3")
+        self.assertIsNone(realhost.enclosing_bundle("/usr/lib/vst/ZamEQ2-vst.so"))
+        self.assertIsNone(realhost.enclosing_bundle("/b/Contents/x86_64-linux/OrvaneEQ.so"))
 
     def test_found_plugin_lines_of_both_scanners(self):
         self.assertEqual(realhost.found_plugin_name("[Info]: Found Plugin: ZamEQ2"), "ZamEQ2")

@@ -3,16 +3,18 @@
 Every table entry is the digital section of an analogue prototype, mapped with the bilinear
 transform s = (1/K)(1 - z^-1)/(1 + z^-1) in a prototype normalised to w0 = 2 pi f. K is
 tan(pi f / fs) where a kind's centre or corner must land exactly on f (parametric, low-pass)
-and pi f / fs where the reference coefficients show it is not pre-warped (high-pass, shelves).
+and pi f / fs elsewhere: the high-pass and low-shelf reference coefficients are not pre-warped,
+and the high shelf's model (which fits its anchors either way) keeps its responses at the other
+rates closer to those at 44100 Hz without it.
 
-Everything here is plain Python floating point (math module only, plus a polished root finder),
-so the generated tables are the same byte for byte on every run.
+Everything here is plain Python floating point (math module only, and a root finder with fixed
+start points and iteration counts), so the generated tables are the same byte for byte on every
+run.
 
 Coefficients are listed in target order: a biquad is [b0, b1, b2, a1, a2] of
 y = b0 x + b1 x1 + b2 x2 - a1 y1 - a2 y2; a first-order section is [b0, b1, a1].
 """
 
-import cmath
 import math
 
 RATES = (44100, 48000, 88200, 96000, 176400, 192000)
