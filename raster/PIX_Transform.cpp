@@ -263,10 +263,11 @@ void PIX_RotatedBlit(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, in
   double l, t, r, b;
   SourceWindow(src, cliptosourcerect, srcx, srcy, srcw, srch, l, t, r, b);
   int64_t x = dstx, y = dsty, w = dstw, h = dsth;
-  if (w < 0) {
+  const bool mirrorX = w < 0, mirrorY = h < 0;
+  if (mirrorX) {
     x += w, srcx += srcw, srcw = -srcw, w = -w;
   }
-  if (h < 0) {
+  if (mirrorY) {
     y += h, srcy += srch, srch = -srch, h = -h;
   }
   const float xsc = srcw / (float)w, ysc = srch / (float)h;
@@ -278,6 +279,12 @@ void PIX_RotatedBlit(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, in
   p.dvdy = c * ysc;
   p.u = srcx - (((double)w * c * xsc + (double)h * s * xsc - srcw) * 0.5 - rotxcent);
   p.v = srcy - (((double)h * c * ysc - (double)w * s * ysc - srch) * 0.5 - rotycent);
+  // A mirrored axis samples each destination pixel at its far edge, one step on: from the near
+  // edge the first column would sample one pixel past the source and the last never reach it.
+  if (mirrorX)
+    p.u += p.dudx, p.v += p.dvdx;
+  if (mirrorY)
+    p.u += p.dudy, p.v += p.dvdy;
   const int ia = PIX_WeightFromAlpha(alpha);
   if (ia == 0)
     return;

@@ -445,15 +445,21 @@ def rotated_blit(D, S, dstx, dsty, dstw, dsth, srcx, srcy, srcw, srch, angle, cl
         l, t = max(float(srcx), 0.0), max(float(srcy), 0.0)
         r, b = min(float(srcx) + float(srcw), r), min(float(srcy) + float(srch), b)
     x, y, w, h = dstx, dsty, dstw, dsth
-    if w < 0:
+    mirror_x, mirror_y = w < 0, h < 0
+    if mirror_x:
         x, srcx, srcw, w = x + w, srcx + srcw, -srcw, -w
-    if h < 0:
+    if mirror_y:
         y, srcy, srch, h = y + h, srcy + srch, -srch, -h
     xsc, ysc = float(srcw / f32(w)), float(srch / f32(h))
     c, s = math.cos(float(angle)), math.sin(float(angle))
     dudx, dvdx, dudy, dvdy = c * xsc, -s * ysc, s * xsc, c * ysc
     u = float(srcx) - ((w * c * xsc + h * s * xsc - float(srcw)) * 0.5 - float(rotx))
     v = float(srcy) - ((h * c * ysc - w * s * ysc - float(srch)) * 0.5 - float(roty))
+    # Mended: a mirrored axis samples each destination pixel one step on (its far edge).
+    if mirror_x:
+        u, v = u + dudx, v + dvdx
+    if mirror_y:
+        u, v = u + dudy, v + dvdy
     ia = weight(alpha)
     if ia == 0:
         return

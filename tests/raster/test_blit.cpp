@@ -153,3 +153,19 @@ TEST(ScaledBlit, BilinearRowLoopEqualsTheWalkerSampler) {
     EXPECT_EQ(std::memcmp(scaled.words(), rotated.words(), 14 * 8 * 4), 0) << mode;
   }
 }
+
+// Mirrored through the rotated blit at angle 0: every column of the source window, in reverse,
+// the same as the mirrored scaled blit.
+TEST(RotatedBlit, MirroredAtAngleZeroShowsTheWholeWindow) {
+  TestBitmap src(10, 6, 10, false);
+  Number(src);
+  TestBitmap rotated(10, 6, 10, false), scaled(10, 6, 10, false);
+  rotated.fill(0);
+  scaled.fill(0);
+  PIX_RotatedBlit(&rotated, &src, 10, 6, -10, -6, 0, 0, 10, 6, 0.0f, true, 1.0f, 0, 0, 0);
+  PIX_ScaledBlit(&scaled, &src, 10, 6, -10, -6, 0, 0, 10, 6, 1.0f, 0);
+  for (int y = 0; y < 6; ++y)
+    for (int x = 0; x < 10; ++x)
+      EXPECT_EQ(rotated.at(x, y), src.at(9 - x, 5 - y)) << x << "," << y;
+  EXPECT_EQ(std::memcmp(rotated.words(), scaled.words(), 10 * 6 * 4), 0);
+}
