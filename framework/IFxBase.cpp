@@ -22,12 +22,19 @@ IFxBase::IFxBase(int nParams, int effectVersion, int uniqueID, int makerID, int 
     : mIsInst(isInst), mDoesMidiIn(doesMidiIn), mDoesMidiOut(doesMidiOut),
       mEffectVersion(effectVersion), mUniqueID(uniqueID), mMakerID(makerID), mLatency(latency),
       mAPI(api) {
-  for (int i = 0; i < nParams; ++i) {
-    IParam* param = new IParam();
-    if (!mParams.Add(param)) {
-      delete param;
-      break;
+  // The list does not own its elements on destruction, so a constructor that throws half
+  // way must free the parameters it made itself.
+  try {
+    for (int i = 0; i < nParams; ++i) {
+      IParam* param = new IParam();
+      if (!mParams.Add(param)) {
+        delete param;
+        break;
+      }
     }
+  } catch (...) {
+    mParams.Empty(true);
+    throw;
   }
 }
 

@@ -45,12 +45,19 @@ void SwapSlot(IPreset& a, IPreset& b) {
 } // namespace
 
 IPresetBank::IPresetBank(int nPresets) {
-  for (int i = 0; i < nPresets; ++i) {
-    IPreset* slot = new IPreset();
-    if (!mPresets.Add(slot)) {
-      delete slot;
-      break;
+  // The list does not free its elements by itself: a constructor that throws half way frees
+  // the slots it made.
+  try {
+    for (int i = 0; i < nPresets; ++i) {
+      IPreset* slot = new IPreset();
+      if (!mPresets.Add(slot)) {
+        delete slot;
+        break;
+      }
     }
+  } catch (...) {
+    mPresets.Empty(true);
+    throw;
   }
 }
 
