@@ -43,7 +43,8 @@ struct IText {
   void SetFont(const char* font) {
     if (!font)
       return;
-    std::strncpy(mFont, font, kFontNameLen - 1);
-    mFont[kFontNameLen - 1] = '\0';
+    const size_t n = strnlen(font, kFontNameLen - 1);
+    std::memcpy(mFont, font, n);
+    mFont[n] = '\0';
   }
 };

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 
 #include "GuiTestSupport.h"
 #include "gui/ITextControl.h"
@@ -43,6 +44,20 @@ TEST_F(ControlTest, TheFirstValueBecomesTheDefaultAndChangesNothingElse) {
   EXPECT_TRUE(controller.log.empty());
   control->SetValue(false, std::nan("")); // not a value
   EXPECT_DOUBLE_EQ(control->GetValue(), 0.6);
+}
+
+TEST(TextStyleTest, DefaultsAndFontNamesCutToTheirField) {
+  IText text;
+  EXPECT_STREQ(text.mFont, "Monaco");
+  EXPECT_EQ(text.mSize, 10);
+  EXPECT_EQ(text.mColor, COLOR_BLACK);
+  EXPECT_EQ(text.mTextEntryBGColor, COLOR_WHITE);
+  EXPECT_EQ(text.mAlign, IText::kAlignCenter);
+  EXPECT_EQ(text.mCached, nullptr);
+  text.SetFont("A font name far longer than the thirty-one characters it may hold");
+  EXPECT_EQ(std::string(text.mFont), std::string("A font name far longer than the"));
+  text.SetFont(nullptr);
+  EXPECT_EQ(std::strlen(text.mFont), 31u);
 }
 
 TEST_F(ControlTest, PushSendsTheClampedValue) {

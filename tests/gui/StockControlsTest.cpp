@@ -77,6 +77,19 @@ TEST_F(StockControlsTest, FrameSwitchesTakeTheFrameClicked) {
   EXPECT_DOUBLE_EQ(stacked->GetValue(), 0.5);
 }
 
+TEST_F(StockControlsTest, PopUpSwitchesRestoreTheDefaultWithAlt) {
+  auto* popUp = new ISwitchPopUpControl(&controller, 0, 0, 3, switch2);
+  editor.AttachControl(popUp);
+  EXPECT_FALSE(popUp->PromptsDisabled());
+  popUp->SetValue(false, 0.0); // the default
+  popUp->SetValue(false, 1.0);
+  IMouseMod alt = LeftButton();
+  alt.A = true;
+  Click(2, 2, alt);
+  EXPECT_EQ(popUp->GetValue(), 0.0);
+  EXPECT_EQ(controller.log, (Log{"begin 3", "set 3", "end 3"}));
+}
+
 TEST_F(StockControlsTest, InvisibleSwitchesToggleAndDrawNothing) {
   auto* invisible = new IInvisibleSwitchControl(&controller, IRECT(0, 0, 30, 30), 0);
   editor.AttachControl(invisible);
