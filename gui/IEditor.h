@@ -210,6 +210,8 @@ public:
   void EnableTooltips(bool enable) { mEnableTooltips = enable; }
   // The open wheel gesture's parameter, or -1.
   int GetWheelGestureParam() const { return mWheelParam; }
+  // The parameter of the gesture the mouse button holds open, or -1.
+  int GetMouseGestureParam() const { return mMouseGestureParam; }
 
 protected:
   // The topmost control at (x, y) that takes the mouse, or -1.
@@ -219,6 +221,9 @@ protected:
   void BeginGesture(int paramIdx);
   void EndGesture(int paramIdx);
   void CloseWheelGesture();
+  // Closes the gestures still open and opens the press's own on its parameter.
+  void OpenMouseGesture(int paramIdx);
+  void CloseMouseGesture();
   void DeleteControls();
   void DeleteBitmaps();
   void DrawStrict(const IRECT& rect);
@@ -242,4 +247,7 @@ protected:
   IControl* mKeyCatcher = nullptr; // owned
   IEditorDelegate* mController;
   int mWheelFrames = 0, mWheelParam = -1;
+  // The parameter whose edit gesture a press opened, -1 for none: the release closes exactly
+  // that one, whatever lies under the pointer by then.
+  int mMouseGestureParam = -1;
 };

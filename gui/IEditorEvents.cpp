@@ -28,6 +28,21 @@ void IEditor::CloseWheelGesture() {
   mWheelFrames = 0;
 }
 
+void IEditor::OpenMouseGesture(int paramIdx) {
+  // A wheel gesture, or a press whose release never came, would overlap this one.
+  CloseWheelGesture();
+  CloseMouseGesture();
+  BeginGesture(paramIdx);
+  mMouseGestureParam = paramIdx;
+}
+
+void IEditor::CloseMouseGesture() {
+  if (mMouseGestureParam < 0)
+    return;
+  EndGesture(mMouseGestureParam);
+  mMouseGestureParam = -1;
+}
+
 int IEditor::FindControlAt(int x, int y, bool mouseOver) const {
   for (int i = (int)mControls.size() - 1; i >= 0; --i) {
     IControl* control = mControls[i];
@@ -79,23 +94,19 @@ void IEditor::OnMouseDown(int x, int y, const IMouseMod& mod) {
       mController->PopupHostContextMenu(idx, control->ParamIdx(), x, y);
     return;
   }
-  if (bound) {
-    // A wheel gesture still open would overlap the click's own one.
-    CloseWheelGesture();
-    BeginGesture(control->ParamIdx());
-  }
+  if (bound)
+    OpenMouseGesture(control->ParamIdx());
   control->OnMouseDown(x, y, mod);
 }
 
 void IEditor::OnMouseUp(int x, int y, const IMouseMod& mod) {
   const int idx = GetMouseControlIdx(x, y);
   mMouseCapture = mMouseX = mMouseY = -1;
-  if (idx < 0)
-    return;
-  IControl* control = mControls[idx];
-  control->OnMouseUp(x, y, mod);
-  if (IsBoundToParam(control))
-    EndGesture(control->ParamIdx());
+  if (idx >= 0)
+    mControls[idx]->OnMouseUp(x, y, mod);
+  // Only a gesture a press opened is closed: a release after a right click (the host menu)
+  // or over another control sends no unmatched end.
+  CloseMouseGesture();
 }
 
 void IEditor::OnMouseDrag(int x, int y, const IMouseMod& mod) {
@@ -123,10 +134,8 @@ bool IEditor::OnMouseDblClick(int x, int y, const IMouseMod& mod) {
   mMouseX = x;
   mMouseY = y;
   // Taken as a press, it opens the gesture that the following mouse-up closes.
-  if (IsBoundToParam(control)) {
-    CloseWheelGesture();
-    BeginGesture(control->ParamIdx());
-  }
+  if (IsBoundToParam(control))
+    OpenMouseGesture(control->ParamIdx());
   control->OnMouseDown(x, y, mod);
   return true;
 }
@@ -158,7 +167,8 @@ void IEditor::OnMouseWheel(int x, int y, const IMouseMod& mod, int delta) {
     return;
   IControl* control = mControls[idx];
   if (IsBoundToParam(control)) {
-    // Every step closes the previous gesture and opens its own; IsDirty closes the last.
+    // Every step closes the previous gesture and opens its own; IsDirty closes the last. A
+    // held button's gesture stays open until its release.
     CloseWheelGesture();
     BeginGesture(control->ParamIdx());
     mWheelFrames = 1;

@@ -173,6 +173,41 @@ TEST_F(EditorTest, ARightClickOnABoundControlOpensTheHostMenuInstead) {
   EXPECT_EQ(controller.log.size(), 1u);
 }
 
+// A release closes the gesture its press opened and no other: none after the host menu's right
+// click, the pressed parameter's after an Alt-click that let go of the capture and a release
+// over another control, and a press whose release never came is closed by the next press.
+TEST_F(EditorTest, EveryEndMatchesABegin) {
+  ProbeControl* p = Add(IRECT(0, 0, 20, 20), 1);
+  Add(IRECT(30, 0, 50, 20), 2);
+  IMouseMod right;
+  right.R = true;
+  editor.OnMouseDown(5, 5, right);
+  editor.OnMouseUp(5, 5, right);
+  EXPECT_TRUE(controller.Gestures().empty());
+
+  IMouseMod alt = left;
+  alt.A = true;
+  p->SetDefaultValue(0.0);
+  editor.OnMouseDown(5, 5, alt); // back to the default; the control lets go of the capture
+  EXPECT_EQ(editor.GetMouseCapture(), -1);
+  editor.OnMouseUp(35, 5, alt);
+  EXPECT_EQ(controller.Gestures(), (Log{"begin 1", "end 1"}));
+
+  controller.log.clear();
+  editor.OnMouseDown(5, 5, left);
+  editor.OnMouseDown(35, 5, left); // the first release was lost
+  editor.OnMouseUp(35, 5, left);
+  editor.OnMouseUp(35, 5, left); // a stray release
+  EXPECT_EQ(controller.Gestures(), (Log{"begin 1", "end 1", "begin 2", "end 2"}));
+
+  // The controls go with a resize; the held gesture still ends on release.
+  controller.log.clear();
+  editor.OnMouseDown(5, 5, left);
+  editor.Resize(100, 80);
+  editor.OnMouseUp(5, 5, left);
+  EXPECT_EQ(controller.Gestures(), (Log{"begin 1", "end 1"}));
+}
+
 TEST_F(EditorTest, AControlBoundToAMissingParameterMakesNoGesture) {
   ProbeControl* stray = Add(IRECT(0, 0, 20, 20), 9); // the controller has 4 parameters
   editor.OnMouseDown(5, 5, left);
