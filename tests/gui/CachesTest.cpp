@@ -5,6 +5,9 @@
 
 #include <dlfcn.h>
 
+#include <thread>
+#include <vector>
+
 #include "GuiTestSupport.h"
 #include "gui/StaticBitmapCache.h"
 #include "gui/StaticFontCache.h"
@@ -91,6 +94,33 @@ TEST_F(CachesTest, RetainReleaseCropAndScale) {
   // Retaining a bitmap that is already cached does not store it twice.
   editor.RetainBitmap(&strip);
   EXPECT_EQ(StaticBitmapCache::Shared().Size(), 2);
+}
+
+// Editors on several threads missing the same id at once may each decode it; every bitmap
+// they get stays owned by the cache and later lookups all find one of them.
+TEST_F(CachesTest, ConcurrentLoadsOfOneIdEndInTheCache) {
+  constexpr int kThreads = 6;
+  PIX_IBitmap* got[kThreads] = {};
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t)
+    threads.emplace_back([&got, t] {
+      FakeController c;
+      TestEditor e(&c, 8, 8);
+      for (int i = 0; i < 20; ++i)
+        got[t] = e.LoadIBitmap(7005 + i % 2, "strip3.png", 3).mData;
+    });
+  for (auto& th : threads)
+    th.join();
+  const int records = StaticBitmapCache::Shared().Size();
+  EXPECT_GE(records, 2);
+  EXPECT_LE(records, 2 * kThreads);
+  PIX_IBitmap* first = editor.LoadIBitmap(7006, "strip3.png").mData;
+  for (PIX_IBitmap* b : got) {
+    ASSERT_NE(b, nullptr);
+    EXPECT_TRUE(StaticBitmapCache::Shared().Contains(b));
+  }
+  EXPECT_EQ(editor.LoadIBitmap(7006, "strip3.png").mData, first);
+  EXPECT_TRUE(editor.loads.empty());
 }
 
 TEST(FontCacheTest, StylesShareAFontByNameSizeStyleOrientationAndScale) {
