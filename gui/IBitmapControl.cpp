@@ -1,0 +1,30 @@
+#include "gui/IBitmapControl.h"
+
+#include <cmath>
+
+#include "gui/IEditor.h"
+
+int IBitmapFrameForValue(int n, double v) {
+  if (n < 2 || std::isnan(v))
+    return 1;
+  const double i = std::trunc((n - 1) * v + 0.5);
+  if (i < 0.0)
+    return 1;
+  if (i >= n)
+    return n;
+  return (int)i + 1;
+}
+
+IRECT IBitmapFrameRect(int x, int y, const IBitmap& bitmap) {
+  return IRECT(x, y, x + bitmap.FrameW(), y + bitmap.FrameH());
+}
+
+IBitmapControl::IBitmapControl(IEditorDelegate* controller, int x, int y, int paramIdx,
+                               const IBitmap& bitmap, int blendMethod)
+    : IControl(controller, IBitmapFrameRect(x, y, bitmap), paramIdx, blendMethod), mBitmap(bitmap) {
+}
+
+bool IBitmapControl::Draw(IEditor* graphics) {
+  const int frame = IBitmapFrameForValue(mBitmap.Frames(), mValue);
+  return graphics->DrawBitmap(&mBitmap, &mRECT, frame, &mBlend);
+}

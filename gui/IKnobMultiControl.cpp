@@ -1,0 +1,14 @@
+#include "gui/IKnobMultiControl.h"
+
+#include "gui/IBitmapControl.h"
+#include "gui/IEditor.h"
+
+IKnobMultiControl::IKnobMultiControl(IEditorDelegate* controller, int x, int y, int paramIdx,
+                                     const IBitmap& bitmap, int direction, double gearing)
+    : IKnobControl(controller, IBitmapFrameRect(x, y, bitmap), paramIdx, direction, gearing),
+      mBitmap(bitmap) {}
+
+bool IKnobMultiControl::Draw(IEditor* graphics) {
+  const int frame = IBitmapFrameForValue(mBitmap.Frames(), mValue);
+  return graphics->DrawBitmap(&mBitmap, &mRECT, frame, &mBlend);
+}

@@ -1,0 +1,7 @@
+#include "gui/IPanelControl.h"
+
+#include "gui/IEditor.h"
+
+bool IPanelControl::Draw(IEditor* graphics) {
+  return graphics->FillIRect(&mColor, &mRECT, &mBlend);
+}

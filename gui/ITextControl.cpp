@@ -1,0 +1,27 @@
+#include "gui/ITextControl.h"
+
+#include <cstring>
+
+#include "gui/IEditor.h"
+
+ITextControl::ITextControl(IEditorDelegate* controller, const IRECT& rect, const IText& text,
+                           const char* str)
+    : IControl(controller, rect), mStr(str) {
+  mText = text;
+}
+
+void ITextControl::SetTextFromPlug(const char* str) {
+  if (!str)
+    str = "";
+  if (std::strcmp(mStr.Get(), str) != 0) {
+    SetDirty(false);
+    mStr.Set(str);
+  }
+}
+
+bool ITextControl::Draw(IEditor* graphics) {
+  const char* str = mStr.Get();
+  if (!str[0])
+    return true;
+  return graphics->DrawIText(&mText, str, &mRECT);
+}
