@@ -25,6 +25,14 @@ void* operator new(std::size_t size) {
   }
   throw std::bad_alloc();
 }
+// The factory allocates with the nothrow form: it must pair with the replaced delete too.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  try {
+    return ::operator new(size);
+  } catch (...) {
+    return nullptr;
+  }
+}
 void operator delete(void* p) noexcept {
   std::free(p);
 }
