@@ -11,19 +11,28 @@
 namespace {
 // Allocations left before the next one fails; negative: never fail.
 long gAllocationsLeft = -1;
-} // namespace
 
-void* operator new(std::size_t size) {
+// Null when this allocation is to fail or the memory is not there.
+void* Allocate(std::size_t size) {
   if (gAllocationsLeft == 0) {
-    throw std::bad_alloc();
+    return nullptr;
   }
   if (gAllocationsLeft > 0) {
     --gAllocationsLeft;
   }
-  if (void* p = std::malloc(size ? size : 1)) {
+  return std::malloc(size ? size : 1);
+}
+} // namespace
+
+void* operator new(std::size_t size) {
+  if (void* p = Allocate(size)) {
     return p;
   }
   throw std::bad_alloc();
+}
+// The factory allocates with the nothrow form: it must pair with the replaced delete too.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  return Allocate(size);
 }
 void operator delete(void* p) noexcept {
   std::free(p);
