@@ -13,8 +13,9 @@ PLUGIN is a VST 3 bundle (*.vst3) or a VST 2.4 library (*.so). Every run works i
 folder with a fresh HOME that is removed afterwards; every external program runs under a timeout.
 Exit status 0 means the check passed, 1 that it failed (the reason is printed), 2 a usage error.
 
-Python tests elsewhere can import this file and use Workspace, scan_ardour, run_session and
-measure_render directly.
+Check scripts of other folders import this file (orvane_add_realhost_test(... SCRIPT ...)
+puts it on PYTHONPATH) and use run_script, Workspace, scan_ardour, run_session and
+measure_render; passthrough_gains.py here is an example.
 """
 
 import argparse
@@ -41,6 +42,8 @@ ARDOUR_LUA = "/usr/bin/ardour7-lua"
 QTRACTOR_SCAN = "/usr/lib/x86_64-linux-gnu/qtractor/qtractor_plugin_scan"
 SESSION_SCRIPT = os.path.join(HERE, "session.lua")
 SOURCE_SCRIPT = os.path.join(HERE, "sine_source.lua")
+CAPTURE_SCRIPT = os.path.join(HERE, "capture.lua")
+CAPTURE_MAX_SECONDS = 20   # the recorder's shared memory (capture.lua)
 SOURCE_NAME = "Orvane Test Sine"
 EXPORT_TEMPLATES = os.path.join(HERE, "export")
 EXPORT_PRESET = "b2d3f6a8-5a3c-4d1e-9f7b-3e8c1d2a4b02"
@@ -103,7 +106,8 @@ class Workspace:
         os.makedirs(os.path.join(self.config, "scripts"))
         for name in os.listdir(EXPORT_TEMPLATES):
             shutil.copy(os.path.join(EXPORT_TEMPLATES, name), os.path.join(self.config, "export"))
-        shutil.copy(SOURCE_SCRIPT, os.path.join(self.config, "scripts"))
+        for script in (SOURCE_SCRIPT, CAPTURE_SCRIPT):
+            shutil.copy(script, os.path.join(self.config, "scripts"))
         return self
 
     def __exit__(self, *exc):
@@ -120,17 +124,24 @@ class Workspace:
         """Copies the plug-in into the workspace and backdates every file of the copy.
 
         Backdating the build output itself would make the build system rebuild it each time;
-        a copy in a folder of its own also keeps the hosts from finding any other plug-in."""
+        a copy in a folder of its own also keeps the hosts from finding any other plug-in.
+        A VST 2.4 library that lives inside a VST 3 bundle (one binary, both faces) is staged
+        with its whole bundle, so that it still finds the bundle's resources next to it."""
         fmt = plugin_format(plugin_path)
         source = os.path.abspath(plugin_path.rstrip("/"))
-        folder = self.path("plugins", fmt)
-        os.makedirs(folder, exist_ok=True)
-        target = os.path.join(folder, os.path.basename(source))
-        if fmt == "vst3":
-            shutil.copytree(source, target, symlinks=False)
+        bundle = enclosing_bundle(source) if fmt == "vst2" else source
+        staged = self.path("plugins", fmt)
+        os.makedirs(staged, exist_ok=True)
+        if bundle:
+            copy = os.path.join(staged, os.path.basename(bundle))
+            shutil.copytree(bundle, copy, symlinks=False)
+            target = copy if bundle == source else os.path.join(copy, os.path.relpath(source, bundle))
         else:
+            copy = target = os.path.join(staged, os.path.basename(source))
             shutil.copy(source, target)
-        self.run(["touch", "-d", BACKDATE, target] + list(all_files(target)))
+        self.run(["touch", "-d", BACKDATE, copy] + list(all_files(copy)))
+        # Ardour looks for VST 2.4 libraries in the folders of LXVST_PATH: the library's own.
+        folder = staged if fmt == "vst3" else os.path.dirname(target)
         return StagedPlugin(original=source, path=target, folder=folder, format=fmt)
 
     def environment(self, plugin=None):
@@ -171,6 +182,16 @@ class Workspace:
             print(f"--- {what} ({time.monotonic() - started:.1f} s, exit {process.returncode})")
             print(output)
         return process.returncode, output
+
+
+def enclosing_bundle(library):
+    """X.vst3 for X.vst3/Contents/<architecture>/Y.so, else None."""
+    architecture = os.path.dirname(library)
+    contents = os.path.dirname(architecture)
+    bundle = os.path.dirname(contents)
+    if os.path.basename(contents) == "Contents" and bundle.endswith(".vst3"):
+        return bundle
+    return None
 
 
 def all_files(path):
@@ -258,6 +279,7 @@ class Render:
     seconds: float = 1.0
     params: list = field(default_factory=list)   # [(key, value)], key a label or "#N"
     with_plugin: bool = True
+    preset: str = None                           # label of a preset loaded before the params
 
 
 @dataclass
@@ -266,10 +288,13 @@ class SessionResult:
     plugin_path: str = ""
     files: dict = field(default_factory=dict)         # render id -> [wav path per channel]
                                                       # or [master export, all channels]
+    inputs: dict = field(default_factory=dict)        # render id -> [wav path per channel] of
+                                                      # what entered the plug-in (capture only)
     attempts: int = 1                                 # Ardour processes started for "create"
     saved: dict = field(default_factory=dict)         # key -> value read before saving
     reloaded: dict = field(default_factory=dict)      # key -> value read after reloading
     parameters: list = field(default_factory=list)    # ("#N", label, lower, upper, default, value)
+    presets: list = field(default_factory=list)       # (label, uri)
     spans: dict = field(default_factory=dict)         # key -> upper - lower of its range
 
 
@@ -299,9 +324,12 @@ def write_job(ws, name, job):
 
 
 def render_table(render, rate):
-    return {"id": render.id, "frequency": float(render.frequency), "level": float(render.level),
-            "samples": int(round(render.seconds * rate)), "with_plugin": render.with_plugin,
-            "params": [[k, float(v)] for k, v in render.params]}
+    table = {"id": render.id, "frequency": float(render.frequency), "level": float(render.level),
+             "samples": int(round(render.seconds * rate)), "with_plugin": render.with_plugin,
+             "params": [[k, float(v)] for k, v in render.params]}
+    if render.preset is not None:
+        table["preset"] = render.preset
+    return table
 
 
 class HostCrashed(CheckFailed):
@@ -334,9 +362,13 @@ def collect(records, result, values):
             result.files[r[1]] = [exported_file(r[2])]
         elif r[0] == "file":
             result.files.setdefault(r[1], []).append(r[3])
+        elif r[0] == "input":
+            result.inputs.setdefault(r[1], []).append(r[3])
         elif r[0] == "param":
             values[r[1]] = float(r[2])
             result.spans[r[1]] = float(r[3])
+        elif r[0] == "preset":
+            result.presets.append((r[1], r[2]))
         elif r[0] == "paramdesc":
             result.parameters.append((r[1], r[2], *map(float, r[3:7])))
 
@@ -348,23 +380,32 @@ def exported_file(folder):
     return os.path.join(folder, files[0])
 
 
-RENDER_PATHS = ("bounce", "export")
+RENDER_PATHS = ("capture", "export", "bounce")
 EXPORT_ATTEMPTS = 5
 
 
 def run_session(ws, plugin, name, renders=(), state=(), read=(), reload_renders=None,
                 channels=1, rate=48000, list_params=False, settle_cycles=8,
-                render_path="bounce"):
+                render_path="capture"):
     """Creates a session with the plug-in, runs the renders, sets the state parameters, saves;
     then, if anything is to be read back or rendered after reloading, loads it in a second
     Ardour process (so the state comes from disk, through a fresh instance of the plug-in).
 
-    render_path "bounce" bounces the track through the plug-in; "export" exports the master
-    bus with Session:simple_export(). Ardour 7.3 crashes in about one export run in four
-    (heap corruption in its export graph), so a crashed export run is started again, up to
-    EXPORT_ATTEMPTS times; a bounce run is never repeated."""
+    render_path says how a render is taken (README.md has the details):
+    - "capture" records the signal before and after the plug-in from the running engine, in
+      real time; nothing is re-activated or exported. The default.
+    - "export" exports the master bus with Session:simple_export(), in freewheel. Ardour 7.3
+      crashes in about one export in four (heap corruption in its export graph), so a crashed
+      export run is started again, up to EXPORT_ATTEMPTS times.
+    - "bounce" bounces the track up to the plug-in, offline. Ardour re-activates the plug-in
+      first and then restores parameter values from the VST 3 controller, which headless
+      Ardour never updates: parameters set on a plug-in with a separate controller are lost.
+    Only an export run is ever repeated."""
     if render_path not in RENDER_PATHS:
         raise CheckFailed(f"render path must be one of {RENDER_PATHS}")
+    longest = max([r.seconds for r in list(renders) + list(reload_renders or ())], default=0)
+    if render_path == "capture" and longest > CAPTURE_MAX_SECONDS:
+        raise CheckFailed(f"a captured render is at most {CAPTURE_MAX_SECONDS} s long")
     attempts = EXPORT_ATTEMPTS if render_path == "export" else 1
     for attempt in range(1, attempts + 1):
         try:
@@ -382,8 +423,10 @@ def run_session_once(ws, plugin, name, renders, state, read, reload_renders, cha
                      list_params, settle_cycles, render_path):
     for folder in ("session", "exports"):
         shutil.rmtree(ws.path(folder), ignore_errors=True)
-    common = {"render_path": render_path, "session_dir": ws.path("session"), "session_name": "check", "rate": int(rate),
-              "channels": int(channels), "source": SOURCE_NAME,
+    os.makedirs(ws.path("exports"))
+    common = {"render_path": render_path, "session_dir": ws.path("session"),
+              "session_name": "check", "rate": int(rate), "channels": int(channels),
+              "source": SOURCE_NAME,
               "plugin": {"name": name, "type": plugin.ardour_type},
               "export_preset": EXPORT_PRESET, "export_dir": ws.path("exports"),
               "settle_cycles": int(settle_cycles)}
@@ -403,6 +446,7 @@ def run_session_once(ws, plugin, name, renders, state, read, reload_renders, cha
         collect(run_lua_job(ws, plugin, "reload", reload), reloaded, result.reloaded)
         check_loaded_file(reloaded, plugin)
         result.files.update(reloaded.files)
+        result.inputs.update(reloaded.inputs)
     return result
 
 
@@ -540,14 +584,16 @@ def argument_parser():
     c.add_argument("--frequency", type=float, default=1000.0, help="sine frequency in Hz")
     c.add_argument("--level", type=float, default=-12.0, help="sine peak level in dBFS")
     c.add_argument("--seconds", type=float, default=1.0, help="length of each render")
-    c.add_argument("--render", choices=RENDER_PATHS, default="bounce",
-                   help="bounce the track through the plug-in (default), or export the master "
-                   "bus with Session:simple_export()")
+    c.add_argument("--render", choices=RENDER_PATHS, default="capture",
+                   help="capture before and after the plug-in in real time (default), export "
+                   "the master bus with Session:simple_export(), or bounce the track")
     c.add_argument("--settle", type=float, default=0.25,
                    help="seconds at the start of each render left out of the measurement")
     c.add_argument("--set", type=parameter_setting, action="append", default=[],
                    metavar="NAME=VALUE", help="parameter for the measured render (VST 3 plain, "
                    "VST 2.4 normalised); NAME is the label or #N")
+    c.add_argument("--preset", metavar="LABEL",
+                   help="preset loaded before the --set parameters of the measured render")
     c.add_argument("--reference", choices=("bare", "neutral"), default="bare",
                    help="what the measured render is compared with: the track without the "
                    "plug-in, or with it at the --neutral settings")
@@ -610,6 +656,8 @@ def command_params(args, ws):
           f"{'plain' if plugin.format == 'vst3' else 'normalised'}):")
     for key, label, lower, upper, default, value in result.parameters:
         print(f"  {key:>5}  {label!r:<28} [{lower:g}, {upper:g}] default {default:g} now {value:g}")
+    for label, uri in result.presets:
+        print(f"  preset {label!r} ({uri})")
     return True
 
 
@@ -619,14 +667,17 @@ def command_check(args, ws):
     print(f"Found Plugin: {found}")
     name = args.name or found
 
-    measured_render = args.expect_gain is not None or args.expect_level is not None or args.set
+    measured_render = (args.expect_gain is not None or args.expect_level is not None or args.set
+                       or args.preset is not None)
+    # A capture brings what entered the plug-in along: that is the bare reference.
+    separate_reference = args.reference == "neutral" or args.render != "capture"
     renders = []
-    if args.expect_gain is not None:
+    if args.expect_gain is not None and separate_reference:
         renders.append(Render("reference", args.frequency, args.level, args.seconds,
                               params=args.neutral, with_plugin=args.reference == "neutral"))
     if measured_render:
         renders.append(Render("measured", args.frequency, args.level, args.seconds,
-                              params=args.set))
+                              params=args.set, preset=args.preset))
     reload_renders = []
     state = list(args.state)
     if args.reload_render:
@@ -643,6 +694,9 @@ def command_check(args, ws):
     channels = range(args.channels)
     levels = {rid: measure_render(paths, args.frequency, args.channels, args.settle)
               for rid, paths in result.files.items()}
+    if args.expect_gain is not None and not separate_reference:
+        levels["reference"] = measure_render(result.inputs["measured"], args.frequency,
+                                             args.channels, args.settle)
     ok = True
     for rid in ("reference", "measured", "saved", "reloaded"):
         if rid in levels:
@@ -674,6 +728,27 @@ def check_state(args, result):
               f"{'ok' if good else 'FAILED'}")
         ok &= good
     return ok
+
+
+def run_script(check, argv=None):
+    """Entry point for a check script of another folder: `script.py PLUGIN [--keep] [--verbose]`.
+
+    Stages and scans the plug-in, then calls check(ws, plugin, name), which returns True when
+    the check passed (or raises CheckFailed). Returns the exit status for sys.exit."""
+    parser = argparse.ArgumentParser()
+    add_common(parser)
+    args = parser.parse_args(argv)
+    try:
+        with Workspace(keep=args.keep, timeout=args.timeout, verbose=args.verbose) as ws:
+            plugin = ws.stage(args.plugin)
+            name = scan_ardour(ws, plugin)
+            print(f"Found Plugin: {name}")
+            ok = check(ws, plugin, name)
+    except CheckFailed as failure:
+        print(f"FAILED: {failure}")
+        return 1
+    print("PASSED" if ok else "FAILED")
+    return 0 if ok else 1
 
 
 COMMANDS = {"scan": command_scan, "qtractor-scan": command_qtractor_scan,

@@ -3,16 +3,19 @@
 -- Usage: ardour7-lua session.lua JOB.lua
 -- JOB.lua returns a table written by realhost.py (see write_job there). This script only
 -- drives Ardour; all judging happens in realhost.py, which reads the "REALHOST" lines printed
--- here (tab-separated) and measures the exported files.
+-- here (tab-separated) and measures the files written.
 --
--- mode "create": new session on the Dummy backend, one track with the test sine source and the
--- plug-in after it, the renders in order (bounces or exports, each after its parameters are set
--- and the process thread has run), then the state parameters set, one more wait for the
--- process thread, the values read back and the session saved.
+-- The track: test sine source, recorder, plug-in under test, recorder.
+-- mode "create": new session on the Dummy backend, the renders in order (each after its
+-- parameters are set and the process thread has run), then the state parameters set, one more
+-- wait for the process thread, the values read back and the session saved.
 -- mode "reload": load that session, read the parameter values back, run the renders again.
 
 local job = dofile (arg[1])
 local TRACK = "probe"
+local CAPTURE = "Orvane Test Capture"
+-- Positions on the track's processor list (plug-in inserts only).
+local SOURCE_AT, PRE_AT, PLUGIN_AT, POST_AT = 0, 1, 2, 3
 
 local function emit (...)
 	print (table.concat ({ "REALHOST", ... }, "\t"))
@@ -76,6 +79,25 @@ local function set_parameter (insert, key, value)
 	control (insert, index):set_value (value, PBD.GroupControlDisposition.NoGroup)
 end
 
+-- Presets as Ardour lists them: a VST 2.4 plug-in's programs, a VST 3 plug-in's program list
+-- ("factory presets"), user presets.
+local function load_preset (insert, label)
+	local plugin = insert:plugin (0)
+	local preset = plugin:preset_by_label (label) or plugin:preset_by_uri (label)
+	if not preset then
+		error ("the plug-in has no preset labelled '" .. label .. "'", 0)
+	end
+	if not plugin:load_preset (preset) then
+		error ("Ardour could not load preset '" .. label .. "'", 0)
+	end
+end
+
+local function list_presets (insert)
+	for preset in insert:plugin (0):get_info ():get_presets (false):iter () do
+		emit ("preset", preset.label, preset.uri)
+	end
+end
+
 local function read_parameter (insert, key)
 	local plugin = insert:plugin (0)
 	local index = find_parameter (plugin, key)
@@ -102,20 +124,20 @@ local function wait_for_process_thread ()
 	end
 end
 
-local function source_on (route)
-	local source = route:nth_plugin (0)
-	if source:isnil () or source:display_name () ~= job.source then
-		error ("the track's first processor is not the test source", 0)
+local function processor_at (route, index, name)
+	local p = route:nth_plugin (index)
+	if p:isnil () or (name and p:display_name () ~= name) then
+		error ("the track's processor " .. index .. " is not '" .. (name or "the plug-in") .. "'", 0)
 	end
-	return source
+	return p
+end
+
+local function source_on (route)
+	return processor_at (route, SOURCE_AT, job.source)
 end
 
 local function plugin_on (route)
-	local p = route:nth_plugin (1)
-	if p:isnil () then
-		error ("the track has no plug-in after the source", 0)
-	end
-	return p:to_insert ()
+	return processor_at (route, PLUGIN_AT):to_insert ()
 end
 
 local function report_plugin (insert)
@@ -128,7 +150,7 @@ local function add_plugin (route)
 	if p:isnil () then
 		error ("Ardour could not instantiate " .. job.plugin.type .. " plug-in '" .. job.plugin.name .. "'", 0)
 	end
-	if route:add_processor_by_index (p, 1, nil, true) ~= 0 then
+	if route:add_processor_by_index (p, PLUGIN_AT, nil, true) ~= 0 then
 		error ("Ardour refused to insert the plug-in (no usable I/O configuration?)", 0)
 	end
 	local insert = plugin_on (route)
@@ -175,15 +197,75 @@ local function bounce (route, endpoint, r)
 	end
 end
 
+-- Capture: the recorders before and after the plug-in record the same stretch of the running
+-- engine (real time, transport stopped), so nothing is re-activated or exported; both
+-- recordings are written as mono float WAV files, one per channel.
+local CAPTURE_STATE, CAPTURE_WANTED, CAPTURE_START, CAPTURE_DONE, CAPTURE_CHANNELS, CAPTURE_HEADER = 0, 1, 2, 3, 4, 8
+local CAPTURE_ARMED, CAPTURE_FULL = 1, 3
+
+local function capture_memory (route, index)
+	return processor_at (route, index, CAPTURE):to_insert ():plugin (0):to_luaproc ():shmem ()
+end
+
+local function write_wav (path, samples, n, rate)
+	local f = assert (io.open (path, "wb"))
+	f:write (string.pack ("<c4I4c4c4I4I2I2I4I4I2I2c4I4", "RIFF", 36 + 4 * n, "WAVE", "fmt ", 16,
+		3, 1, rate, 4 * rate, 4, 32, "data", 4 * n))
+	local chunk = {}
+	for start = 1, n, 4096 do
+		local count = math.min (4096, n - start + 1)
+		for i = 1, count do
+			chunk[i] = samples[start + i - 1]
+		end
+		f:write (string.pack ("<" .. string.rep ("f", count), table.unpack (chunk, 1, count)))
+	end
+	f:close ()
+end
+
+local function capture (route, r)
+	local points = { pre = capture_memory (route, PRE_AT), post = capture_memory (route, POST_AT) }
+	local start = AudioEngine:processed_samples () + 2 * Session:get_block_size ()
+	for _, shm in pairs (points) do
+		shm:atomic_set_int (CAPTURE_WANTED, r.samples)
+		shm:atomic_set_int (CAPTURE_START, start)
+		shm:atomic_set_int (CAPTURE_STATE, CAPTURE_ARMED)
+	end
+	local deadline = ARDOUR.LuaAPI.monotonic_time () + (r.samples / job.rate + 10) * 1e6
+	for _, shm in pairs (points) do
+		while shm:atomic_get_int (CAPTURE_STATE) ~= CAPTURE_FULL do
+			if ARDOUR.LuaAPI.monotonic_time () > deadline then
+				error ("capture of render '" .. r.id .. "' did not complete", 0)
+			end
+			ARDOUR.LuaAPI.usleep (5000)
+		end
+	end
+	-- The render is what leaves the plug-in (or the source, for a bare render); what entered
+	-- the plug-in during the same samples comes along as the render's input.
+	local records = r.with_plugin and { pre = "input", post = "file" } or { pre = "file" }
+	for which, record in pairs (records) do
+		local shm = points[which]
+		for c = 0, shm:atomic_get_int (CAPTURE_CHANNELS) - 1 do
+			local path = string.format ("%s/%s-%s-%d.wav", job.export_dir, r.id, which, c)
+			write_wav (path, shm:to_float (CAPTURE_HEADER + c * r.samples):array (), r.samples, job.rate)
+			emit (record, r.id, tostring (c), path)
+		end
+	end
+end
+
 local function render (route, insert, r)
 	local source = source_on (route)
 	ARDOUR.LuaAPI.set_processor_param (source, 0, r.frequency)
 	ARDOUR.LuaAPI.set_processor_param (source, 1, r.level)
+	if r.preset then
+		load_preset (insert, r.preset)
+	end
 	for _, kv in ipairs (r.params) do
 		set_parameter (insert, kv[1], kv[2])
 	end
 	wait_for_process_thread ()
-	if job.render_path == "bounce" then
+	if job.render_path == "capture" then
+		capture (route, r)
+	elseif job.render_path == "bounce" then
 		bounce (route, r.with_plugin and insert or source, r)
 	elseif r.with_plugin then
 		export (r)
@@ -208,15 +290,24 @@ local function create ()
 	if source:isnil () then
 		error ("Ardour did not find the Lua source '" .. job.source .. "'", 0)
 	end
-	route:add_processor_by_index (source, 0, nil, true)
+	route:add_processor_by_index (source, SOURCE_AT, nil, true)
+	for _, at in ipairs ({ PRE_AT, POST_AT - 1 }) do
+		local recorder = ARDOUR.LuaAPI.new_luaproc (Session, CAPTURE)
+		if recorder:isnil () then
+			error ("Ardour did not find the Lua recorder '" .. CAPTURE .. "'", 0)
+		end
+		route:add_processor_by_index (recorder, at, nil, true)
+	end
 
 	local insert = add_plugin (route)
+	processor_at (route, POST_AT, CAPTURE)
 	for _, r in ipairs (job.renders) do
 		render (route, insert, r)
 	end
 
 	if job.list_params then
 		list_parameters (insert)
+		list_presets (insert)
 	end
 	for _, kv in ipairs (job.state) do
 		set_parameter (insert, kv[1], kv[2])

@@ -1,4 +1,5 @@
-"""The measuring half of realhost.py on signals whose levels are known exactly."""
+"""The host-free half of realhost.py: measuring signals whose levels are known exactly,
+and the small helpers around it."""
 
 import math
 import os
@@ -99,6 +100,12 @@ class Arguments(unittest.TestCase):
                          '{a = {1, 2.5, true, "x\\034\\092y"}}')
         with self.assertRaises(realhost.CheckFailed):
             realhost.lua_literal(float("nan"))
+
+    def test_a_vst2_library_inside_a_bundle_is_staged_with_its_bundle(self):
+        self.assertEqual(realhost.enclosing_bundle("/b/OrvaneEQ.vst3/Contents/x86_64-linux/OrvaneEQ.so"),
+                         "/b/OrvaneEQ.vst3")
+        self.assertIsNone(realhost.enclosing_bundle("/usr/lib/vst/ZamEQ2-vst.so"))
+        self.assertIsNone(realhost.enclosing_bundle("/b/Contents/x86_64-linux/OrvaneEQ.so"))
 
     def test_found_plugin_lines_of_both_scanners(self):
         self.assertEqual(realhost.found_plugin_name("[Info]: Found Plugin: ZamEQ2"), "ZamEQ2")

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "framework/IFxBase.h"
+#include "framework/KIT_HeapBuf.h"
+
+#include <vector>
+
+// A processor state (framework header, bypass word, version word, parameter block) read into
+// scratch, so that a state is checked whole before any parameter changes. Both halves read
+// it: the processor from its own setState, the controller from setComponentState.
+struct ProcessorState {
+  bool bypassed = false;
+  // One plain value per parameter of the layout, in parameter order; read-only parameters
+  // (not stored) keep the value they had when the state was read.
+  std::vector<double> values;
+
+  // Reads chunk against the parameters of layout. False, with this record unspecified, when
+  // the header is missing or of another framework version, when bytes are missing, when
+  // bytes are left over after the parameter block, or when a stored value is not finite.
+  // Values are clamped into their parameter's range.
+  bool Read(const IFxBase& layout, const KIT_HeapBuf& chunk);
+};

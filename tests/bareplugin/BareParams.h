@@ -1,0 +1,10 @@
+#pragma once
+
+#include "framework/IFxBase.h"
+
+namespace bare {
+
+// Both halves declare the same parameters.
+void InitParams(IFxBase& plug);
+
+} // namespace bare
