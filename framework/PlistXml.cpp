@@ -4,9 +4,9 @@
 #include <cstring>
 
 const PlistValue* PlistValue::Find(std::string_view key) const {
-  for (const auto& [k, v] : entries)
-    if (k == key)
-      return &v;
+  for (size_t i = 0; i < keys.size(); ++i)
+    if (keys[i] == key)
+      return &values[i];
   return nullptr;
 }
 
@@ -245,7 +245,8 @@ bool PlistParser::Dict(PlistValue& value, int depth) {
     PlistValue item;
     if (!Value(item, depth + 1))
       return false;
-    value.entries.emplace_back(std::move(key), std::move(item));
+    value.keys.push_back(std::move(key));
+    value.values.push_back(std::move(item));
   }
 }
 

@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 // A small reader of XML property lists, enough for preset files: dictionaries, arrays,
@@ -15,8 +14,11 @@ struct PlistValue {
   Kind kind = kString;
   std::string text; // string, real and date text; data's Base64 text
   int64_t integer = 0;
-  std::vector<std::pair<std::string, PlistValue>> entries; // dictionary, in file order
-  std::vector<PlistValue> items;                           // array
+  // A dictionary's keys and their values, in file order (kept apart: a vector may hold the
+  // type being defined, a pair may not).
+  std::vector<std::string> keys;
+  std::vector<PlistValue> values;
+  std::vector<PlistValue> items; // array
 
   // The dictionary entry of that key, or null.
   const PlistValue* Find(std::string_view key) const;

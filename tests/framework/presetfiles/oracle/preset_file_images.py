@@ -3,6 +3,7 @@
 Audio Unit preset written by plistlib, for the format tests.
 
 Writes a C++ include file holding, per case, the inputs and the whole file image."""
+import os
 import plistlib
 import struct
 import sys
@@ -139,6 +140,20 @@ def main():
     out.append("} // namespace oracle\n")
     with open(sys.argv[1], "w") as f:
         f.write("".join(out))
+
+    # With a second argument: the images as seed files for the fuzz targets.
+    if len(sys.argv) > 2:
+        seeds = {
+            "program.fxp": fxp("Warm Tape", 13, fxp_chunk),
+            "bank.fxb": fxb(9, 4, fxb_chunk),
+            "preset.vstpreset": vstpreset(class_id, comp, cont, info),
+            "preset.tfx": tfx("Warm Tape", 7, comp, cont),
+            "preset.aupreset": plistlib.dumps(au, fmt=plistlib.FMT_XML),
+        }
+        os.makedirs(sys.argv[2], exist_ok=True)
+        for name, data in seeds.items():
+            with open(os.path.join(sys.argv[2], name), "wb") as f:
+                f.write(data)
 
 
 if __name__ == "__main__":
