@@ -116,9 +116,9 @@ public:
   // files, Audio Unit presets and .tfx files, and read back; factory-preset source lines for
   // plug-in authors. UI thread. Writers return false for a null path or folder, a file that
   // cannot be written whole (nothing is left behind), or, for the folder writers, a preset
-  // that is not initialised (then no file is written). Readers return false, with nothing
-  // changed, for a file that cannot be read, is not of this plug-in, or is short or
-  // inconsistent anywhere.
+  // that is not initialised or two presets of one name (then no file is written). Readers
+  // return false, with nothing changed, for a file that cannot be read, is not of this
+  // plug-in, or is short or inconsistent anywhere.
   bool SaveProgramAsFXP(const char* name, const char* path);
   bool SavePresetsAsFXPs(const char* folder);
   bool LoadProgramFromFXP(const char* path);

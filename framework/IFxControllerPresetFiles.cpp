@@ -18,6 +18,7 @@
 #include "framework/Vst3PresetFile.h"
 
 #include <cmath>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -157,6 +158,15 @@ bool WriteText(const char* path, const std::string& text) {
   return WritePresetFile(path, text.data(), text.size());
 }
 
+// Two presets of the same name would write one file, and one of them would be lost.
+bool PathsAreDistinct(const std::vector<PresetFileImage>& files) {
+  std::set<std::string> paths;
+  for (const PresetFileImage& file : files)
+    if (!paths.insert(file.path).second)
+      return false;
+  return true;
+}
+
 // One file per preset in folder, named after the preset: all of them or none.
 template <class MakeImage>
 bool WriteEveryPreset(const IFxController& ctrl, const char* folder, const char* extension,
@@ -171,7 +181,7 @@ bool WriteEveryPreset(const IFxController& ctrl, const char* folder, const char*
     if (!makeImage(name, states[i], files[i].bytes))
       return false;
   }
-  return WritePresetFiles(files);
+  return PathsAreDistinct(files) && WritePresetFiles(files);
 }
 
 // ---- checking what a file holds ----

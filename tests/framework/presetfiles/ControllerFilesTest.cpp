@@ -368,6 +368,17 @@ TEST(RoundTrips, FolderWritersWriteNothingWhenAPresetIsEmpty) {
   }
 }
 
+TEST(RoundTrips, FolderWritersWriteNothingWhenTwoPresetsShareAName) {
+  for (const Kind& kind : Kinds()) {
+    Rig rig(3);
+    TempDir dir;
+    ASSERT_TRUE(rig.controller->RestorePreset(2));
+    ASSERT_TRUE(rig.controller->ModifyCurrentPreset("Flat"));
+    EXPECT_FALSE(kind.savePresets(*rig.controller, dir.path().c_str())) << kind.name;
+    EXPECT_TRUE(dir.Entries().empty()) << kind.name;
+  }
+}
+
 TEST(RoundTrips, APresetNamedLikeAPathStaysInTheFolder) {
   Rig rig(3);
   TempDir dir;
