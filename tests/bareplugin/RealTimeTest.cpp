@@ -69,10 +69,11 @@ TEST_P(RealTime, NothingAllocatesOrLocksOnAnyRoadOfABlock) {
 TEST_P(RealTime, MessagesFromTheControllerAreUsedWithoutAllocating) {
   const int32 block = 64;
   rig.Activate(GetParam(), block);
-  IMidiMsg note;
-  note.MakeNoteOnMsg(64, 90, 7, 2);
-  for (int i = 0; i < 40; ++i)
+  for (int i = 0; i < 40; ++i) {
+    IMidiMsg note;
+    note.MakeNoteOnMsg(20 + i, 90, 7, 2);
     ASSERT_TRUE(rig.controller->SendMidiMsg(note));
+  }
   const uint8_t bytes[] = {0xF0, 0x42, 0xF7};
   ISysEx sysex;
   sysex.offset = 9;
@@ -85,9 +86,20 @@ TEST_P(RealTime, MessagesFromTheControllerAreUsedWithoutAllocating) {
   alloccount::Disarm();
   EXPECT_EQ(alloccount::Allocations(), 0);
   EXPECT_EQ(alloccount::Locks(), 0);
-  // A ring of 33 keeps 32 messages; one of 3 keeps two SysEx blocks.
+  // A ring of 33 keeps the first 32 messages, in order; one of 3 keeps two SysEx blocks.
   EXPECT_EQ(rig.processor->midiCount, 32);
-  EXPECT_EQ(rig.processor->lastMidi.NoteNumber(), 64);
+  EXPECT_EQ(rig.processor->lastMidi.NoteNumber(), 20 + 31);
+  int32 notesOut = 0, expectedNote = 20;
+  for (int32 i = 0; i < rig.outEvents.getEventCount(); ++i) {
+    Event e{};
+    rig.outEvents.getEvent(i, e);
+    if (e.type == Event::kNoteOnEvent) {
+      EXPECT_EQ(e.noteOn.pitch, expectedNote++);
+      EXPECT_EQ(e.sampleOffset, 7);
+      ++notesOut;
+    }
+  }
+  EXPECT_EQ(notesOut, 32);
   EXPECT_EQ(rig.processor->lastMidi.Channel(), 2);
   int dataEvents = 0;
   for (int32 i = 0; i < rig.outEvents.getEventCount(); ++i) {

@@ -1,7 +1,7 @@
 #!/usr/bin/python3
-"""The pass-through plug-in in Ardour: a table of gains, each through one capture of the same
-session, must come out at the level the gain parameter asks for; polarity inversion must flip
-the sign sample by sample.
+"""The pass-through plug-in in Ardour: a table of gains, each one capture of the same session,
+must come out at the level the gain parameter asks for and in phase with the input; polarity
+inversion must flip the sign sample by sample.
 
 Usage: passthrough_gains.py OrvanePassthrough.vst3 [--keep] [--verbose]
 """
@@ -30,12 +30,12 @@ def check(ws, plugin, name):
     ok = True
     for gain in GAINS_DB:
         rid = render_id(gain)
-        out = realhost.measure_render(result.files[rid], 1000.0, CHANNELS, settle=0.1)
-        into = realhost.measure_render(result.inputs[rid], 1000.0, CHANNELS, settle=0.1)
-        for c in range(CHANNELS):
-            measured = out[c].sine - into[c].sine
-            good = abs(measured - gain) <= TOLERANCE_DB
-            print(f"Gain {gain:+6.1f} dB, ch{c}: {measured:+.4f} dB {'ok' if good else 'FAILED'}")
+        transfer = realhost.measure_transfer(result.files[rid], result.inputs[rid], 1000.0,
+                                             CHANNELS, settle=0.1)
+        for c, t in enumerate(transfer):
+            good = abs(t.gain_db - gain) <= TOLERANCE_DB and abs(t.phase_deg) < 0.01
+            print(f"Gain {gain:+6.1f} dB, ch{c}: {t.gain_db:+.4f} dB, {t.phase_deg:+.4f} deg "
+                  f"{'ok' if good else 'FAILED'}")
             ok &= good
     ok &= check_inverted(result)
     return ok

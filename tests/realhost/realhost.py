@@ -144,16 +144,20 @@ class Workspace:
         folder = staged if fmt == "vst3" else os.path.dirname(target)
         return StagedPlugin(original=source, path=target, folder=folder, format=fmt)
 
-    def environment(self, plugin=None):
+    def environment(self, plugin=None, ardour=True):
         """The environment every host program gets: the fresh HOME, nothing inherited that
-        points a host at other plug-ins or other configuration."""
+        points a host at other plug-ins or other configuration; Ardour's own libraries for
+        Ardour's programs."""
         env = {k: v for k, v in os.environ.items()
                if not k.startswith(("XDG_", "ARDOUR_", "VST", "LXVST", "LADSPA", "LV2", "DSSI",
                                     "CLAP", "JACK", "DISPLAY", "WAYLAND"))}
         env.update(HOME=self.home, XDG_CONFIG_HOME=os.path.join(self.home, ".config"),
                    XDG_CACHE_HOME=os.path.join(self.home, ".cache"),
                    XDG_DATA_HOME=os.path.join(self.home, ".local", "share"),
-                   LD_LIBRARY_PATH=ARDOUR_LIB, LANG="C.UTF-8", LC_ALL="C.UTF-8")
+                   LANG="C.UTF-8", LC_ALL="C.UTF-8")
+        env.pop("LD_LIBRARY_PATH", None)
+        if ardour:
+            env["LD_LIBRARY_PATH"] = ARDOUR_LIB
         empty = self.path("plugins", "none")
         os.makedirs(empty, exist_ok=True)
         env.update(VST3_PATH=empty, LXVST_PATH=empty, VST_PATH=empty)
@@ -174,14 +178,22 @@ class Workspace:
         try:
             output, _ = process.communicate(stdin, timeout=self.timeout)
         except subprocess.TimeoutExpired:
-            os.killpg(process.pid, signal.SIGKILL)
+            kill_group(process)
             output, _ = process.communicate()
             raise CheckFailed(f"{what} did not finish within {self.timeout:g} s\n"
                               + tail(output))
+        kill_group(process)   # anything it started and left behind
         if self.verbose:
             print(f"--- {what} ({time.monotonic() - started:.1f} s, exit {process.returncode})")
             print(output)
         return process.returncode, output
+
+
+def kill_group(process):
+    try:
+        os.killpg(process.pid, signal.SIGKILL)
+    except ProcessLookupError:
+        pass
 
 
 def enclosing_bundle(library):
@@ -249,7 +261,7 @@ def scan_qtractor(ws, plugin):
     """Loads a VST 2.4 library in qtractor's scanner (stdin "VST:/path.so") and returns its records."""
     if plugin.format != "vst2":
         raise CheckFailed("qtractor's scanner is used here for VST 2.4 libraries only")
-    code, output = ws.run([QTRACTOR_SCAN], env=ws.environment(plugin),
+    code, output = ws.run([QTRACTOR_SCAN], env=ws.environment(plugin, ardour=False),
                           stdin=f"VST:{plugin.path}\n", what="qtractor_plugin_scan")
     records = []
     for line in output.splitlines():
@@ -286,6 +298,8 @@ class Render:
 class SessionResult:
     plugin_name: str = ""
     plugin_path: str = ""
+    backend: str = ""
+    rate: float = 0.0
     files: dict = field(default_factory=dict)         # render id -> [wav path per channel]
                                                       # or [master export, all channels]
     inputs: dict = field(default_factory=dict)        # render id -> [wav path per channel] of
@@ -358,6 +372,8 @@ def collect(records, result, values):
     for r in records:
         if r[0] == "plugin":
             result.plugin_name, result.plugin_path = r[1], r[2]
+        elif r[0] == "engine":
+            result.backend, result.rate = r[1], float(r[2])
         elif r[0] == "export":
             result.files[r[1]] = [exported_file(r[2])]
         elif r[0] == "file":
@@ -435,6 +451,7 @@ def run_session_once(ws, plugin, name, renders, state, read, reload_renders, cha
                   state=[[k, float(v)] for k, v in state], read=list(read),
                   list_params=list_params)
     collect(run_lua_job(ws, plugin, "create", create), result, result.saved)
+    check_engine(result, rate)
     check_loaded_file(result, plugin)
     if read or reload_renders:
         for r in reload_renders or ():
@@ -444,10 +461,22 @@ def run_session_once(ws, plugin, name, renders, state, read, reload_renders, cha
                       renders=[render_table(r, rate) for r in reload_renders or ()])
         reloaded = SessionResult()
         collect(run_lua_job(ws, plugin, "reload", reload), reloaded, result.reloaded)
+        check_engine(reloaded, rate)
         check_loaded_file(reloaded, plugin)
         result.files.update(reloaded.files)
         result.inputs.update(reloaded.inputs)
     return result
+
+
+DUMMY_BACKEND = "Dummy"   # what AudioEngine:current_backend_name() calls "None (Dummy)"
+
+
+def check_engine(result, rate):
+    """Sessions run on Ardour's "None (Dummy)" backend (no audio device, no JACK) at the
+    asked rate."""
+    if result.backend != DUMMY_BACKEND or result.rate != rate:
+        raise CheckFailed(f"the session ran on '{result.backend}' at {result.rate:g} Hz, "
+                          f"not on '{DUMMY_BACKEND}' at {rate} Hz")
 
 
 def check_loaded_file(result, plugin):
@@ -487,12 +516,17 @@ def whole_periods(n_samples, frequency, rate):
     return min(n_samples, int(round(periods * rate / frequency))) if periods >= 1 else n_samples
 
 
-def sine_amplitude(x, frequency, rate):
+def sine_phasor(x, frequency, rate):
+    """Complex amplitude a of the best-fitting a*e^(i w t) + conj + DC (least squares)."""
     t = np.arange(len(x)) / rate
     basis = np.column_stack([np.cos(2 * np.pi * frequency * t), np.sin(2 * np.pi * frequency * t),
                              np.ones_like(t)])
     coef, *_ = np.linalg.lstsq(basis, x, rcond=None)
-    return float(math.hypot(coef[0], coef[1]))
+    return complex(coef[0], -coef[1])
+
+
+def sine_amplitude(x, frequency, rate):
+    return abs(sine_phasor(x, frequency, rate))
 
 
 def measure_signal(x, frequency, rate):
@@ -526,6 +560,32 @@ def read_render(paths, channels):
     if data.shape[1] < channels:
         raise CheckFailed(f"render {paths} has {data.shape[1]} channels, expected {channels}")
     return rates.pop(), data[:, :channels]
+
+
+@dataclass
+class Transfer:
+    """What the plug-in did to the sine, per channel: gain in dB and phase shift in degrees
+    (-180, 180], from the fitted sines of its output and its input."""
+    gain_db: float
+    phase_deg: float
+
+
+def measure_transfer(output_paths, input_paths, frequency, channels, settle=0.25):
+    """Transfer of a captured render: output (SessionResult.files) against what entered the
+    plug-in during the same samples (SessionResult.inputs). A mono input feeding a
+    multi-channel output is compared with every output channel."""
+    rate, out = read_render(output_paths, channels)
+    _, into = read_render(input_paths, len(input_paths))   # captures: one file per channel
+    start = int(round(settle * rate))
+    result = []
+    for c in range(channels):
+        a = sine_phasor(out[start:, c], frequency, rate)
+        b = sine_phasor(into[start:, min(c, into.shape[1] - 1)], frequency, rate)
+        if b == 0:
+            raise CheckFailed("nothing entered the plug-in")
+        ratio = a / b
+        result.append(Transfer(to_db(abs(ratio)), math.degrees(math.atan2(ratio.imag, ratio.real))))
+    return result
 
 
 def measure_render(paths, frequency, channels, settle=0.25):

@@ -140,6 +140,10 @@ local function plugin_on (route)
 	return processor_at (route, PLUGIN_AT):to_insert ()
 end
 
+local function report_engine ()
+	emit ("engine", AudioEngine:current_backend_name (), number (Session:nominal_sample_rate ()))
+end
+
 local function report_plugin (insert)
 	local plugin = insert:plugin (0)
 	emit ("plugin", plugin:name (), plugin:get_info ().path)
@@ -283,6 +287,7 @@ local function create ()
 	if not Session then
 		error ("Ardour could not create the session", 0)
 	end
+	report_engine ()
 	local tracks = Session:new_audio_track (job.channels, job.channels, nil, 1, TRACK,
 		ARDOUR.PresentationInfo.max_order, ARDOUR.TrackMode.Normal, true)
 	local route = tracks:front ()
@@ -328,6 +333,7 @@ local function reload ()
 	if not Session then
 		error ("Ardour could not load the saved session", 0)
 	end
+	report_engine ()
 	local route = Session:route_by_name (TRACK)
 	if route:isnil () then
 		error ("the reloaded session has no track '" .. TRACK .. "'", 0)

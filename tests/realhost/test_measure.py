@@ -80,6 +80,19 @@ class RenderFiles(unittest.TestCase):
         self.assertEqual(len(levels), 1)
         self.assertAlmostEqual(levels[0].peak, -12.0, delta=0.01)
 
+    def test_transfer_of_a_delay_and_gain_against_its_input(self):
+        frequency = 1000.0
+        into = sine(frequency, -12.0)
+        delayed = np.concatenate([np.zeros(6), into[:-6]]) * 10 ** (-3 / 20)   # 6 samples late
+        out = self.write("out.wav", np.column_stack([delayed, -delayed]))
+        source = self.write("in.wav", into)
+        left, right = realhost.measure_transfer([out], [source], frequency, channels=2, settle=0.1)
+        expected_phase = -360.0 * frequency * 6 / RATE
+        self.assertAlmostEqual(left.gain_db, -3.0, places=4)
+        self.assertAlmostEqual(left.phase_deg, expected_phase, places=3)
+        self.assertAlmostEqual(right.gain_db, -3.0, places=4)
+        self.assertAlmostEqual(right.phase_deg, expected_phase + 180.0, places=3)
+
     def test_a_render_too_short_to_settle_is_refused(self):
         path = self.write("short.wav", sine(1000.0, -6.0, seconds=0.1))
         with self.assertRaises(realhost.CheckFailed):

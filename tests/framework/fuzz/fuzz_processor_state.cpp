@@ -12,8 +12,8 @@
 #include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  auto* stream = new Steinberg::MemoryStream(static_cast<const void*>(data),
-                                             Steinberg::TSize(size));
+  auto* stream =
+      new Steinberg::MemoryStream(static_cast<const void*>(data), Steinberg::TSize(size));
   KIT_HeapBuf chunk;
   const bool read = StateStream::ReadChunk(stream, chunk);
   stream->release();
