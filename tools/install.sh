@@ -5,6 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/setup.sh
 cmake -S . -B build/install -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DORVANE_TESTS=OFF -DORVANE_BENCH=OFF >/dev/null
+  -DORVANE_TESTS=OFF -DORVANE_BENCH=OFF \
+  -DORVANE_VST3_INSTALL_DIR="$HOME/.vst3" -DORVANE_VST2_INSTALL_DIR="$HOME/.vst" >/dev/null
 cmake --build build/install -j "$(nproc)"
 cmake --install build/install

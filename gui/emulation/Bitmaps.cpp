@@ -4,6 +4,11 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <new>
+#include <string>
+#include <vector>
+
+#include <png.h>
 
 using winemu::isLive;
 
@@ -137,4 +142,106 @@ void StretchBlt(HDC destination, int x, int y, int width, int height, HDC source
 void BitBlt(HDC destination, int x, int y, int width, int height, HDC source, int sx, int sy,
             int rop) {
   StretchBlt(destination, x, y, width, height, source, sx, sy, width, height, rop);
+}
+
+namespace {
+
+std::string namedImagePath(const char* name) {
+  CFURLRef url = CFBundleCopyBundleURL(CFBundleGetMainBundle());
+  char folder[2048] = {};
+  bool ok = url && CFURLGetFileSystemRepresentation(url, true, reinterpret_cast<UInt8*>(folder),
+                                                    sizeof folder);
+  if (url)
+    CFRelease(url);
+  if (!ok)
+    return {};
+  std::string path = std::string(folder) + "/Contents/Resources/" + name;
+  if (!strchr(name, '.'))
+    path += ".png";
+  return path;
+}
+
+} // namespace
+
+HBITMAP LoadNamedImage(const char* nameOrPath, bool makeTransparent) {
+  if (!nameOrPath || !*nameOrPath)
+    return nullptr;
+  std::string path = strchr(nameOrPath, '/') ? nameOrPath : namedImagePath(nameOrPath);
+  png_image png{};
+  png.version = PNG_IMAGE_VERSION;
+  if (path.empty() || !png_image_begin_read_from_file(&png, path.c_str()))
+    return nullptr;
+  png.format = PNG_FORMAT_RGBA;
+  size_t bytes = PNG_IMAGE_SIZE(png);
+  if (png.width > 32768 || png.height > 32768 || bytes == 0) {
+    png_image_free(&png);
+    return nullptr;
+  }
+  auto* pixels = static_cast<uint8_t*>(malloc(bytes));
+  if (!pixels || !png_image_finish_read(&png, nullptr, pixels, 0, nullptr)) {
+    png_image_free(&png);
+    free(pixels);
+    return nullptr;
+  }
+  if (makeTransparent)
+    for (size_t i = 0; i < bytes; i += 4)
+      if (pixels[i] == 255 && pixels[i + 1] == 0 && pixels[i + 2] == 255)
+        pixels[i + 3] = 0;
+  HBITMAP bitmap = CreateBitmapFromPixels(int(png.width), int(png.height), 1, 32, pixels);
+  free(pixels);
+  return bitmap;
+}
+
+struct WinemuImageList {
+  std::vector<HBITMAP> images;
+};
+
+HIMAGELIST ImageList_Create(int, int, unsigned, int initial, int) {
+  auto* list = new (std::nothrow) WinemuImageList;
+  if (list && initial > 0 && initial < 4096)
+    list->images.reserve(size_t(initial));
+  return list;
+}
+
+int ImageList_Add(HIMAGELIST list, HBITMAP image, HBITMAP) {
+  if (!list)
+    return -1;
+  HBITMAP copy = CopyBitmapObject(image);
+  if (!copy)
+    return -1;
+  list->images.push_back(copy);
+  return static_cast<int>(list->images.size()) - 1;
+}
+
+int ImageList_GetImageCount(HIMAGELIST list) {
+  return list ? static_cast<int>(list->images.size()) : 0;
+}
+
+HBITMAP ImageList_GetImage(HIMAGELIST list, int index) {
+  if (!list || index < 0 || index >= ImageList_GetImageCount(list))
+    return nullptr;
+  return list->images[size_t(index)];
+}
+
+bool ImageList_Remove(HIMAGELIST list, int index) {
+  if (!list)
+    return false;
+  if (index == -1) {
+    for (HBITMAP b : list->images)
+      DeleteObject(b);
+    list->images.clear();
+    return true;
+  }
+  if (index < 0 || index >= ImageList_GetImageCount(list))
+    return false;
+  DeleteObject(list->images[size_t(index)]);
+  list->images.erase(list->images.begin() + index);
+  return true;
+}
+
+void ImageList_Destroy(HIMAGELIST list) {
+  if (!list)
+    return;
+  ImageList_Remove(list, -1);
+  delete list;
 }

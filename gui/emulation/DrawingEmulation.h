@@ -75,3 +75,15 @@ void BitBlt(HDC destination, int x, int y, int width, int height, HDC source, in
 void StretchBlt(HDC destination, int x, int y, int width, int height, HDC source, int sx, int sy,
                 int sourceWidth, int sourceHeight, int rop);
 bool IsRetinaContext(HDC context);
+// A bitmap object from a PNG file (a name with '/') or a named image of the main bundle's
+// resources; with makeTransparent, pure magenta pixels become transparent. Null on failure.
+HBITMAP LoadNamedImage(const char* nameOrPath, bool makeTransparent);
+
+// Growable lists of bitmap objects; each list keeps its own copy of what is added.
+typedef struct WinemuImageList* HIMAGELIST;
+HIMAGELIST ImageList_Create(int width, int height, unsigned flags, int initial, int grow);
+int ImageList_Add(HIMAGELIST list, HBITMAP image, HBITMAP mask); // the index, -1 on failure
+int ImageList_GetImageCount(HIMAGELIST list);
+HBITMAP ImageList_GetImage(HIMAGELIST list, int index);
+bool ImageList_Remove(HIMAGELIST list, int index); // -1 clears the list
+void ImageList_Destroy(HIMAGELIST list);

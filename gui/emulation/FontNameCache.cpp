@@ -5,25 +5,34 @@
 
 namespace winemu {
 
-static constexpr size_t kGrowthBytes = 4096;
-
 FontNameCache::FontNameCache() = default;
 
 FontNameCache::~FontNameCache() {
   clear();
 }
 
+// The shared cache object itself stays valid to the end, so that a font made during unload
+// still finds it; its entries are freed when the module unloads.
 FontNameCache& FontNameCache::shared() {
-  static FontNameCache cache; // set up at first use, torn down at unload
-  return cache;
+  static FontNameCache* cache = new FontNameCache;
+  return *cache;
 }
 
+namespace {
+
+struct SharedCacheTeardown {
+  ~SharedCacheTeardown() { FontNameCache::shared().clear(); }
+} teardown;
+
+} // namespace
+
 size_t FontNameCache::search(const char* key, bool& found) const {
-  size_t lo = 0, hi = entries.size();
+  size_t lo = 0, hi = size_t(entries.GetSize());
+  const Entry* e = entries.Get();
   found = false;
   while (lo < hi) {
     size_t mid = (lo + hi) / 2;
-    int order = strcmp(key, entries[mid].key);
+    int order = strcmp(key, e[mid].key);
     if (order > 0) {
       lo = mid + 1;
     } else if (order < 0) {
@@ -40,9 +49,9 @@ CFStringRef FontNameCache::copyValue(const char* key) {
   std::lock_guard<std::recursive_mutex> guard(lock);
   bool found;
   size_t at = search(key, found);
-  if (!found || !entries[at].value)
+  if (!found || !entries.Get()[at].value)
     return nullptr;
-  return static_cast<CFStringRef>(CFRetain(entries[at].value));
+  return static_cast<CFStringRef>(CFRetain(entries.Get()[at].value));
 }
 
 void FontNameCache::insert(const char* key, CFStringRef value) {
@@ -50,35 +59,39 @@ void FontNameCache::insert(const char* key, CFStringRef value) {
   bool found;
   size_t at = search(key, found);
   if (found) {
-    CFStringRef old = entries[at].value;
-    entries[at].value = static_cast<CFStringRef>(CFRetain(value));
+    Entry& entry = entries.Get()[at];
+    CFStringRef old = entry.value;
+    entry.value = static_cast<CFStringRef>(CFRetain(value));
     CFRelease(old);
     return;
   }
   char* copy = strdup(key);
   if (!copy)
     return;
-  if (entries.size() == entries.capacity()) {
-    size_t bytes = (entries.size() + 1) * sizeof(Entry);
-    bytes = (bytes + kGrowthBytes - 1) / kGrowthBytes * kGrowthBytes;
-    entries.reserve(bytes / sizeof(Entry));
+  int count = entries.GetSize();
+  entries.Resize(count + 1);
+  if (entries.GetSize() != count + 1) {
+    free(copy); // the array could not grow: the name stays unresolved in the cache
+    return;
   }
-  entries.insert(entries.begin() + static_cast<ptrdiff_t>(at),
-                 Entry{copy, static_cast<CFStringRef>(CFRetain(value))});
+  Entry* e = entries.Get();
+  memmove(e + at + 1, e + at, (size_t(count) - at) * sizeof(Entry));
+  e[at] = Entry{copy, static_cast<CFStringRef>(CFRetain(value))};
 }
 
 int FontNameCache::count() {
   std::lock_guard<std::recursive_mutex> guard(lock);
-  return static_cast<int>(entries.size());
+  return entries.GetSize();
 }
 
 void FontNameCache::clear() {
   std::lock_guard<std::recursive_mutex> guard(lock);
-  for (Entry& e : entries) {
-    free(e.key);
-    CFRelease(e.value);
+  Entry* e = entries.Get();
+  for (int i = 0; i < entries.GetSize(); ++i) {
+    free(e[i].key);
+    CFRelease(e[i].value);
   }
-  entries.clear();
+  entries.Resize(0, true);
 }
 
 } // namespace winemu

@@ -5,9 +5,9 @@
 #pragma once
 
 #include <mutex>
-#include <vector>
 
 #include "CoreFoundation/CoreFoundation.h"
+#include "framework/KIT_TypedBuf.h"
 
 namespace winemu {
 
@@ -37,7 +37,7 @@ private:
   size_t search(const char* key, bool& found) const;
 
   std::recursive_mutex lock;
-  std::vector<Entry> entries; // storage grows in steps of 4096 bytes
+  KIT_TypedBuf<Entry> entries{4096}; // storage grows in steps of 4096 bytes
 };
 
 } // namespace winemu

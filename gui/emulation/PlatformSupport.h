@@ -8,10 +8,11 @@
 #include <cstdio>
 
 #include "CoreFoundation/CoreFoundation.h"
+#include "Foundation/Foundation.h"
 #include "gui/emulation/WinemuTypes.h"
 
 typedef void* HANDLE;
-typedef void* HWND;
+typedef NSObject* HWND; // a view or window
 typedef struct WinemuModule* HINSTANCE;
 typedef uintptr_t WPARAM;
 typedef intptr_t LPARAM;
@@ -38,6 +39,45 @@ enum : unsigned { WM_TIMER = 275 };
 // 100-nanosecond intervals between 1601-01-01 and 1970-01-01.
 constexpr uint64_t WINEMU_FILETIME_UNIX_EPOCH = 116444736000000000ull;
 
+// Selectors a window or the application delegate may answer (see NSObject).
+class WinemuTimerTarget { // WINEMU_Timer:
+public:
+  virtual void WINEMU_Timer(uintptr_t timerId) = 0;
+
+protected:
+  ~WinemuTimerTarget() = default;
+};
+class WinemuPostMessageReceiver { // winemuPostMessage:msg:wp:lp:
+public:
+  virtual bool winemuPostMessage(HWND window, unsigned message, WPARAM wParam, LPARAM lParam) = 0;
+
+protected:
+  ~WinemuPostMessageReceiver() = default;
+};
+class WinemuPostMessageClearReceiver { // winemuPostMessageClearQ:
+public:
+  virtual void winemuPostMessageClearQ(HWND window) = 0;
+
+protected:
+  ~WinemuPostMessageClearReceiver() = default;
+};
+class WinemuPostMessageTickReceiver { // winemuPostMessageTick:
+public:
+  virtual void winemuPostMessageTick() = 0;
+
+protected:
+  ~WinemuPostMessageTickReceiver() = default;
+};
+// A window that takes queued messages (winemuCanPostMessage) and receives them.
+class WinemuPostableWindow {
+public:
+  virtual bool winemuCanPostMessage() = 0;
+  virtual void winemuPostedMessage(unsigned message, WPARAM wParam, LPARAM lParam) = 0;
+
+protected:
+  ~WinemuPostableWindow() = default;
+};
+
 // Strings.
 CFStringRef CStringToCFString(const char* text);
 void NSStringToCString(CFStringRef string, char* buffer, int size);
@@ -49,6 +89,37 @@ uintptr_t SetTimer(HWND window, uintptr_t id, unsigned ms, TIMERPROC callback);
 void KillTimer(HWND window, uintptr_t id); // id -1 removes all of the window's timers
 void RunLoopFor(int ms);
 void RunLoopForWithPool(int ms);
+// Runs every run-loop timer that is due now.
+void PumpEvents();
+
+// Message posting. PostMessage and ClearPostedMessages forward to the application delegate
+// when it answers; false when it does not.
+bool PostMessage(HWND window, unsigned message, WPARAM wParam, LPARAM lParam);
+void ClearPostedMessages(HWND window);
+// The post queue's own entries: only a window that answers winemuCanPostMessage with true
+// takes them. A queued timer message replaces one already queued for the same window and id.
+bool QueuePostMessage(HWND window, unsigned message, WPARAM wParam, LPARAM lParam);
+void RemovePostedMessages(HWND window);
+bool QueueTimerMessage(HWND window, uintptr_t id, unsigned ms, TIMERPROC callback);
+// Delivers the queued entries to their windows, oldest first (the delegate's tick calls it).
+void FlushPostedMessages();
+// A repeating 50 ms run-loop timer that sends winemuPostMessageTick: to the delegate.
+void StartPostedMessageTimer();
+void StopPostedMessageTimer();
+
+// The application.
+void QuitApplication();
+bool IsQuitting();
+void DisableAppNap(bool disable);
+bool IsAppNapDisabled();
+int GetOSVersion();
+void* NewAutoreleasePool();
+void ReleaseAutoreleasePool(void* pool);
+
+// Processes: the handle's tag is WINEMU_TAG_PROCESS; WaitForSingleObject waits on it too.
+HANDLE CreateProcess(const char* path, int argc, const char* const* argv);
+int WaitForProcess(HANDLE process, DWORD ms);
+void BringProcessToFront(HANDLE process);
 
 // Time.
 void Sleep(int ms);

@@ -7,45 +7,47 @@
 namespace winemu {
 namespace {
 
-struct Pools {
-  DrawingContext* contexts = nullptr;
-  int contextCount = 0;
-  GdiObject* objects = nullptr;
-  int objectCount = 0;
-
-  ~Pools() {
-    while (contexts) {
-      DrawingContext* next = contexts->poolNext;
-      free(contexts);
-      contexts = next;
-    }
-    while (objects) {
-      GdiObject* next = objects->poolNext;
-      free(objects);
-      objects = next;
-    }
-  }
+// Plain data that is never destroyed, so that a record released during unload (a font held by
+// a static cache, say) finds the pools in a defined state.
+struct PoolState {
+  DrawingContext* contexts;
+  int contextCount;
+  GdiObject* objects;
+  int objectCount;
+  bool tornDown; // after unload, released records are freed at once
 };
+constinit PoolState pools = {nullptr, 0, nullptr, 0, false};
 
 std::recursive_mutex& poolLock() {
   static std::recursive_mutex* lock = new std::recursive_mutex;
   return *lock;
 }
 
-Pools& pools() {
-  static Pools instance; // emptied and freed at unload
-  return instance;
-}
+// Empties and frees both pools when the module unloads.
+struct PoolTeardown {
+  ~PoolTeardown() {
+    std::lock_guard<std::recursive_mutex> guard(poolLock());
+    while (DrawingContext* c = pools.contexts) {
+      pools.contexts = c->poolNext;
+      free(c);
+    }
+    while (GdiObject* o = pools.objects) {
+      pools.objects = o->poolNext;
+      free(o);
+    }
+    pools.contextCount = pools.objectCount = 0;
+    pools.tornDown = true;
+  }
+} teardown;
 
 } // namespace
 
 DrawingContext* takeContextRecord() {
   {
     std::lock_guard<std::recursive_mutex> guard(poolLock());
-    Pools& p = pools();
-    if (DrawingContext* record = p.contexts) {
-      p.contexts = record->poolNext;
-      --p.contextCount;
+    if (DrawingContext* record = pools.contexts) {
+      pools.contexts = record->poolNext;
+      --pools.contextCount;
       memset(record, 0, sizeof *record);
       return record;
     }
@@ -57,10 +59,9 @@ GdiObject* takeObjectRecord(int32_t kind) {
   GdiObject* record = nullptr;
   {
     std::lock_guard<std::recursive_mutex> guard(poolLock());
-    Pools& p = pools();
-    if ((record = p.objects) != nullptr) {
-      p.objects = record->poolNext;
-      --p.objectCount;
+    if ((record = pools.objects) != nullptr) {
+      pools.objects = record->poolNext;
+      --pools.objectCount;
       memset(record, 0, sizeof *record);
     }
   }
@@ -74,39 +75,37 @@ GdiObject* takeObjectRecord(int32_t kind) {
 void returnContextRecord(DrawingContext* context) {
   memset(context, 0, sizeof *context);
   std::lock_guard<std::recursive_mutex> guard(poolLock());
-  Pools& p = pools();
-  if (p.contextCount >= kContextPoolLimit) {
+  if (pools.tornDown || pools.contextCount >= kContextPoolLimit) {
     free(context);
     return;
   }
   context->inPool = 1;
-  context->poolNext = p.contexts;
-  p.contexts = context;
-  ++p.contextCount;
+  context->poolNext = pools.contexts;
+  pools.contexts = context;
+  ++pools.contextCount;
 }
 
 void returnObjectRecord(GdiObject* object) {
   memset(object, 0, sizeof *object);
   std::lock_guard<std::recursive_mutex> guard(poolLock());
-  Pools& p = pools();
-  if (p.objectCount >= kObjectPoolLimit) {
+  if (pools.tornDown || pools.objectCount >= kObjectPoolLimit) {
     free(object);
     return;
   }
   object->inPool = 1;
-  object->poolNext = p.objects;
-  p.objects = object;
-  ++p.objectCount;
+  object->poolNext = pools.objects;
+  pools.objects = object;
+  ++pools.objectCount;
 }
 
 int pooledContextCount() {
   std::lock_guard<std::recursive_mutex> guard(poolLock());
-  return pools().contextCount;
+  return pools.contextCount;
 }
 
 int pooledObjectCount() {
   std::lock_guard<std::recursive_mutex> guard(poolLock());
-  return pools().objectCount;
+  return pools.objectCount;
 }
 
 } // namespace winemu

@@ -613,6 +613,17 @@ def parameter_setting(text):
         raise argparse.ArgumentTypeError(f"'{value}' is not a number (in '{text}')")
 
 
+def frequency_gain(text):
+    """'1000=6' -> (1000.0, 6.0)."""
+    frequency, sep, gain = text.partition("=")
+    try:
+        if sep and float(frequency) > 0:
+            return float(frequency), float(gain)
+    except ValueError:
+        pass
+    raise argparse.ArgumentTypeError(f"expected HZ=DB, got '{text}'")
+
+
 def add_common(p):
     p.add_argument("plugin", help="a .vst3 bundle or a VST 2.4 .so")
     p.add_argument("--timeout", type=float, default=DEFAULT_TIMEOUT,
@@ -663,6 +674,9 @@ def argument_parser():
                    help="which level the expectations apply to")
     c.add_argument("--expect-gain", type=float, metavar="DB",
                    help="measured render minus reference, per channel")
+    c.add_argument("--expect-gain-at", type=frequency_gain, action="append", default=[],
+                   metavar="HZ=DB", help="gain of a sine at HZ through the --set parameters, "
+                   "against its reference; repeat for a response")
     c.add_argument("--expect-level", type=float, metavar="DBFS",
                    help="absolute level of the measured render, per channel")
     c.add_argument("--tolerance", type=float, default=0.1, help="dB (default %(default)g)")
@@ -677,7 +691,7 @@ def argument_parser():
 
 def print_levels(label, levels, measure):
     text = "  ".join(f"ch{c} {lv.get(measure):9.4f}" for c, lv in enumerate(levels))
-    print(f"{label:<14} {measure} dBFS: {text}")
+    print(f"{label:<20} {measure} dBFS: {text}")
 
 
 def expect_close(what, measured, expected, tolerance):
@@ -721,23 +735,35 @@ def command_params(args, ws):
     return True
 
 
+def gain_cases(args):
+    """(render id, frequency, expected gain) of every gain expectation of a check."""
+    cases = [(f"at{f:g}Hz", f, db) for f, db in args.expect_gain_at]
+    if args.expect_gain is not None:
+        cases.insert(0, ("measured", args.frequency, args.expect_gain))
+    return cases
+
+
 def command_check(args, ws):
     plugin = ws.stage(args.plugin)
     found = scan_ardour(ws, plugin)
     print(f"Found Plugin: {found}")
     name = args.name or found
 
-    measured_render = (args.expect_gain is not None or args.expect_level is not None or args.set
-                       or args.preset is not None)
     # A capture brings what entered the plug-in along: that is the bare reference.
     separate_reference = args.reference == "neutral" or args.render != "capture"
     renders = []
-    if args.expect_gain is not None and separate_reference:
-        renders.append(Render("reference", args.frequency, args.level, args.seconds,
-                              params=args.neutral, with_plugin=args.reference == "neutral"))
-    if measured_render:
+    for rid, frequency, _ in gain_cases(args):
+        if separate_reference:
+            renders.append(Render(f"{rid}.reference", frequency, args.level, args.seconds,
+                                  params=args.neutral, with_plugin=args.reference == "neutral"))
+    if (args.expect_gain is not None or args.expect_level is not None or args.set
+            or args.preset is not None):
         renders.append(Render("measured", args.frequency, args.level, args.seconds,
                               params=args.set, preset=args.preset))
+    for rid, frequency, _ in gain_cases(args):
+        if rid != "measured":
+            renders.append(Render(rid, frequency, args.level, args.seconds, params=args.set,
+                                  preset=args.preset))
     reload_renders = []
     state = list(args.state)
     if args.reload_render:
@@ -751,20 +777,24 @@ def command_check(args, ws):
                          reload_renders=reload_renders, channels=args.channels, rate=args.rate,
                          render_path=args.render)
 
-    channels = range(args.channels)
-    levels = {rid: measure_render(paths, args.frequency, args.channels, args.settle)
+    frequency_of = {r.id: r.frequency for r in renders + reload_renders}
+    levels = {rid: measure_render(paths, frequency_of[rid], args.channels, args.settle)
               for rid, paths in result.files.items()}
-    if args.expect_gain is not None and not separate_reference:
-        levels["reference"] = measure_render(result.inputs["measured"], args.frequency,
-                                             args.channels, args.settle)
+    if not separate_reference:
+        for rid, frequency, _ in gain_cases(args):
+            levels[f"{rid}.reference"] = measure_render(result.inputs[rid], frequency,
+                                                        args.channels, args.settle)
+    for rid in sorted(levels, key=lambda rid: [r.id for r in renders + reload_renders].index(
+            rid.removesuffix(".reference"))):
+        print_levels(rid, levels[rid], args.measure)
+
     ok = True
-    for rid in ("reference", "measured", "saved", "reloaded"):
-        if rid in levels:
-            print_levels(rid, levels[rid], args.measure)
-    for c in channels:
-        if args.expect_gain is not None:
-            gain = levels["measured"][c].get(args.measure) - levels["reference"][c].get(args.measure)
-            ok &= expect_close(f"ch{c} gain dB", gain, args.expect_gain, args.tolerance)
+    for c in range(args.channels):
+        for rid, frequency, expected in gain_cases(args):
+            gain = (levels[rid][c].get(args.measure)
+                    - levels[f"{rid}.reference"][c].get(args.measure))
+            ok &= expect_close(f"ch{c} gain at {frequency:g} Hz, dB", gain, expected,
+                               args.tolerance)
         if args.expect_level is not None:
             ok &= expect_close(f"ch{c} level dBFS", levels["measured"][c].get(args.measure),
                                args.expect_level, args.tolerance)

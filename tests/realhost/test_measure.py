@@ -108,6 +108,13 @@ class Arguments(unittest.TestCase):
             with self.subTest(bad=bad), self.assertRaises(Exception):
                 realhost.parameter_setting(bad)
 
+    def test_frequency_gain_pairs(self):
+        self.assertEqual(realhost.frequency_gain("1000=6"), (1000.0, 6.0))
+        self.assertEqual(realhost.frequency_gain("31.5=-0.25"), (31.5, -0.25))
+        for bad in ("1000", "0=3", "-5=1", "x=1", "100=loud"):
+            with self.subTest(bad=bad), self.assertRaises(Exception):
+                realhost.frequency_gain(bad)
+
     def test_lua_literals_quote_what_lua_would_misread(self):
         self.assertEqual(realhost.lua_literal({"a": [1, 2.5, True, 'x"\\y']}),
                          '{a = {1, 2.5, true, "x\\034\\092y"}}')

@@ -29,3 +29,19 @@ public:
 
   NSFont() = delete;
 };
+
+// The application object. A plug-in never owns the process: terminate: records the request
+// for the host (or a test) to see instead of ending the process.
+class NSApplication : public NSObject {
+public:
+  static NSApplication* sharedApplication();
+
+  NSObject* delegate() const { return appDelegate; }
+  void setDelegate(NSObject* newDelegate) { appDelegate = newDelegate; }
+  void terminate(NSObject* sender);
+  bool terminateRequested() const { return terminating; }
+
+private:
+  NSObject* appDelegate = nullptr;
+  bool terminating = false;
+};

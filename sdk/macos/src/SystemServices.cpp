@@ -47,3 +47,12 @@ OSStatus HIThemeSetFill(ThemeBrush brush, void*, CGContextRef context, HIThemeOr
   CGContextSetRGBFillColor(context, grey, grey, grey, 1.0);
   return noErr;
 }
+
+NSApplication* NSApplication::sharedApplication() {
+  static NSApplication* application = new NSApplication;
+  return application;
+}
+
+void NSApplication::terminate(NSObject*) {
+  terminating = true;
+}

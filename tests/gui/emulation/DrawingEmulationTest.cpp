@@ -5,6 +5,9 @@
 #include <cstring>
 #include <vector>
 
+#include <png.h>
+#include <unistd.h>
+
 #include "EmulationTestSupport.h"
 #include "gui/emulation/FontNameCache.h"
 #include "gui/emulation/RecordPools.h"
@@ -260,6 +263,19 @@ TEST(FontNameCache, KeepsKeysSortedAndReplacesValues) {
   EXPECT_EQ(cache.copyValue("c"), nullptr);
   cache.insert("n", nullptr);
   EXPECT_EQ(cache.copyValue("n"), nullptr); // a null value counts as a miss
+
+  // Many names, inserted out of order, past several steps of storage growth.
+  for (int i = 0; i < 1000; ++i) {
+    std::string key = "face " + std::to_string((i * 7919) % 1000);
+    cache.insert(key.c_str(), CFSTR("x"));
+  }
+  EXPECT_EQ(cache.count(), 6 + 1000);
+  for (int i = 0; i < 1000; ++i) {
+    std::string key = "face " + std::to_string(i);
+    CFStringRef v = cache.copyValue(key.c_str());
+    ASSERT_NE(v, nullptr) << key;
+    CFRelease(v);
+  }
 }
 
 TEST(GetTextMetrics, DefaultsForBadArgumentsAndFontMetricsOtherwise) {
@@ -382,6 +398,64 @@ TEST(Bitmaps, CopyBetweenContextsKeepsPixelsAndOrientation) {
   EXPECT_EQ(pixelAt(target, 8, 1, 3).r, 0);
   DeleteDC(source);
   DeleteDC(target);
+}
+
+TEST(Bitmaps, NamedImagesLoadAndMagentaBecomesTransparent) {
+  const uint8_t rgba[] = {255, 0, 255, 255, 255, 0, 0, 255, 255, 0, 254, 255};
+  std::string path = ::testing::TempDir() + "/orvane_named.png";
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  image.width = 3;
+  image.height = 1;
+  image.format = PNG_FORMAT_RGBA;
+  ASSERT_TRUE(png_image_write_to_file(&image, path.c_str(), 0, rgba, 0, nullptr));
+  struct Case {
+    bool transparent;
+    uint8_t firstRed, firstGreen;
+  };
+  for (Case c : {Case{true, 255, 255}, Case{false, 255, 0}}) {
+    HBITMAP bitmap = LoadNamedImage(path.c_str(), c.transparent);
+    ASSERT_NE(bitmap, nullptr);
+    int w = 0, h = 0;
+    EXPECT_TRUE(GetBitmapSize(bitmap, &w, &h));
+    EXPECT_EQ(w, 3);
+    EXPECT_EQ(h, 1);
+    HDC dc = CreateMemContext(nullptr, 3, 1);
+    emutest::fillWhite(dc, 3, 1);
+    RECT all{0, 0, 3, 1};
+    DrawImage(dc, bitmap, &all);
+    EXPECT_EQ(pixelAt(dc, 3, 0, 0).r, c.firstRed);
+    EXPECT_EQ(pixelAt(dc, 3, 0, 0).g, c.firstGreen); // white shows through, or magenta
+    EXPECT_EQ(pixelAt(dc, 3, 1, 0).g, 0);
+    EXPECT_EQ(pixelAt(dc, 3, 2, 0).b, 254); // only pure magenta is keyed out
+    DeleteDC(dc);
+    DeleteObject(bitmap);
+  }
+  EXPECT_EQ(LoadNamedImage("/nonexistent/image.png", false), nullptr);
+  EXPECT_EQ(LoadNamedImage("no_such_named_image", false), nullptr);
+  unlink(path.c_str());
+}
+
+TEST(Bitmaps, ImageListsKeepCopies) {
+  HIMAGELIST list = ImageList_Create(4, 4, 0, 2, 2);
+  HBITMAP a = CreateBitmapFromPixels(2, 2, 1, 32, nullptr);
+  HBITMAP b = CreateBitmapFromPixels(4, 1, 1, 24, nullptr);
+  EXPECT_EQ(ImageList_Add(list, a, nullptr), 0);
+  EXPECT_EQ(ImageList_Add(list, b, nullptr), 1);
+  EXPECT_EQ(ImageList_Add(list, nullptr, nullptr), -1);
+  DeleteObject(a); // the list keeps its own
+  int w = 0, h = 0;
+  EXPECT_TRUE(GetBitmapSize(ImageList_GetImage(list, 0), &w, &h));
+  EXPECT_EQ(w, 2);
+  EXPECT_TRUE(ImageList_Remove(list, 0));
+  EXPECT_EQ(ImageList_GetImageCount(list), 1);
+  EXPECT_TRUE(GetBitmapSize(ImageList_GetImage(list, 0), &w, &h));
+  EXPECT_EQ(w, 4);
+  EXPECT_FALSE(ImageList_Remove(list, 5));
+  EXPECT_TRUE(ImageList_Remove(list, -1));
+  EXPECT_EQ(ImageList_GetImageCount(list), 0);
+  ImageList_Destroy(list);
+  DeleteObject(b);
 }
 
 } // namespace

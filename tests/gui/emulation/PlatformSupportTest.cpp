@@ -13,7 +13,10 @@
 #include <fstream>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
+#include "AppKit/AppKit.h"
 #include "gui/emulation/PlatformSupport.h"
 #include "sdk/macos/runloop/RunLoop.h"
 
@@ -58,7 +61,7 @@ TEST(Timers, RunOnTheRunLoopAndCanBeReplacedAndKilled) {
     lastWindow = window;
     lastMessage = message;
   };
-  int windowA = 0, windowB = 0;
+  NSObject windowA, windowB;
   EXPECT_EQ(SetTimer(&windowA, 1, 50, count), 1u);
   SetTimer(&windowA, 2, 20, count);
   SetTimer(&windowB, 1, 50, count);
@@ -139,6 +142,23 @@ TEST(Events, AutoResetWakesOnceManualStaysSignalled) {
   CloseHandle(autoReset);
   CloseHandle(manual);
   EXPECT_EQ(WaitForSingleObject(nullptr, 0), WAIT_FAILED);
+}
+
+TEST(Events, AManualEventWakesEveryWaiter) {
+  HANDLE manual = CreateEvent(nullptr, true, false);
+  std::atomic<int> woken{0};
+  std::vector<std::thread> waiters;
+  for (int i = 0; i < 3; ++i)
+    waiters.emplace_back([&] {
+      if (WaitForSingleObject(manual, 5000) == WAIT_OBJECT_0)
+        ++woken;
+    });
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  SetEvent(manual);
+  for (std::thread& t : waiters)
+    t.join();
+  EXPECT_EQ(woken.load(), 3);
+  CloseHandle(manual);
 }
 
 TEST(SocketEvents, SignalThroughTheSocketPair) {
@@ -358,6 +378,138 @@ TEST_F(Modules, BundleFoldersLoadTheirCode) {
   rmdir(code.c_str());
   rmdir((bundle + "/Contents").c_str());
   rmdir(bundle.c_str());
+}
+
+// A window that takes its own timers and posted messages.
+class TestWindow : public NSObject, public WinemuTimerTarget, public WinemuPostableWindow {
+public:
+  void WINEMU_Timer(uintptr_t id) override { timers.push_back(id); }
+  bool winemuCanPostMessage() override { return accepts; }
+  void winemuPostedMessage(unsigned message, WPARAM wParam, LPARAM) override {
+    messages.emplace_back(message, wParam);
+  }
+  bool accepts = true;
+  std::vector<uintptr_t> timers;
+  std::vector<std::pair<unsigned, WPARAM>> messages;
+};
+
+class TestDelegate : public NSObject,
+                     public WinemuPostMessageReceiver,
+                     public WinemuPostMessageTickReceiver {
+public:
+  bool winemuPostMessage(HWND window, unsigned message, WPARAM, LPARAM) override {
+    posted.emplace_back(window, message);
+    return true;
+  }
+  void winemuPostMessageTick() override {
+    ++ticks;
+    FlushPostedMessages();
+  }
+  std::vector<std::pair<HWND, unsigned>> posted;
+  int ticks = 0;
+};
+
+TEST(Timers, AWindowThatAnswersGetsItsTimersItself) {
+  orvane::RunLoop& loop = orvane::RunLoop::instance();
+  orvane::ManualClock clock(0);
+  loop.setClock(clock.clock());
+  TestWindow window;
+  EXPECT_EQ(SetTimer(&window, 7, 10, nullptr), 7u);
+  clock.advance(10);
+  loop.pump();
+  clock.advance(10);
+  loop.pump();
+  EXPECT_EQ(window.timers, (std::vector<uintptr_t>{7, 7}));
+  KillTimer(&window, 7);
+  NSObject plain;
+  EXPECT_EQ(SetTimer(&plain, 1, 10, nullptr), 0u); // neither a callback nor a target
+  loop.setClock({});
+}
+
+TEST(Messages, PostThroughTheDelegateAndTheQueue) {
+  NSApplication* app = NSApplication::sharedApplication();
+  TestWindow window, refusing;
+  refusing.accepts = false;
+  EXPECT_FALSE(PostMessage(&window, 1000, 1, 2)); // no delegate answers
+  TestDelegate delegate;
+  app->setDelegate(&delegate);
+  EXPECT_TRUE(PostMessage(&window, 1000, 1, 2));
+  ASSERT_EQ(delegate.posted.size(), 1u);
+  EXPECT_EQ(delegate.posted[0].second, 1000u);
+  ClearPostedMessages(&window); // the delegate does not answer this one: nothing happens
+
+  EXPECT_TRUE(QueuePostMessage(&window, 2000, 5, 0));
+  EXPECT_FALSE(QueuePostMessage(&refusing, 2000, 5, 0));
+  EXPECT_TRUE(QueueTimerMessage(&window, 9, 0, nullptr));
+  EXPECT_TRUE(QueueTimerMessage(&window, 9, 0, nullptr)); // replaces the first
+  TestWindow other;
+  QueuePostMessage(&other, 3000, 0, 0);
+  RemovePostedMessages(&other);
+
+  orvane::RunLoop& loop = orvane::RunLoop::instance();
+  orvane::ManualClock clock(0);
+  loop.setClock(clock.clock());
+  StartPostedMessageTimer();
+  StartPostedMessageTimer(); // one timer only
+  clock.advance(50);
+  loop.pump();
+  EXPECT_EQ(delegate.ticks, 1);
+  using Message = std::pair<unsigned, WPARAM>;
+  EXPECT_EQ(window.messages, (std::vector<Message>{{2000, 5}, {WM_TIMER, 9}}));
+  EXPECT_TRUE(other.messages.empty());
+  StopPostedMessageTimer();
+  clock.advance(100);
+  loop.pump();
+  EXPECT_EQ(delegate.ticks, 1);
+  loop.setClock({});
+  app->setDelegate(nullptr);
+}
+
+TEST(Application, QuitRecordsTheRequest) {
+  EXPECT_FALSE(IsQuitting());
+  QuitApplication();
+  EXPECT_TRUE(IsQuitting());
+  EXPECT_TRUE(NSApplication::sharedApplication()->terminateRequested());
+  EXPECT_EQ(GetOSVersion(), 0x10A0);
+  DisableAppNap(true);
+  EXPECT_TRUE(IsAppNapDisabled());
+  DisableAppNap(false);
+  EXPECT_FALSE(IsAppNapDisabled());
+  void* pool = NewAutoreleasePool();
+  EXPECT_NE(pool, nullptr);
+  ReleaseAutoreleasePool(pool);
+}
+
+TEST(Processes, StartWaitAndTimeOut) {
+  const char* quick[] = {"-c", "exit 0"};
+  HANDLE done = CreateProcess("/bin/sh", 2, quick);
+  ASSERT_NE(done, nullptr);
+  EXPECT_EQ(*static_cast<uint32_t*>(done), WINEMU_TAG_PROCESS);
+  EXPECT_EQ(WaitForProcess(done, 5000), WAIT_OBJECT_0);
+  CloseHandle(done);
+  const char* slow[] = {"-c", "sleep 0.3"};
+  HANDLE running = CreateProcess("/bin/sh", 2, slow);
+  BringProcessToFront(running);
+  auto start = Clock::now();
+  EXPECT_EQ(WaitForSingleObject(running, 20), WAIT_TIMEOUT);
+  EXPECT_LT(msSince(start), 250);
+  EXPECT_EQ(WaitForSingleObject(running, INFINITE), WAIT_OBJECT_0);
+  CloseHandle(running);
+  EXPECT_EQ(CreateProcess("/nonexistent/program", 0, nullptr), nullptr);
+}
+
+TEST(Events, PumpEventsRunsDueTimers) {
+  orvane::RunLoop& loop = orvane::RunLoop::instance();
+  orvane::ManualClock clock(0);
+  loop.setClock(clock.clock());
+  static int fired = 0;
+  NSObject window;
+  SetTimer(&window, 1, 5, [](HWND, unsigned, uintptr_t, DWORD) { ++fired; });
+  clock.advance(5);
+  PumpEvents();
+  EXPECT_EQ(fired, 1);
+  KillTimer(&window, 1);
+  loop.setClock({});
 }
 
 TEST(Misc, StubsAndFlags) {
