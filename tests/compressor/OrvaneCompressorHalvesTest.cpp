@@ -1,7 +1,7 @@
 // Both halves of the compressor made in process through the module's own factory, with the
 // test host's application, message and connection objects between them, and this binary's
 // run loop on a clock the test moves: the meter road from the processor's timer to the
-// controller, the module hooks, and creation that fails.
+// controller, the mono arrangement, and the module hooks.
 #include "Projects/compressor/CComp.h"
 #include "Projects/compressor/OrvaneCompressorCids.h"
 #include "Projects/compressor/OrvaneCompressorController.h"
@@ -17,35 +17,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <limits>
-#include <new>
 
 extern "C" Steinberg::IPluginFactory* PLUGIN_API GetPluginFactory();
-
-// The replacement pair below allocates with malloc and frees with free, which g++ cannot see
-// through when it inlines them.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-
-// Allocation failure on demand: while gFailAllocationIn is n >= 0, the allocation after the
-// next n ones throws std::bad_alloc.
-namespace {
-thread_local long gFailAllocationIn = -1;
-}
-
-void* operator new(std::size_t size) {
-  if (gFailAllocationIn >= 0 && gFailAllocationIn-- == 0)
-    throw std::bad_alloc();
-  if (void* p = std::malloc(size ? size : 1))
-    return p;
-  throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept {
-  std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-  std::free(p);
-}
 
 namespace compressor_test {
 namespace {
@@ -360,26 +334,6 @@ TEST(CompressorModule, BothHalvesReportTheSameIdentity) {
   }
   EXPECT_STREQ(controller.GetSubCategory(), "Fx|Dynamics");
   EXPECT_EQ(controller.GetProcessorClass(), OrvaneCompressor::kProcessorUID);
-}
-
-// Out of memory while a half is made: the host gets no object, and no exception.
-TEST(CompressorModule, CreationThatThrowsGivesTheHostNothing) {
-  using CreateFn = FUnknown* (*)(void*);
-  for (CreateFn create :
-       {&OrvaneCompressorProcessor::createInstance, &OrvaneCompressorController::createInstance}) {
-    bool succeeded = false;
-    for (long failAt = 0; failAt < 100000 && !succeeded; failAt += failAt < 64 ? 1 : 97) {
-      FUnknown* made = nullptr;
-      gFailAllocationIn = failAt;
-      EXPECT_NO_THROW(made = create(nullptr)) << failAt;
-      gFailAllocationIn = -1;
-      if (made) {
-        succeeded = true;
-        made->release();
-      }
-    }
-    EXPECT_TRUE(succeeded);
-  }
 }
 
 } // namespace
