@@ -105,6 +105,7 @@ public:
   // The controller's parameter index of the parameter behind an AAX ID.
   bool IndexFromAAXID(AAX_CParamID id, Steinberg::int32& index) const;
   Steinberg::Vst::IEditController* EditController() const { return mController; }
+  Steinberg::Vst::IAudioProcessor* AudioProcessor() const { return mProcessor; }
 
 private:
   AAXWrapper_Parameters(Steinberg::Vst::IAudioProcessor* processor,
