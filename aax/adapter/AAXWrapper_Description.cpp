@@ -1,6 +1,7 @@
 #include "aax/adapter/AAXWrapper_Description.h"
 
 #include "aax/adapter/AAXWrapper_Parameters.h"
+#include "aax/adapter/AAX_WrapperGUI.h"
 
 #include <cstdio>
 #include <sstream>
@@ -158,8 +159,7 @@ AAX_Result AAXWrapper_DescribeEffects(AAX_VCollection& collection) {
   }
   result |= effect->AddProcPtr(reinterpret_cast<void*>(&AAXWrapper_Parameters::Create),
                                kEffectParametersProc);
-  // The editor object's procedure joins with the editor.
-  (void)kEffectGUIProc;
+  result |= effect->AddProcPtr(reinterpret_cast<void*>(&AAX_WrapperGUI::Create), kEffectGUIProc);
   if (result == AAX_SUCCESS)
     result |= collection.AddEffect(kEffectID, effect);
   const AAX_Result described = result;

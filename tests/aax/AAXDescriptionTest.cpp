@@ -17,8 +17,9 @@ TEST_F(BundleSession, DescribesOneDynamicsEffectWithItsThreeNames) {
   EXPECT_EQ(effect->categories, std::vector<uint32_t>{2});
   EXPECT_EQ(collection->manufacturerNames, std::vector<std::string>{"Quenmark"});
   EXPECT_EQ(collection->packageVersion, 0x10100u);
-  ASSERT_EQ(effect->procs.count(0), 1u);
-  EXPECT_NE(effect->procs.at(0), nullptr);
+  ASSERT_EQ(effect->procs.size(), 2u);
+  EXPECT_NE(effect->procs.at(0), nullptr); // the effect-parameters object
+  EXPECT_NE(effect->procs.at(1), nullptr); // the editor object
 }
 
 TEST_F(BundleSession, DescribesAMonoAndAStereoComponent) {
