@@ -100,7 +100,8 @@ void AAXWrapper_Parameters::ProcessBlock(void* const* fields) {
   if (mMidiInputEnabled)
     ProcessMidiInput(fields);
   mTransport = static_cast<AAX_ITransport*>(fields[kFieldTransport]);
-  if (!mProcessor)
+  // A render call before the effect was initialised finds the processor not set up.
+  if (!mProcessor || !mActive)
     return;
   const int32_t* length = static_cast<const int32_t*>(fields[kFieldBufferLength]);
   const int32 numSamples = length && *length > 0 ? *length : 0;
