@@ -122,6 +122,15 @@ TEST(CompressorParameters, HostSeesTheNineParametersAndBypass) {
   EXPECT_NE(infos.back().flags & ParameterInfo::kIsBypass, 0);
 }
 
+// No editor yet: the host is told there is no view and shows its generated controls.
+TEST(CompressorParameters, NoViewSoTheHostShowsItsOwnControls) {
+  std::string error;
+  auto session = CompressorSession::open(kBundle, error);
+  ASSERT_TRUE(session) << error;
+  EXPECT_EQ(session->host().openView(), nullptr);
+  EXPECT_EQ(session->host().controller()->createView("editor"), nullptr);
+}
+
 TEST(CompressorParameters, RatioKnobCoversOneSegmentPerFifth) {
   std::string error;
   auto session = CompressorSession::open(kBundle, error);
