@@ -10,6 +10,7 @@
 #include "framework/IFxProcessor.h"
 
 #include "pluginterfaces/vst/ivstmessage.h"
+#include "sdk/macos/runloop/RunLoop.h"
 
 #include <gtest/gtest.h>
 
@@ -208,6 +209,24 @@ TEST_F(InProcess, AMonoHostBlockGivesOneChannelPointer) {
   block.Input(0)[0] = 0.25f;
   aaxhost::RenderInstances(effect->components[0]->processProcs[0].proc, {&block});
   EXPECT_NE(block.Output(0)[0], 0.0f);
+}
+
+// The transfer timer runs on the run loop while the instance lives, and not a moment longer.
+TEST_F(InProcess, TheTransferTimerGoesWithTheInstance) {
+  orvane::RunLoop& loop = orvane::RunLoop::instance();
+  orvane::ManualClock clock(1000);
+  loop.setClock(clock.clock());
+  const size_t before = loop.timerCount();
+  Make();
+  EXPECT_GT(loop.timerCount(), before);
+  ASSERT_EQ(instance->Parameters()->UpdateParameterNormalizedValue("", 1.0, 0), AAX_SUCCESS);
+  clock.advance(50);
+  loop.pump(); // drains the queues towards the controller
+  instance.reset();
+  EXPECT_EQ(loop.timerCount(), before);
+  clock.advance(500);
+  loop.pump(); // nothing left that could call into the destroyed instance
+  loop.setClock({});
 }
 
 // The compressor's controller has no bitmap editor yet (its view comes with the GUI
