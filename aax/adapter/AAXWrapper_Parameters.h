@@ -127,7 +127,7 @@ private:
 
   // process path
   void ConnectBuses(void* const* fields, Steinberg::int32 numSamples);
-  void UpdateProcessContext();
+  void UpdateProcessContext(void* const* fields);
   void ProcessMidiInput(void* const* fields);
   void ProcessMidiOutput(void* const* fields);
 

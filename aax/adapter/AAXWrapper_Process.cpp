@@ -112,7 +112,7 @@ void AAXWrapper_Parameters::ProcessBlock(void* const* fields) {
   }
   mProcessData.inputEvents = mInputEvents.get();
   mProcessData.outputEvents = mOutputEvents.get();
-  UpdateProcessContext();
+  UpdateProcessContext(fields);
   mHostToProcessor.MoveTo(mInputChanges);
   mOutputChanges.clearQueue();
   mProcessData.inputParameterChanges = &mInputChanges;
@@ -136,16 +136,16 @@ void AAXWrapper_Parameters::ProcessBlock(void* const* fields) {
     mInputEvents->clear();
 }
 
-void AAXWrapper_Parameters::UpdateProcessContext() {
+// The sample rate comes from the instance's own field: asking the controller would be a call
+// into the host's data model from its audio thread.
+void AAXWrapper_Parameters::UpdateProcessContext(void* const* fields) {
   if (!mTransport) {
     mProcessData.processContext = nullptr;
     return;
   }
   mProcessContext = ProcessContext{};
-  float sampleRate = 0.0f;
-  if (Controller())
-    Controller()->GetSampleRate(&sampleRate);
-  mProcessContext.sampleRate = double(sampleRate);
+  const float* sampleRate = static_cast<const float*>(fields[kFieldSampleRate]);
+  mProcessContext.sampleRate = sampleRate ? double(*sampleRate) : 0.0;
 
   double tempo = 0.0;
   if (mTransport->GetCurrentTempo(&tempo) == AAX_SUCCESS) {
