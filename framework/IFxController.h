@@ -111,6 +111,34 @@ public:
   // for every parameter.
   void PushParamsToHost();
 
+  // ---- preset files and preset source dumps (IFxControllerPresetFiles.cpp) ----
+  // The current state or the stored presets as VST 2.4 program and bank files, VST 3 preset
+  // files, Audio Unit presets and .tfx files, and read back; factory-preset source lines for
+  // plug-in authors. UI thread. Writers return false for a null path or folder, a file that
+  // cannot be written whole (nothing is left behind), or, for the folder writers, a preset
+  // that is not initialised or two presets of one name (then no file is written). Readers
+  // return false, with nothing changed, for a file that cannot be read, is not of this
+  // plug-in, or is short or inconsistent anywhere.
+  bool SaveProgramAsFXP(const char* name, const char* path);
+  bool SavePresetsAsFXPs(const char* folder);
+  bool LoadProgramFromFXP(const char* path);
+  bool SaveBankAsFXB(const char* path);
+  bool LoadBankFromFXB(const char* path);
+  bool SaveProgramAsVST3Preset(const char* path);
+  bool SavePresetsAsVST3Presets(const char* folder);
+  bool LoadProgramFromVST3Preset(const char* path);
+  bool SaveProgramAsAUPreset(const char* name, const char* path);
+  bool SavePresetsAsAUPresets(const char* folder);
+  bool LoadProgramFromAUPreset(const char* path);
+  bool SaveProgramAsTFX(const char* name, const char* path, int category);
+  bool SavePresetsAsTFX(const char* folder, int category);
+  bool LoadProgramFromTFX(const char* path);
+  // paramEnumNames: the source name of every parameter's constant, in index order.
+  bool DumpPresetSrcCode(const char* path, const char* const* paramEnumNames);
+  bool DumpPresetBlob(const char* path);
+  bool DumpBankBlob(const char* path);
+  // ---- end of preset files ----
+
   const char* GetEffectName() const { return mEffectName; }
   const char* GetProductName() const { return mProductName; }
   const char* GetMakerName() const { return mMakerName; }

@@ -21,6 +21,9 @@ IACFUnknown* Create(const FakeEffectDescriptor& effect, AAX_CProcPtrID id) {
 FakeEffectInstance::FakeEffectInstance(FakeAAXHost& host, const FakeEffectDescriptor& effect)
     : mHost(host), mEffect(effect) {
   IACFUnknown* object = Create(effect, kEffectParametersProc);
+  void* parameters = nullptr;
+  if (object && object->QueryInterface(IID_EffectParameters, &parameters) == ACF_OK)
+    mParameters = static_cast<AAX_IACFEffectParameters*>(parameters);
   mHost.AttachEffect(object);
   if (object)
     object->Release();
@@ -32,7 +35,10 @@ FakeEffectInstance::~FakeEffectInstance() {
   CloseEditor();
   if (Parameters())
     Parameters()->Uninitialize();
-  mHost.DetachEffect();
+  if (mHost.Effect() == mParameters)
+    mHost.DetachEffect();
+  if (mParameters)
+    std::exchange(mParameters, nullptr)->Release();
 }
 
 AAX_Result FakeEffectInstance::OpenEditor() {

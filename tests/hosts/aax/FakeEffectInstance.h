@@ -26,8 +26,9 @@ public:
   FakeEffectInstance& operator=(const FakeEffectInstance&) = delete;
 
   AAX_Result InitializeResult() const { return mInitializeResult; }
-  // Null when the description has no create procedure 0 or it made nothing usable.
-  AAX_IACFEffectParameters* Parameters() const { return mHost.Effect(); }
+  // Null when the description has no create procedure 0 or it made nothing usable. Each
+  // instance holds its own reference, so several instances can share one host context.
+  AAX_IACFEffectParameters* Parameters() const { return mParameters; }
 
   // Makes the editor, initialises it on the host context and hands it the view container.
   AAX_Result OpenEditor();
@@ -43,6 +44,7 @@ public:
 private:
   FakeAAXHost& mHost;
   const FakeEffectDescriptor& mEffect;
+  AAX_IACFEffectParameters* mParameters = nullptr;
   AAX_Result mInitializeResult = AAX_ERROR_NULL_OBJECT;
   AAX_IACFEffectGUI* mEditor = nullptr;
 };

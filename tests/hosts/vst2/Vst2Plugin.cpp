@@ -157,14 +157,14 @@ VstIntPtr Vst2Plugin::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value,
 
 // ---- life cycle ----
 
-void Vst2Plugin::open(float rate, VstInt32 frames) {
+void Vst2Plugin::open(float rate, VstInt32 frames, VstInt32 bufferFrames) {
   sampleRate = rate;
   blockSize = frames;
   dispatch(effOpen);
   opened = true;
   dispatch(effSetSampleRate, 0, 0, nullptr, rate);
   dispatch(effSetBlockSize, 0, frames);
-  allocate(frames);
+  allocate(bufferFrames > 0 ? bufferFrames : frames);
 }
 
 void Vst2Plugin::resume() {

@@ -75,7 +75,9 @@ public:
                      float opt = 0.f);
 
   // ---- life cycle ----
-  void open(float sampleRate = 44100.f, VstInt32 blockSize = 512);
+  // The buffers hold bufferFrames samples (the block size when 0): a host that processes
+  // more than it announced is played with a larger value.
+  void open(float sampleRate = 44100.f, VstInt32 blockSize = 512, VstInt32 bufferFrames = 0);
   void resume();
   void suspend();
   bool setPrecision64(bool on);

@@ -110,3 +110,20 @@ TEST_F(PassthroughVst2, PrecisionIsChosenWhileSuspendedOnly) {
   EXPECT_TRUE(plugin->setPrecision64(true));
   EXPECT_EQ(plugin->dispatch(effSetProcessPrecision, 0, 7), 0);
 }
+
+// A host that processes more than the block size it announced gets every sample processed:
+// the wrapper serves the processor in blocks it was set up for.
+TEST_F(PassthroughVst2, BlocksLargerThanAnnouncedAreProcessedWhole) {
+  plugin->open(float(kRate), 64, 4 * 64 + 10);
+  plugin->resume();
+  plugin->setParameter(kGain, 0.75f); // -6 dB
+  const int frames = 4 * 64 + 10;
+  for (int c = 0; c < 2; ++c)
+    for (int i = 0; i < frames; ++i)
+      plugin->input<float>(c)[i] = testSignal<float>(c, i);
+  plugin->process<float>(frames);
+  const float gain = float(std::pow(10.0, -6.0 / 20.0));
+  for (int c = 0; c < 2; ++c)
+    for (int i = 0; i < frames; ++i)
+      ASSERT_NEAR(plugin->output<float>(c)[i], testSignal<float>(c, i) * gain, 1e-6) << i;
+}

@@ -106,7 +106,8 @@ bool Vst2Wrapper::init() {
   mProcessor = queryFrom<IAudioProcessor>(mComponent);
   if (!mProcessor)
     return false;
-  if (mController && static_cast<FUnknown*>(mController) != nullptr) {
+  if (mController) {
+    // A single-object plug-in: the processor is its own controller.
     FUnknownPtr<IEditController> fromComponent(mComponent);
     mControllerIsComponent = fromComponent && fromComponent.get() == mController;
   }

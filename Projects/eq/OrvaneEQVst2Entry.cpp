@@ -1,6 +1,6 @@
-// OrvaneEQ's VST 2.4 entry: the factory, the processor class ID and the unique ID ovEQ handed
-// to the framework's VST 2.4 face. (The product bundle takes this same glue; here it builds a
-// test copy of the EQ that also exports VSTPluginMain.)
+// OrvaneEQ's VST 2.4 entry: VSTPluginMain reaches this through the module, and it hands the
+// bundle's own factory, the processor class ID and the unique ID ovEQ to the framework's
+// VST 2.4 face.
 #include "Projects/eq/OrvaneEQModule.h"
 
 #include "vst2/Vst2WrapperExt.h"
