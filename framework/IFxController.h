@@ -170,6 +170,9 @@ private:
   // The host objects follow the parameters' values.
   void SyncHostParameter(int idx);
   bool HasPresetParameter() const { return NPresets() >= 2; }
+  // After a processor state was loaded: edits a preset restore sent the host may still be on
+  // their way to the processor; the loaded values follow them so that they win.
+  void PushLoadedValuesAfterPresetEdits(const double* before);
 
   KIT_PtrList<Steinberg::Vst::EditorView> mViews;
   IPresetBank mPresets;                // the slots and the current preset index
@@ -179,4 +182,7 @@ private:
   char mMakerName[kMaxNameLen];
   char mSubCategory[kMaxNameLen];
   Steinberg::FUID mProcessorClass;
+  // A preset restore has sent its values to the host as edits and no processor state has
+  // been loaded since.
+  bool mPresetEditsSent = false;
 };

@@ -2,6 +2,8 @@
 // the edits that go to the host.
 #include "framework/IFxController.h"
 
+#include <cmath>
+
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 
@@ -10,6 +12,23 @@ namespace {
 bool IsMidiControllerID(ParamID id) {
   return id >= kFxMidiCCParamBase &&
          id < kFxMidiCCParamBase + uint32_t(kFxMidiCCsPerChannel) * uint32_t(kFxMidiChannels);
+}
+
+// Hosts space the preset parameter's values in two ways: value x count (its step count is
+// the number of presets), or program / (count - 1), the spacing of the program list, which is
+// what Ardour 7 sends when a user picks a factory preset. A value on the second grid only is
+// read that way; every other value selects the nearest slot of the first. The two grids share
+// only 0 and 1, and their other points lie at least 1 / (count - 1) steps apart.
+int PresetIndexForHostValue(double v, int count) {
+  constexpr double kSlack = 1e-4;
+  if (count >= 3 && v >= 0.0 && v <= 1.0) {
+    const double onSteps = v * count;
+    const double onList = v * (count - 1);
+    if (std::fabs(onSteps - std::round(onSteps)) > kSlack &&
+        std::fabs(onList - std::round(onList)) <= kSlack)
+      return int(std::lround(onList));
+  }
+  return IPresetBank::PresetIndexFromNormalized(v, count);
 }
 
 } // namespace
@@ -43,7 +62,7 @@ tresult PLUGIN_API IFxController::setParamNormalized(ParamID id, ParamValue valu
     if ((value > 0.5) != GetBypassed())
       mBypassed = value > 0.5;
   } else if (id == kFxPresetParamID) {
-    RestorePreset(IPresetBank::PresetIndexFromNormalized(value, NPresets()));
+    RestorePreset(PresetIndexForHostValue(value, NPresets()));
   }
   return EditControllerEx1::setParamNormalized(id, value);
 }
@@ -83,6 +102,10 @@ void IFxController::SetParameterFromGUI(int idx, double normalized) {
 }
 
 void IFxController::PushParamsToHost() {
+  // Hosts queue these edits for the processor's next block; a processor state loaded before
+  // that block would be overwritten by them (setComponentState sees to it).
+  if (getComponentHandler())
+    mPresetEditsSent = true;
   startGroupEdit();
   for (int i = 0; i < NParams(); ++i) {
     const double normalized = GetParam(i)->GetNormalized();

@@ -6,6 +6,8 @@
 #include "framework/ProcessorState.h"
 #include "framework/StateStream.h"
 
+#include <vector>
+
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 
@@ -46,6 +48,12 @@ tresult PLUGIN_API IFxController::setComponentState(IBStream* stream) {
   ProcessorState state;
   if (!StateStream::ReadChunk(stream, chunk) || !state.Read(*this, chunk))
     return kResultFalse;
+  std::vector<double> before;
+  if (mPresetEditsSent) {
+    before.resize(size_t(NParams()));
+    for (int i = 0; i < NParams(); ++i)
+      before[size_t(i)] = GetParam(i)->GetNormalized();
+  }
   mBypassed = state.bypassed;
   if (Parameter* bypass = getParameterObject(kFxBypassParamID))
     bypass->setNormalized(state.bypassed ? 1.0 : 0.0);
@@ -56,6 +64,33 @@ tresult PLUGIN_API IFxController::setComponentState(IBStream* stream) {
   }
   for (int i = 0; i < NParams(); ++i)
     OnParamChange(i, 0);
+  if (mPresetEditsSent)
+    PushLoadedValuesAfterPresetEdits(before.data());
   SetAllGUIParamsFromPlug();
   return kResultOk;
+}
+
+// Ardour, loading a session, selects the session's last preset through the preset parameter
+// before it hands over the saved states; the edits of that restore reach the processor in its
+// first block, after the saved processor state, and would bring the preset's values back over
+// the saved ones. Every parameter the state changed is therefore sent again, so that the last
+// value the host queues is the loaded one. Parameters the state left alone are not sent.
+void IFxController::PushLoadedValuesAfterPresetEdits(const double* before) {
+  mPresetEditsSent = false;
+  bool grouped = false;
+  for (int i = 0; i < NParams(); ++i) {
+    const IParam* param = GetParam(i);
+    const double normalized = param->GetNormalized();
+    if (param->ReadOnly() || normalized == before[i])
+      continue;
+    if (!grouped) {
+      startGroupEdit();
+      grouped = true;
+    }
+    beginEdit(ParamID(i));
+    performEdit(ParamID(i), normalized);
+    endEdit(ParamID(i));
+  }
+  if (grouped)
+    finishGroupEdit();
 }

@@ -30,6 +30,37 @@ TEST(PresetParameter, SelectsTheNearestSlotAndAnswersTheCurrentOne) {
   }
 }
 
+// Nine slots, each holding its own index as the value of its one parameter.
+class NineSlots : public IFxController {
+public:
+  NineSlots()
+      : IFxController(FUID(), 1, 9, "Nine", "Nine", "Orvane", "Fx", 0x10000, 0x4E696E65, 0x4F52564E,
+                      0, false, false, false, kAPIVST3) {
+    GetParam(0)->InitDouble("Slot", "", "", false, 0.0, 0.0, 8.0, 1.0);
+    for (int k = 0; k < 9; ++k)
+      MakePreset("slot", double(k));
+  }
+};
+
+// Ardour 7 sends program / (count - 1) for a factory preset picked from the program list; a
+// plain host sends program / count, the preset parameter's own steps. Both pick the program.
+TEST(PresetParameter, EitherSpacingOfTheValuesPicksTheSameSlot) {
+  auto* nine = new NineSlots;
+  for (int k = 0; k < 9; ++k) {
+    for (const double v : {k / 8.0, double(float(k / 8.0)), k / 9.0, double(float(k / 9.0))}) {
+      nine->setParamNormalized(kPreset, v);
+      EXPECT_EQ(nine->GetCurrentPresetIdx(), k) << v;
+      EXPECT_DOUBLE_EQ(nine->GetParam(0)->Value(), k) << v;
+    }
+  }
+  nine->setParamNormalized(kPreset, 1.0);
+  EXPECT_EQ(nine->GetCurrentPresetIdx(), 8);
+  // Between the grids: the nearest slot of value x count, as before.
+  nine->setParamNormalized(kPreset, 0.3);
+  EXPECT_EQ(nine->GetCurrentPresetIdx(), 3);
+  nine->release();
+}
+
 TEST(PresetParameter, ARestoreIsOneGroupOfBracketedEditsThenTheHooks) {
   Rig rig;
   rig.handler->calls.clear();

@@ -31,6 +31,7 @@ tresult PLUGIN_API Handler::performEdit(ParamID id, ParamValue value) {
   char text[64];
   std::snprintf(text, sizeof text, "perform %u %.6f", id, value);
   calls.push_back(text);
+  edits.emplace_back(id, value);
   return kResultOk;
 }
 tresult PLUGIN_API Handler::endEdit(ParamID id) {

@@ -10,6 +10,7 @@
 #include "tests/bareplugin/BareProcessor.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 // Both halves of the bare plug-in made directly, with a host of hand-made objects built from
@@ -32,6 +33,8 @@ public:
 class Handler : public FObject, public IComponentHandler, public IComponentHandler2 {
 public:
   std::vector<std::string> calls;
+  // The performed edits with their exact values, in order.
+  std::vector<std::pair<ParamID, ParamValue>> edits;
   tresult PLUGIN_API beginEdit(ParamID id) override;
   tresult PLUGIN_API performEdit(ParamID id, ParamValue value) override;
   tresult PLUGIN_API endEdit(ParamID id) override;
