@@ -1,20 +1,6 @@
 #include "framework/Base64.h"
 
-namespace {
-int SextetOf(char c) {
-  if (c >= 'A' && c <= 'Z')
-    return c - 'A';
-  if (c >= 'a' && c <= 'z')
-    return c - 'a' + 26;
-  if (c >= '0' && c <= '9')
-    return c - '0' + 52;
-  if (c == '+')
-    return 62;
-  if (c == '/')
-    return 63;
-  return -1;
-}
-} // namespace
+#include "framework/Base64Alphabet.h"
 
 int DecodeBase64(const char* text, uint8_t* out, int outSize) {
   if (!text || !out || outSize <= 0)
@@ -23,7 +9,7 @@ int DecodeBase64(const char* text, uint8_t* out, int outSize) {
   uint32_t bits = 0;
   int nBits = 0;
   for (const char* p = text; written < outSize; ++p) {
-    const int sextet = SextetOf(*p);
+    const int sextet = Base64SextetOf(*p);
     if (sextet < 0)
       break;
     bits = (bits << 6) | uint32_t(sextet);

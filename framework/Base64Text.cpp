@@ -1,22 +1,8 @@
 #include "framework/Base64Text.h"
 
+#include "framework/Base64Alphabet.h"
+
 namespace {
-
-const char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-
-int SextetOf(char c) {
-  if (c >= 'A' && c <= 'Z')
-    return c - 'A';
-  if (c >= 'a' && c <= 'z')
-    return c - 'a' + 26;
-  if (c >= '0' && c <= '9')
-    return c - '0' + 52;
-  if (c == '+')
-    return 62;
-  if (c == '/')
-    return 63;
-  return -1;
-}
 
 bool IsSpace(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\r';
@@ -34,10 +20,10 @@ std::string EncodeBase64(const uint8_t* data, size_t n) {
       group |= uint32_t(data[i + 1]) << 8;
     if (k > 2)
       group |= data[i + 2];
-    text += kAlphabet[(group >> 18) & 63];
-    text += kAlphabet[(group >> 12) & 63];
-    text += k > 1 ? kAlphabet[(group >> 6) & 63] : '=';
-    text += k > 2 ? kAlphabet[group & 63] : '=';
+    text += kBase64Alphabet[(group >> 18) & 63];
+    text += kBase64Alphabet[(group >> 12) & 63];
+    text += k > 1 ? kBase64Alphabet[(group >> 6) & 63] : '=';
+    text += k > 2 ? kBase64Alphabet[group & 63] : '=';
   }
   return text;
 }
@@ -60,7 +46,7 @@ bool DecodeBase64Text(std::string_view text, std::vector<uint8_t>& out) {
         return false;
       ++fill;
     } else {
-      sextet = SextetOf(c);
+      sextet = Base64SextetOf(c);
       if (sextet < 0 || fill > 0)
         return false;
     }

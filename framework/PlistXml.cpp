@@ -1,5 +1,7 @@
 #include "framework/PlistXml.h"
 
+#include "framework/XmlEscape.h"
+
 #include <charconv>
 #include <cstring>
 
@@ -11,22 +13,7 @@ const PlistValue* PlistValue::Find(std::string_view key) const {
 }
 
 void AppendPlistEscaped(std::string& out, std::string_view text) {
-  for (char c : text) {
-    switch (c) {
-    case '&':
-      out += "&amp;";
-      break;
-    case '<':
-      out += "&lt;";
-      break;
-    case '>':
-      out += "&gt;";
-      break;
-    default:
-      // XML 1.0 has no place for other control characters, not even escaped.
-      out += (uint8_t(c) < 0x20 && c != '\t' && c != '\n' && c != '\r') ? '?' : c;
-    }
-  }
+  AppendXmlEscaped(out, text, false);
 }
 
 namespace {

@@ -1,5 +1,7 @@
 #include "framework/Vst3PresetFile.h"
 
+#include "framework/XmlEscape.h"
+
 #include <optional>
 
 namespace {
@@ -15,33 +17,11 @@ bool IsHexDigit(char c) {
   return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
 }
 
-void AppendXmlEscaped(std::string& out, const char* text) {
-  for (const char* p = text ? text : ""; *p; ++p) {
-    switch (*p) {
-    case '&':
-      out += "&amp;";
-      break;
-    case '<':
-      out += "&lt;";
-      break;
-    case '>':
-      out += "&gt;";
-      break;
-    case '"':
-      out += "&quot;";
-      break;
-    default:
-      // XML 1.0 has no place for other control characters, not even escaped.
-      out += (uint8_t(*p) < 0x20 && *p != '\t' && *p != '\n' && *p != '\r') ? '?' : *p;
-    }
-  }
-}
-
 void AppendStringAttr(std::string& out, const char* id, const char* value, const char* flags) {
   out += "\t<Attr id=\"";
   out += id;
   out += "\" value=\"";
-  AppendXmlEscaped(out, value);
+  AppendXmlEscaped(out, value ? value : "", true);
   out += "\" type=\"string\"";
   if (flags) {
     out += " flags=\"";

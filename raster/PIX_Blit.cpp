@@ -174,8 +174,9 @@ template <class Op> void ScaleRowsBilinear(const ScaleArea& area, int ia) {
   }
 }
 
-// Fast path of the nearest copy at full weight: source words straight into the destination.
-void ScaleRowsNearestFullWeight(const ScaleArea& a) {
+// The walk of the nearest word fast paths: put(destination word, source word) for every sample
+// inside the sampling bounds.
+template <class Put> void ScaleRowsNearestWords(const ScaleArea& a, Put put) {
   unsigned char* d = a.d;
   int64_t cy = a.cy0;
   for (int y = 0; y < a.h; ++y, d += a.dstep, cy += a.dy) {
@@ -188,28 +189,19 @@ void ScaleRowsNearestFullWeight(const ScaleArea& a) {
     for (int x = 0; x < a.w; ++x, cx += a.dx) {
       const int64_t sx = cx >> 16;
       if ((uint64_t)sx < (uint64_t)a.clipR)
-        dp[x] = row[sx];
+        put(dp[x], row[sx]);
     }
   }
 }
 
+// Fast path of the nearest copy at full weight: source words straight into the destination.
+void ScaleRowsNearestFullWeight(const ScaleArea& a) {
+  ScaleRowsNearestWords(a, [](PIX_Pixel& d, PIX_Pixel s) { d = s; });
+}
+
 // Fast path of the nearest copy at half weight: the word average.
 void ScaleRowsNearestHalfWeight(const ScaleArea& a) {
-  unsigned char* d = a.d;
-  int64_t cy = a.cy0;
-  for (int y = 0; y < a.h; ++y, d += a.dstep, cy += a.dy) {
-    const int64_t sy = cy >> 16;
-    if ((uint64_t)sy >= (uint64_t)a.clipB)
-      continue;
-    auto* dp = reinterpret_cast<PIX_Pixel*>(d);
-    auto* row = reinterpret_cast<const PIX_Pixel*>(a.s + (ptrdiff_t)sy * a.sstep);
-    int64_t cx = a.cx0;
-    for (int x = 0; x < a.w; ++x, cx += a.dx) {
-      const int64_t sx = cx >> 16;
-      if ((uint64_t)sx < (uint64_t)a.clipR)
-        dp[x] = PIX_WordHalf(dp[x], row[sx]);
-    }
-  }
+  ScaleRowsNearestWords(a, [](PIX_Pixel& d, PIX_Pixel s) { d = PIX_WordHalf(d, s); });
 }
 
 // Shrinking: the plain average of the n x n source pixels around each sample that lie inside

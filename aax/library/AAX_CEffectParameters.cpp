@@ -26,6 +26,31 @@ std::vector<std::string> SplitLines(const std::string& text) {
     start = end + 1;
   }
 }
+
+// The getters that look a parameter up and read one value of it into out: an unknown
+// identifier is reported before a missing out.
+template <typename T, typename Read>
+AAX_Result ReadParameter(const AAX_CParamRegistry& registry, AAX_CParamID id, T* out, Read read) {
+  const AAX_IParameter* parameter = registry.GetParameterByID(id);
+  if (!parameter)
+    return AAX_ERROR_UNKNOWN_PARAMETER;
+  if (!out)
+    return AAX_ERROR_NULL_OBJECT;
+  *out = read(*parameter);
+  return AAX_SUCCESS;
+}
+
+// The calls that look a parameter up and act on it, with what it throws caught.
+template <typename Act>
+AAX_Result ActOnParameter(AAX_CParamRegistry& registry, AAX_CParamID id, Act act) {
+  return AAX_CatchAll([&]() -> AAX_Result {
+    AAX_IParameter* parameter = registry.GetParameterByID(id);
+    if (!parameter)
+      return AAX_ERROR_UNKNOWN_PARAMETER;
+    act(*parameter);
+    return AAX_SUCCESS;
+  });
+}
 } // namespace
 
 AAX_CEffectParameters::AAX_CEffectParameters() = default;
@@ -191,47 +216,27 @@ AAX_Result AAX_CEffectParameters::GetParameterNameOfLength(AAX_CParamID id, AAX_
 
 AAX_Result AAX_CEffectParameters::GetParameterDefaultNormalizedValue(AAX_CParamID id,
                                                                      double* value) const {
-  return AAX_CatchAll([&]() -> AAX_Result {
-    const AAX_IParameter* parameter = mParameterManager.GetParameterByID(id);
-    if (!parameter)
-      return AAX_ERROR_UNKNOWN_PARAMETER;
-    if (!value)
-      return AAX_ERROR_NULL_OBJECT;
-    *value = parameter->GetNormalizedDefaultValue();
-    return AAX_SUCCESS;
+  return AAX_CatchAll([&] {
+    return ReadParameter(mParameterManager, id, value,
+                         [](const AAX_IParameter& p) { return p.GetNormalizedDefaultValue(); });
   });
 }
 
 AAX_Result AAX_CEffectParameters::SetParameterDefaultNormalizedValue(AAX_CParamID id,
                                                                      double value) {
-  return AAX_CatchAll([&]() -> AAX_Result {
-    AAX_IParameter* parameter = mParameterManager.GetParameterByID(id);
-    if (!parameter)
-      return AAX_ERROR_UNKNOWN_PARAMETER;
-    parameter->SetNormalizedDefaultValue(value);
-    return AAX_SUCCESS;
-  });
+  return ActOnParameter(mParameterManager, id,
+                        [&](AAX_IParameter& p) { p.SetNormalizedDefaultValue(value); });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterType(AAX_CParamID id, int32_t* type) const {
-  const AAX_IParameter* parameter = mParameterManager.GetParameterByID(id);
-  if (!parameter)
-    return AAX_ERROR_UNKNOWN_PARAMETER;
-  if (!type)
-    return AAX_ERROR_NULL_OBJECT;
-  *type = parameter->GetType();
-  return AAX_SUCCESS;
+  return ReadParameter(mParameterManager, id, type,
+                       [](const AAX_IParameter& p) { return p.GetType(); });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterHostAttribute(AAX_CParamID id,
                                                             int32_t* attribute) const {
-  const AAX_IParameter* parameter = mParameterManager.GetParameterByID(id);
-  if (!parameter)
-    return AAX_ERROR_UNKNOWN_PARAMETER;
-  if (!attribute)
-    return AAX_ERROR_NULL_OBJECT;
-  *attribute = parameter->GetHostAttribute();
-  return AAX_SUCCESS;
+  return ReadParameter(mParameterManager, id, attribute,
+                       [](const AAX_IParameter& p) { return p.GetHostAttribute(); });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameter(AAX_CParamID id, AAX_IParameter** parameter) {
@@ -314,25 +319,15 @@ AAX_Result AAX_CEffectParameters::GetParameterValueString(AAX_CParamID id, AAX_I
 
 AAX_Result AAX_CEffectParameters::GetParameterNormalizedValue(AAX_CParamID id,
                                                               double* value) const {
-  return AAX_CatchAll([&]() -> AAX_Result {
-    const AAX_IParameter* parameter = mParameterManager.GetParameterByID(id);
-    if (!parameter)
-      return AAX_ERROR_UNKNOWN_PARAMETER;
-    if (!value)
-      return AAX_ERROR_NULL_OBJECT;
-    *value = parameter->GetNormalizedValue();
-    return AAX_SUCCESS;
+  return AAX_CatchAll([&] {
+    return ReadParameter(mParameterManager, id, value,
+                         [](const AAX_IParameter& p) { return p.GetNormalizedValue(); });
   });
 }
 
 AAX_Result AAX_CEffectParameters::SetParameterNormalizedValue(AAX_CParamID id, double value) {
-  return AAX_CatchAll([&]() -> AAX_Result {
-    AAX_IParameter* parameter = mParameterManager.GetParameterByID(id);
-    if (!parameter)
-      return AAX_ERROR_UNKNOWN_PARAMETER;
-    parameter->SetNormalizedValue(value);
-    return AAX_SUCCESS;
-  });
+  return ActOnParameter(mParameterManager, id,
+                        [&](AAX_IParameter& p) { p.SetNormalizedValue(value); });
 }
 
 AAX_Result AAX_CEffectParameters::SetParameterNormalizedRelative(AAX_CParamID id, double delta) {
@@ -346,23 +341,11 @@ AAX_Result AAX_CEffectParameters::SetParameterNormalizedRelative(AAX_CParamID id
 }
 
 AAX_Result AAX_CEffectParameters::TouchParameter(AAX_CParamID id) {
-  return AAX_CatchAll([&]() -> AAX_Result {
-    AAX_IParameter* parameter = mParameterManager.GetParameterByID(id);
-    if (!parameter)
-      return AAX_ERROR_UNKNOWN_PARAMETER;
-    parameter->Touch();
-    return AAX_SUCCESS;
-  });
+  return ActOnParameter(mParameterManager, id, [&](AAX_IParameter& p) { p.Touch(); });
 }
 
 AAX_Result AAX_CEffectParameters::ReleaseParameter(AAX_CParamID id) {
-  return AAX_CatchAll([&]() -> AAX_Result {
-    AAX_IParameter* parameter = mParameterManager.GetParameterByID(id);
-    if (!parameter)
-      return AAX_ERROR_UNKNOWN_PARAMETER;
-    parameter->Release();
-    return AAX_SUCCESS;
-  });
+  return ActOnParameter(mParameterManager, id, [&](AAX_IParameter& p) { p.Release(); });
 }
 
 AAX_Result AAX_CEffectParameters::UpdateParameterNormalizedValue(AAX_CParamID id, double value,

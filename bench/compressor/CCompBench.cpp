@@ -8,6 +8,7 @@
 //   Riding     input gain and make-up moving in every block, so their slews never rest
 //   Silence    silence after ten minutes of it, where undamped states would be denormal
 #include "Projects/compressor/CComp.h"
+#include "bench/compressor/PlainGain.h"
 
 #include <benchmark/benchmark.h>
 
@@ -77,37 +78,16 @@ public:
     const double gainStep = 180.0 / fs_, blendStep = 5.0 / fs_;
     for (size_t i = 0; i < n; ++i) {
       const double dl = l[i], dr = r[i];
-      inputGain = Slew(inputGain, inputTarget, 0.1, gainStep);
+      inputGain = PlainGain::Slew(inputGain, inputTarget, 0.1, gainStep);
       const double in = std::pow(10.0, inputGain / 20.0);
       double L = dl * in, R = dr * in;
       const double x = std::max(std::fabs(L), std::fabs(R));
-      const double v = k[7] * k[6] * x;
-      double g = std::min(0.0, -0.138627144172033 * v -
-                                   0.640469614319393 *
-                                       std::log(5.26701272074567 * v + 0.0178615460309078) -
-                                   2.38714128109653);
-      if (autoRelease) {
-        if (s0 + s1 > g) {
-          s1 = s1 + k[4] * (0.789 * g - s1);
-          s0 = g - s1;
-        } else {
-          const double n1 = (1.0 - k[5]) * s0 + (1.0 - k[4]) * s1;
-          s0 = k[5] * s0;
-          s1 = n1;
-          g = s1 + s0;
-        }
-      } else {
-        if (g > h)
-          g = h * k[3];
-        h = g;
-      }
-      a = k[1] * g - k[2] * a;
-      const double gain = std::exp2(std::min(0.0, a * k[0] * 1.77 + 0.06));
+      const double gain = curve.Next(k, x, autoRelease);
       const double s = L != 0.0 ? L : std::ldexp(1.0, -126);
       grPeak = std::min(grPeak, std::fabs(s * gain / s));
-      makeUp = Slew(makeUp, makeUpTarget, 0.1, gainStep);
+      makeUp = PlainGain::Slew(makeUp, makeUpTarget, 0.1, gainStep);
       const double m = std::pow(10.0, makeUp / 20.0);
-      blend = Slew(blend, blendTarget, 0.001, blendStep);
+      blend = PlainGain::Slew(blend, blendTarget, 0.001, blendStep);
       if (blend == 0.0) {
         L = dl;
         R = dr;
@@ -137,18 +117,12 @@ public:
   double levelMeter = 0.0, grMeter = 1.0;
 
 private:
-  static double Slew(double current, double target, double snap, double step) {
-    if (std::fabs(current - target) < snap)
-      return target;
-    return current < target ? current + step : current - step;
-  }
-
   double k[CComp::kNumCoefficients] = {};
   double fs_ = kRate;
   bool autoRelease = false;
   double blendTarget = 1.0;
   double inputGain = 0.0, makeUp = 0.0, blend = 0.5;
-  double s0 = 0.0, s1 = 0.0, h = 0.0, a = 0.0;
+  PlainGain curve;
   double grPeak = 1.0, windowPeak = 0.0, held = 0.0;
   int count = 0;
 };

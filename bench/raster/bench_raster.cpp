@@ -38,6 +38,24 @@ void Count(benchmark::State& state, int64_t pixels) {
       benchmark::Counter((double)pixels * state.iterations() / 1e6, benchmark::Counter::kIsRate);
 }
 
+// Times draw, which covers an edge x edge square of the destination on every call.
+template <typename Draw> void Time(benchmark::State& state, int edge, Draw draw) {
+  for (auto _ : state) {
+    draw();
+    benchmark::ClobberMemory();
+  }
+  Count(state, (int64_t)edge * edge);
+}
+
+// Times pixman compositing s onto d with op over an edge x edge square, then releases both.
+void Composite(benchmark::State& state, pixman_op_t op, pixman_image_t* s, pixman_image_t* d,
+               int edge) {
+  Time(state, edge,
+       [&] { pixman_image_composite32(op, s, nullptr, d, 0, 0, 0, 0, 0, 0, edge, edge); });
+  pixman_image_unref(d);
+  pixman_image_unref(s);
+}
+
 struct Images {
   PIX_MemBitmap dst{kSize, kSize, 4};
   PIX_MemBitmap src{kSize, kSize, 4};
@@ -58,44 +76,25 @@ Images& Shared() {
 
 void BM_CopyBlit_PIX(benchmark::State& state) {
   Images& im = Shared();
-  for (auto _ : state) {
-    PIX_BlitRect(&im.dst, &im.src, 0, 0, nullptr, 1.0f, 0);
-    benchmark::ClobberMemory();
-  }
-  Count(state, (int64_t)kSize * kSize);
+  Time(state, kSize, [&] { PIX_BlitRect(&im.dst, &im.src, 0, 0, nullptr, 1.0f, 0); });
 }
 void BM_CopyBlit_pixman(benchmark::State& state) {
   Images& im = Shared();
   pixman_image_t *d = Wrap(im.dst), *s = Wrap(im.src);
-  for (auto _ : state) {
-    pixman_image_composite32(PIXMAN_OP_SRC, s, nullptr, d, 0, 0, 0, 0, 0, 0, kSize, kSize);
-    benchmark::ClobberMemory();
-  }
-  pixman_image_unref(d);
-  pixman_image_unref(s);
-  Count(state, (int64_t)kSize * kSize);
+  Composite(state, PIXMAN_OP_SRC, s, d, kSize);
 }
 
 // ---- source-alpha blit ----
 
 void BM_SourceAlphaBlit_PIX(benchmark::State& state) {
   Images& im = Shared();
-  for (auto _ : state) {
-    PIX_BlitRect(&im.dst, &im.src, 0, 0, nullptr, 1.0f, PIX_COMBINE_SOURCEALPHA);
-    benchmark::ClobberMemory();
-  }
-  Count(state, (int64_t)kSize * kSize);
+  Time(state, kSize,
+       [&] { PIX_BlitRect(&im.dst, &im.src, 0, 0, nullptr, 1.0f, PIX_COMBINE_SOURCEALPHA); });
 }
 void BM_SourceAlphaBlit_pixman(benchmark::State& state) {
   Images& im = Shared();
   pixman_image_t *d = Wrap(im.dst), *s = Wrap(im.src);
-  for (auto _ : state) {
-    pixman_image_composite32(PIXMAN_OP_OVER, s, nullptr, d, 0, 0, 0, 0, 0, 0, kSize, kSize);
-    benchmark::ClobberMemory();
-  }
-  pixman_image_unref(d);
-  pixman_image_unref(s);
-  Count(state, (int64_t)kSize * kSize);
+  Composite(state, PIXMAN_OP_OVER, s, d, kSize);
 }
 
 // ---- fills ----
@@ -103,11 +102,7 @@ void BM_SourceAlphaBlit_pixman(benchmark::State& state) {
 void BM_Fill_PIX(benchmark::State& state) {
   Images& im = Shared();
   const float alpha = (float)state.range(0) / 10.0f;
-  for (auto _ : state) {
-    PIX_FillRect(&im.dst, 0, 0, kSize, kSize, 0x336699FFu, alpha, 0);
-    benchmark::ClobberMemory();
-  }
-  Count(state, (int64_t)kSize * kSize);
+  Time(state, kSize, [&] { PIX_FillRect(&im.dst, 0, 0, kSize, kSize, 0x336699FFu, alpha, 0); });
 }
 void BM_Fill_pixman(benchmark::State& state) {
   Images& im = Shared();
@@ -119,24 +114,18 @@ void BM_Fill_pixman(benchmark::State& state) {
                                  (uint16_t)(0x99 * 257 * alpha), a};
   const pixman_rectangle16_t rect = {0, 0, kSize, kSize};
   const pixman_op_t op = state.range(0) == 10 ? PIXMAN_OP_SRC : PIXMAN_OP_OVER;
-  for (auto _ : state) {
-    pixman_image_fill_rectangles(op, d, &colour, 1, &rect);
-    benchmark::ClobberMemory();
-  }
+  Time(state, kSize, [&] { pixman_image_fill_rectangles(op, d, &colour, 1, &rect); });
   pixman_image_unref(d);
-  Count(state, (int64_t)kSize * kSize);
 }
 
 // ---- bilinear scaled blit: 256 x 256 up to 512 x 512 ----
 
 void BM_BilinearScale_PIX(benchmark::State& state) {
   Images& im = Shared();
-  for (auto _ : state) {
+  Time(state, kSize, [&] {
     PIX_ScaledBlit(&im.dst, &im.small, 0, 0, kSize, kSize, 0.0f, 0.0f, kSrcSize, kSrcSize, 1.0f,
                    PIX_COMBINE_FILTER);
-    benchmark::ClobberMemory();
-  }
-  Count(state, (int64_t)kSize * kSize);
+  });
 }
 void BM_BilinearScale_pixman(benchmark::State& state) {
   Images& im = Shared();
@@ -146,25 +135,17 @@ void BM_BilinearScale_pixman(benchmark::State& state) {
                               pixman_double_to_fixed((double)kSrcSize / kSize));
   pixman_image_set_transform(s, &t);
   pixman_image_set_filter(s, PIXMAN_FILTER_BILINEAR, nullptr, 0);
-  for (auto _ : state) {
-    pixman_image_composite32(PIXMAN_OP_SRC, s, nullptr, d, 0, 0, 0, 0, 0, 0, kSize, kSize);
-    benchmark::ClobberMemory();
-  }
-  pixman_image_unref(d);
-  pixman_image_unref(s);
-  Count(state, (int64_t)kSize * kSize);
+  Composite(state, PIXMAN_OP_SRC, s, d, kSize);
 }
 
 // ---- rotated blit: 256 x 256 turned by 0.5 rad into 256 x 256, bilinear, source alpha ----
 
 void BM_RotatedBlit_PIX(benchmark::State& state) {
   Images& im = Shared();
-  for (auto _ : state) {
+  Time(state, kSrcSize, [&] {
     PIX_RotatedBlit(&im.dst, &im.small, 0, 0, kSrcSize, kSrcSize, 0, 0, kSrcSize, kSrcSize, 0.5f,
                     false, 1.0f, PIX_COMBINE_SOURCEALPHA | PIX_COMBINE_FILTER, 0, 0);
-    benchmark::ClobberMemory();
-  }
-  Count(state, (int64_t)kSrcSize * kSrcSize);
+  });
 }
 void BM_RotatedBlit_pixman(benchmark::State& state) {
   Images& im = Shared();
@@ -178,13 +159,7 @@ void BM_RotatedBlit_pixman(benchmark::State& state) {
   pixman_transform_from_pixman_f_transform(&t, &f);
   pixman_image_set_transform(s, &t);
   pixman_image_set_filter(s, PIXMAN_FILTER_BILINEAR, nullptr, 0);
-  for (auto _ : state) {
-    pixman_image_composite32(PIXMAN_OP_OVER, s, nullptr, d, 0, 0, 0, 0, 0, 0, kSrcSize, kSrcSize);
-    benchmark::ClobberMemory();
-  }
-  pixman_image_unref(d);
-  pixman_image_unref(s);
-  Count(state, (int64_t)kSrcSize * kSrcSize);
+  Composite(state, PIXMAN_OP_OVER, s, d, kSrcSize);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "tests/vst2/bare/BareVst2Fixture.h"
 
 #include "tests/hosts/vst3/Plugin.h"
+#include "tests/vst2/RenderBlocks.h"
 
 #include <cmath>
 
@@ -27,17 +28,7 @@ template <class Sample> std::vector<std::vector<Sample>> renderVst3(double gain,
   plugin->activate(kRate, kFrames,
                    sizeof(Sample) == 4 ? Steinberg::Vst::kSample32 : Steinberg::Vst::kSample64);
   plugin->setParameter(bare::kGain, gain);
-  std::vector<std::vector<Sample>> out(2);
-  for (int b = 0; b < blocks; ++b) {
-    for (int c = 0; c < 2; ++c)
-      for (int i = 0; i < kFrames; ++i)
-        plugin->input<Sample>(0, size_t(c))[i] = testSignal<Sample>(c, b * kFrames + i);
-    plugin->process(kFrames);
-    for (int c = 0; c < 2; ++c)
-      out[size_t(c)].insert(out[size_t(c)].end(), plugin->output<Sample>(0, size_t(c)),
-                            plugin->output<Sample>(0, size_t(c)) + kFrames);
-  }
-  return out;
+  return vst2render::renderBlocks<Sample>(*plugin, kFrames, blocks, testSignal<Sample>);
 }
 
 template <class Sample> std::vector<std::vector<Sample>> renderVst2(float gain, int blocks) {
@@ -49,17 +40,7 @@ template <class Sample> std::vector<std::vector<Sample>> renderVst2(float gain, 
   }
   plugin->resume();
   plugin->setParameter(bare::kGain, gain);
-  std::vector<std::vector<Sample>> out(2);
-  for (int b = 0; b < blocks; ++b) {
-    for (int c = 0; c < 2; ++c)
-      for (int i = 0; i < kFrames; ++i)
-        plugin->input<Sample>(c)[i] = testSignal<Sample>(c, b * kFrames + i);
-    plugin->process<Sample>(kFrames);
-    for (int c = 0; c < 2; ++c)
-      out[size_t(c)].insert(out[size_t(c)].end(), plugin->output<Sample>(c),
-                            plugin->output<Sample>(c) + kFrames);
-  }
-  return out;
+  return vst2render::renderBlocks<Sample>(*plugin, kFrames, blocks, testSignal<Sample>);
 }
 
 } // namespace

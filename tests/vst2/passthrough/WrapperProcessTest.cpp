@@ -4,6 +4,7 @@
 
 #include "tests/hosts/vst3/Plugin.h"
 #include "tests/passthrough/plugin/PassthroughIDs.h"
+#include "tests/vst2/RenderBlocks.h"
 
 #include <cmath>
 
@@ -31,16 +32,7 @@ std::vector<std::vector<Sample>> renderVst3(double normalized, bool invert, int 
   plugin->activate(kRate, kFrames, size);
   plugin->setParameter(kGain, normalized);
   plugin->setParameter(kInvert, invert ? 1.0 : 0.0);
-  std::vector<std::vector<Sample>> out(2);
-  for (int b = 0; b < blocks; ++b) {
-    for (int c = 0; c < 2; ++c)
-      for (int i = 0; i < kFrames; ++i)
-        plugin->input<Sample>(0, size_t(c))[i] = testSignal<Sample>(c, b * kFrames + i);
-    plugin->process(kFrames);
-    for (int c = 0; c < 2; ++c)
-      out[size_t(c)].insert(out[size_t(c)].end(), plugin->output<Sample>(0, size_t(c)),
-                            plugin->output<Sample>(0, size_t(c)) + kFrames);
-  }
+  auto out = vst2render::renderBlocks<Sample>(*plugin, kFrames, blocks, testSignal<Sample>);
   plugin.reset();
   return out;
 }
@@ -56,17 +48,7 @@ std::vector<std::vector<Sample>> renderVst2(float normalized, bool invert, int b
   plugin->resume();
   plugin->setParameter(kGain, normalized);
   plugin->setParameter(kInvert, invert ? 1.f : 0.f);
-  std::vector<std::vector<Sample>> out(2);
-  for (int b = 0; b < blocks; ++b) {
-    for (int c = 0; c < 2; ++c)
-      for (int i = 0; i < kFrames; ++i)
-        plugin->input<Sample>(c)[i] = testSignal<Sample>(c, b * kFrames + i);
-    plugin->process<Sample>(kFrames);
-    for (int c = 0; c < 2; ++c)
-      out[size_t(c)].insert(out[size_t(c)].end(), plugin->output<Sample>(c),
-                            plugin->output<Sample>(c) + kFrames);
-  }
-  return out;
+  return vst2render::renderBlocks<Sample>(*plugin, kFrames, blocks, testSignal<Sample>);
 }
 
 } // namespace

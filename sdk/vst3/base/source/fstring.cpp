@@ -98,62 +98,73 @@ int32 utf16Length(const char16* text, int32 maxUnits) {
   return n;
 }
 
-int32 utf8ToUtf16(const char8* src, char16* dst, int32 capacity) {
+namespace {
+
+// The frame of the bounded converters: -1 without a usable destination, otherwise the
+// characters of src (null gives "") that emit writes into dst until one no longer fits in
+// capacity units with the terminator, which is always written.
+template <typename Src, typename Dst, typename Emit>
+int32 convertTerminated(const Src* src, Dst* dst, int32 capacity, Emit emit) {
   if (!dst || capacity < 1)
     return -1;
   int32 written = 0;
   if (src) {
     int64 i = 0;
-    while (src[i] != 0) {
-      const char32_t cp = decodeUtf8(src, i);
-      const int32 units = cp >= 0x10000 ? 2 : 1;
-      if (written + units > capacity - 1)
-        break;
-      if (units == 2) {
-        const char32_t v = cp - 0x10000;
-        dst[written++] = static_cast<char16>(0xD800 + (v >> 10));
-        dst[written++] = static_cast<char16>(0xDC00 + (v & 0x3FF));
-      } else {
-        dst[written++] = static_cast<char16>(cp);
-      }
+    while (src[i] != 0 && emit(src, i, dst, written, capacity - 1)) {
     }
   }
   dst[written] = 0;
   return written;
+}
+
+// The emitters: each reads one character at src[i] (advancing i) and writes it at
+// dst[written], or returns false, writing nothing, where room units are not enough for it.
+
+bool emitUtf16(const char8* src, int64& i, char16* dst, int32& written, int32 room) {
+  const char32_t cp = decodeUtf8(src, i);
+  const int32 units = cp >= 0x10000 ? 2 : 1;
+  if (written + units > room)
+    return false;
+  if (units == 2) {
+    const char32_t v = cp - 0x10000;
+    dst[written++] = static_cast<char16>(0xD800 + (v >> 10));
+    dst[written++] = static_cast<char16>(0xDC00 + (v & 0x3FF));
+  } else {
+    dst[written++] = static_cast<char16>(cp);
+  }
+  return true;
+}
+
+bool emitUtf8(const char16* src, int64& i, char8* dst, int32& written, int32 room) {
+  char8 bytes[4];
+  const int32 n = encodeUtf8(decodeUtf16(src, i), bytes);
+  if (written + n > room)
+    return false;
+  for (int32 k = 0; k < n; ++k)
+    dst[written++] = bytes[k];
+  return true;
+}
+
+bool emitAscii(const char16* src, int64& i, char8* dst, int32& written, int32 room) {
+  if (written >= room)
+    return false;
+  const char32_t cp = decodeUtf16(src, i);
+  dst[written++] = cp < 0x80 ? static_cast<char8>(cp) : '?';
+  return true;
+}
+
+} // namespace
+
+int32 utf8ToUtf16(const char8* src, char16* dst, int32 capacity) {
+  return convertTerminated(src, dst, capacity, emitUtf16);
 }
 
 int32 utf16ToUtf8(const char16* src, char8* dst, int32 capacity) {
-  if (!dst || capacity < 1)
-    return -1;
-  int32 written = 0;
-  if (src) {
-    int64 i = 0;
-    while (src[i] != 0) {
-      char8 bytes[4];
-      const int32 n = encodeUtf8(decodeUtf16(src, i), bytes);
-      if (written + n > capacity - 1)
-        break;
-      for (int32 k = 0; k < n; ++k)
-        dst[written++] = bytes[k];
-    }
-  }
-  dst[written] = 0;
-  return written;
+  return convertTerminated(src, dst, capacity, emitUtf8);
 }
 
 int32 utf16ToAscii(const char16* src, char8* dst, int32 capacity) {
-  if (!dst || capacity < 1)
-    return -1;
-  int32 written = 0;
-  if (src) {
-    int64 i = 0;
-    while (src[i] != 0 && written < capacity - 1) {
-      const char32_t cp = decodeUtf16(src, i);
-      dst[written++] = cp < 0x80 ? static_cast<char8>(cp) : '?';
-    }
-  }
-  dst[written] = 0;
-  return written;
+  return convertTerminated(src, dst, capacity, emitAscii);
 }
 
 bool utf16Equal(const char16* a, const char16* b) {

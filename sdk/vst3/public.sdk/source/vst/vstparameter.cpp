@@ -1,6 +1,7 @@
 #include "public.sdk/source/vst/vstparameter.h"
 
 #include "base/source/fstring.h"
+#include "public.sdk/source/vst/vststring128.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,13 +12,6 @@ namespace Steinberg {
 namespace Vst {
 
 namespace {
-void copyText(String128 to, const TChar* from) {
-  int32 n = 0;
-  for (; from && n < 127 && from[n] != 0; ++n)
-    to[n] = from[n];
-  std::fill(to + n, to + 128, TChar(0));
-}
-
 ParamValue clampNormalized(ParamValue v) {
   return v < 0.0 ? 0.0 : (v > 1.0 ? 1.0 : v);
 }
@@ -36,9 +30,9 @@ Parameter::Parameter(const TChar* title, ParamID tag, const TChar* units,
                      const TChar* shortTitle)
     : info{} {
   info.id = tag;
-  copyText(info.title, title);
-  copyText(info.shortTitle, shortTitle);
-  copyText(info.units, units);
+  copyString128(info.title, title);
+  copyString128(info.shortTitle, shortTitle);
+  copyString128(info.units, units);
   info.stepCount = stepCount < 0 ? 0 : stepCount;
   info.defaultNormalizedValue =
       std::isnan(defaultValueNormalized) ? 0.0 : clampNormalized(defaultValueNormalized);
