@@ -279,7 +279,7 @@ TEST(OrvaneEQDsp, MeterMatchesThePerSampleStep) {
   }
 }
 
-// The meter from the Part's rule, written out: the largest signed sample of each 1024 counted
+// The meter's rule, written out independently: the largest signed sample of each 1024 counted
 // samples (at most 1), held, falling 7.5 % of the way per window to the -80 dB floor.
 TEST(OrvaneEQDsp, MeterFallsThroughSilenceToTheFloor) {
   OrvaneEQDsp meter;
