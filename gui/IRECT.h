@@ -28,7 +28,7 @@ struct IRECT {
     return !Empty() && !b.Empty() && R >= b.L && L < b.R && B >= b.T && T < b.B;
   }
 
-  // The part of this rectangle inside b (the blit clip); empty when they do not meet.
+  // The area of this rectangle that lies inside b (the blit clip); empty when they do not meet.
   IRECT Intersect(const IRECT& b) const {
     if (!Intersects(b))
       return IRECT();
