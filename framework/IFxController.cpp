@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "base/source/fstring.h"
+#include "framework/HostIdentity.h"
 #include "framework/IFxParameter.h"
 #include "pluginterfaces/vst/ivsthostapplication.h"
 
@@ -51,7 +52,7 @@ tresult PLUGIN_API IFxController::initialize(FUnknown* context) {
   AddBypassAndPresetParameters();
   AddMidiControllerParameters();
   AddProgramList();
-  IdentifyHost(context);
+  IdentifyHostFromContext(*this, context);
   return kResultOk;
 }
 
@@ -151,20 +152,6 @@ void IFxController::AddProgramList() {
     }
   }
   addProgramList(list);
-}
-
-void IFxController::IdentifyHost(FUnknown* context) {
-  FUnknownPtr<IHostApplication> host(context);
-  if (!host)
-    return;
-  String128 wide = {};
-  if (host->getName(wide) != kResultOk)
-    return;
-  wide[127] = 0;
-  char name[128];
-  utf16ToUtf8(wide, name);
-  SetHost(name, 0);
-  OnHostIdentified();
 }
 
 IPlugView* PLUGIN_API IFxController::createView(FIDString) {

@@ -166,7 +166,6 @@ private:
   void AddBypassAndPresetParameters();
   void AddMidiControllerParameters();
   void AddProgramList();
-  void IdentifyHost(Steinberg::FUnknown* context);
   // The host objects follow the parameters' values.
   void SyncHostParameter(int idx);
   bool HasPresetParameter() const { return NPresets() >= 2; }

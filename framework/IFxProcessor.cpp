@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "base/source/fstring.h"
+#include "framework/HostIdentity.h"
 #include "pluginterfaces/vst/ivsthostapplication.h"
 
 using namespace Steinberg;
@@ -107,26 +108,12 @@ template <class T> tresult PLUGIN_API IFxProcessor<T>::initialize(FUnknown* cont
   const tresult result = AudioEffect::initialize(context);
   if (result != kResultOk)
     return result;
-  IdentifyHost(context);
+  IdentifyHostFromContext(*this, context);
   AddBuses();
   SetParamsToDefaults();
   if (!mTimer)
     mTimer = Timer::create(this, 40);
   return kResultOk;
-}
-
-template <class T> void IFxProcessor<T>::IdentifyHost(FUnknown* context) {
-  FUnknownPtr<IHostApplication> host(context);
-  if (!host)
-    return;
-  String128 wide = {};
-  if (host->getName(wide) != kResultOk)
-    return;
-  wide[127] = 0;
-  char name[128];
-  utf16ToUtf8(wide, name);
-  SetHost(name, 0);
-  OnHostIdentified();
 }
 
 template <class T> void IFxProcessor<T>::AddBuses() {

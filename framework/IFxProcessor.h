@@ -134,7 +134,6 @@ private:
 
   // initialize
   void AddBuses();
-  void IdentifyHost(Steinberg::FUnknown* context);
   void SetParamsToDefaults();
   // process, in block order
   void CopyProcessContext(const Steinberg::Vst::ProcessData& data);
