@@ -2,6 +2,7 @@
 #include "pluginterfaces/base/ibstream.h"
 #include "pluginterfaces/base/ipluginbase.h"
 #include "pluginterfaces/gui/iplugview.h"
+#include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
 #include "pluginterfaces/vst/ivstattributes.h"
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
 #include "pluginterfaces/vst/ivstcomponent.h"
@@ -86,6 +87,8 @@ const IdCase kTravestyIds[] = {
     {"IEventList", Vst::IEventList::iid, v3_event_list_iid},
     {"IPlugView", IPlugView::iid, v3_plugin_view_iid},
     {"IPlugFrame", IPlugFrame::iid, v3_plugin_frame_iid},
+    {"IPlugViewContentScaleSupport", IPlugViewContentScaleSupport::iid,
+     v3_plugin_view_content_scale_iid},
     {"Linux::IEventHandler", Linux::IEventHandler::iid, v3_event_handler_iid},
     {"Linux::ITimerHandler", Linux::ITimerHandler::iid, v3_timer_handler_iid},
     {"Linux::IRunLoop", Linux::IRunLoop::iid, v3_run_loop_iid},

@@ -7,6 +7,7 @@
 #include "pluginterfaces/base/ibstream.h"
 #include "pluginterfaces/base/ipluginbase.h"
 #include "pluginterfaces/gui/iplugview.h"
+#include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
 #include "pluginterfaces/vst/ivstattributes.h"
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
 #include "pluginterfaces/vst/ivstcomponent.h"
@@ -266,6 +267,10 @@ TEST(Vtable, ViewsAndRunLoop) {
 
   EXPECT_SLOT(&IPlugFrame::resizeView, b, v3_plugin_frame, resize_view);
   EXPECT_SLOTS(IPlugFrame, b, v3_plugin_frame);
+
+  EXPECT_SLOT(&IPlugViewContentScaleSupport::setContentScaleFactor, b,
+              v3_plugin_view_content_scale, set_content_scale_factor);
+  EXPECT_SLOTS(IPlugViewContentScaleSupport, b, v3_plugin_view_content_scale);
 
   EXPECT_SLOT(&Linux::IEventHandler::onFDIsSet, b, v3_event_handler, on_fd_is_set);
   EXPECT_SLOTS(Linux::IEventHandler, b, v3_event_handler);

@@ -1,10 +1,12 @@
 // The interface IDs of the view interfaces, defined once for every binary that uses them.
 #include "pluginterfaces/gui/iplugview.h"
+#include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
 
 namespace Steinberg {
 
 DEF_CLASS_IID(IPlugView)
 DEF_CLASS_IID(IPlugFrame)
+DEF_CLASS_IID(IPlugViewContentScaleSupport)
 
 namespace Linux {
 DEF_CLASS_IID(IEventHandler)
