@@ -159,4 +159,12 @@ public:
   // Runs a file panel: true with the chosen path (absolute) on OK, false on cancel or when
   // no panel can be shown.
   virtual bool runFilePanel(const FilePanelRequest& request, std::string& chosenPath) = 0;
+
+  // ---- event source ----
+  // The descriptor the host's loop watches for this back end's events (its window-system
+  // connection), or -1 when it has none.
+  virtual int eventDescriptor() const { return -1; }
+  // Reads and handles every event the window system has for this back end (the descriptor
+  // became readable, or a host timer ticked); nothing when there is none.
+  virtual void dispatchEvents() {}
 };
