@@ -27,9 +27,10 @@
 //     invalidate(); scheduleDisplay() on the window does it on the next run-loop pump).
 //
 // App-modal UI (alert panels, open and save panels) has no window of its own: it runs on the
-// back end of the key window (the last window that took a click or a key, while it lives),
-// else on the application's modal back end (NSApplication::setModalBackend), else it is not
-// shown (an alert answers -1, a panel cancels).
+// back end of the key window (the last window that took a click or a key, while it lives) or
+// else of the newest window, else on the application's modal back end
+// (NSApplication::setModalBackend), else it is not shown (an alert answers -1, a panel
+// cancels). The pointer calls (hide, show, move) go to the same window's back end.
 #pragma once
 
 #include <cstdint>

@@ -13,6 +13,12 @@ namespace {
 
 NSWindow* gKeyWindow = nullptr;
 
+// Windows that exist, oldest first.
+std::vector<NSWindow*>& LiveWindows() {
+  static std::vector<NSWindow*> windows;
+  return windows;
+}
+
 // The grey a window shows where no view draws.
 constexpr CGFloat kWindowBackground = 0.91;
 
@@ -22,6 +28,7 @@ NSWindow::NSWindow(NSRect contentRect, std::unique_ptr<NSWindowBackend> backend)
     : windowBackend(std::move(backend)), size(contentRect.size), origin(contentRect.origin) {
   backingScale = backingScaleFactor();
   resizeBacking();
+  LiveWindows().push_back(this);
   NSView* view = new NSView(NSMakeRect(0, 0, size.width, size.height));
   setContentView(view);
   view->release();
@@ -31,6 +38,8 @@ NSWindow::NSWindow(NSRect contentRect, std::unique_ptr<NSWindowBackend> backend)
 
 NSWindow::~NSWindow() {
   close();
+  auto& windows = LiveWindows();
+  windows.erase(std::remove(windows.begin(), windows.end(), this), windows.end());
   CGContextRelease(backing);
 }
 
@@ -43,6 +52,16 @@ NSWindow* NSWindow::windowForHostParent(NSWindowBackend::Kind kind, void* parent
 
 NSWindow* NSWindow::keyWindow() {
   return gKeyWindow;
+}
+
+NSWindow* NSWindow::mainWindow() {
+  if (gKeyWindow)
+    return gKeyWindow;
+  const auto& windows = LiveWindows();
+  for (auto it = windows.rbegin(); it != windows.rend(); ++it)
+    if ((*it)->backend())
+      return *it;
+  return nullptr;
 }
 
 void NSWindow::setContentView(NSView* view) {
@@ -277,6 +296,10 @@ void NSWindow::displayWindowRect(NSRect windowRect) {
     resizeBacking();
     windowRect = NSMakeRect(0, 0, size.width, size.height);
     pendingRect = NSMakeRect(0, 0, 0, 0);
+    if (windowBackend) {
+      const NSWindowBackend::Pixels all = pixels();
+      windowBackend->setContentSize(all.width, all.height);
+    }
   }
   windowRect = NSIntersectionRect(windowRect, NSMakeRect(0, 0, size.width, size.height));
   if (NSIsEmptyRect(windowRect) || !backing)
@@ -300,6 +323,10 @@ void NSWindow::drawView(NSView* view, NSRect windowRect) {
   const NSRect area = NSIntersectionRect(windowRect, frameInWindow);
   if (NSIsEmptyRect(area))
     return;
+  // Held across the drawing: a view's drawRect may remove its subviews (a text entry ends).
+  const std::vector<NSView*> children = view->subviews();
+  for (NSView* child : children)
+    child->retain();
   const NSPoint viewOrigin = frameInWindow.origin;
   const NSRect local = NSMakeRect(area.origin.x - viewOrigin.x, area.origin.y - viewOrigin.y,
                                   area.size.width, area.size.height);
@@ -315,9 +342,7 @@ void NSWindow::drawView(NSView* view, NSRect windowRect) {
   NSGraphicsContext::setCurrentContext(previous);
   context->release();
   CGContextRestoreGState(backing);
-  const std::vector<NSView*> children = view->subviews();
   for (NSView* child : children) {
-    child->retain();
     if (child->superview() == view)
       drawView(child, windowRect);
     child->release();
