@@ -56,3 +56,8 @@ NSApplication* NSApplication::sharedApplication() {
 void NSApplication::terminate(NSObject*) {
   terminating = true;
 }
+
+bool NSApplicationLoad() {
+  NSApplication::sharedApplication();
+  return true;
+}
