@@ -5,7 +5,7 @@
 #include "Projects/compressor/OrvaneCompressorEditorLayout.h"
 #include "Projects/compressor/OrvaneCompressorParams.h"
 
-#include "gui/IEditor.h"
+#include "gui/IEditorMac.h"
 #include "gui/IMeterControl.h"
 #include "gui/IOrvaneKnobControl.h"
 #include "gui/IVersionControl.h"
@@ -24,6 +24,10 @@ OrvaneCompressorController::OrvaneCompressorController()
                         OrvaneCompressor::kUniqueID, OrvaneCompressor::kMakerID,
                         OrvaneCompressor::kLatency, false, false, false, OrvaneCompressor::kAPI) {
   DeclareOrvaneCompressorParams(*this);
+  auto* editor = new IEditorMac(this, kEditorWidth, kEditorHeight, 0);
+  editor->SetBundleID(kBundleID);
+  AttachGraphics(editor);
+  BuildControls(editor);
 }
 
 OrvaneCompressorController::~OrvaneCompressorController() = default;

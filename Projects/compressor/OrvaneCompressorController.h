@@ -15,6 +15,8 @@ class OrvaneCompressorController : public IEditorController {
 public:
   static constexpr int kEditorWidth = 920;
   static constexpr int kEditorHeight = 315;
+  // The bundle identifier through which the editor finds its bitmaps.
+  static constexpr const char* kBundleID = "com.Quenmark.aax.OrvaneCompressor";
 
   // What the editor's meters show, each on its control's scale (0 to 1, the first to the
   // last frame).

@@ -3,6 +3,7 @@
 #include "Projects/eq/OrvaneEQCids.h"
 #include "Projects/eq/OrvaneEQEditorLayout.h"
 #include "Projects/eq/OrvaneEQFactoryPresets.h"
+#include "Projects/eq/OrvaneEQGraphics.h"
 #include "Projects/eq/OrvaneEQParams.h"
 
 #include "gui/IClampedKnobControl.h"
@@ -22,6 +23,9 @@ OrvaneEQController::OrvaneEQController()
                         OrvaneEQ::kSubCategories, OrvaneEQ::kEffectVersion, OrvaneEQ::kUniqueID,
                         OrvaneEQ::kMakerID, OrvaneEQ::kLatency, false, false, false, kAPIVST2) {
   DeclareOrvaneEQParams(*this);
+  IEditor* editor = MakeGraphics(this, kEditorWidth, kEditorHeight, 0);
+  AttachGraphics(editor);
+  BuildControls(editor);
   MakeFactoryPresets();
 }
 
