@@ -26,5 +26,12 @@ IBitmapControl::IBitmapControl(IEditorDelegate* controller, int x, int y, int pa
 
 bool IBitmapControl::Draw(IEditor* graphics) {
   const int frame = IBitmapFrameForValue(mBitmap.Frames(), mValue);
-  return graphics->DrawBitmap(&mBitmap, &mRECT, frame, &mBlend);
+  [[maybe_unused]] const bool drawn = graphics->DrawBitmap(&mBitmap, &mRECT, frame, &mBlend);
+#if ORVANE_AAX_EDITOR
+  // The host's highlight mark goes over the frame (switches that show none override it).
+  DrawHighlight(graphics);
+  return true;
+#else
+  return drawn;
+#endif
 }

@@ -10,5 +10,12 @@ IKnobMultiControl::IKnobMultiControl(IEditorDelegate* controller, int x, int y, 
 
 bool IKnobMultiControl::Draw(IEditor* graphics) {
   const int frame = IBitmapFrameForValue(mBitmap.Frames(), mValue);
-  return graphics->DrawBitmap(&mBitmap, &mRECT, frame, &mBlend);
+  [[maybe_unused]] const bool drawn = graphics->DrawBitmap(&mBitmap, &mRECT, frame, &mBlend);
+#if ORVANE_AAX_EDITOR
+  // The host's highlight mark goes over the frame (knobs that show none override it).
+  DrawHighlight(graphics);
+  return true;
+#else
+  return drawn;
+#endif
 }
