@@ -3,8 +3,12 @@
 #include <cstring>
 
 #include "AppKit/AppKit.h"
+#include "gui/EditorEventSource.h"
 #include "gui/IEditor.h"
 #include "gui/IEditorController.h"
+#if ORVANE_X11_WINDOWS
+#include "x11/X11WindowBackend.h"
+#endif
 
 using namespace Steinberg;
 
@@ -17,11 +21,17 @@ bool IsType(FIDString type, FIDString platform) {
 } // namespace
 
 IEditorView::IEditorView(IEditorController* controller)
-    : EditorView(controller, nullptr), mController(controller) {}
+    : EditorView(controller, nullptr), mController(controller) {
+#if ORVANE_X11_WINDOWS
+  orvane::x11::X11WindowBackend::Register();
+#endif
+}
 
 IEditorView::~IEditorView() {
-  if (isAttached())
+  if (isAttached()) {
+    StopEvents();
     CloseEditorWindow();
+  }
 }
 
 IEditor* IEditorView::Editor() const {
@@ -34,20 +44,30 @@ tresult PLUGIN_API IEditorView::isPlatformTypeSupported(FIDString type) {
   if (!Editor())
     return kResultFalse;
   // An X11 parent needs the X11 window back end in this binary.
-  const bool supported =
-      IsType(type, kPlatformTypeNSView) || IsType(type, kPlatformTypeHIView) ||
-      (IsType(type, kPlatformTypeX11EmbedWindowID) &&
-       NSWindowBackend::HasFactory(NSWindowBackend::Kind::X11));
+  const bool supported = IsType(type, kPlatformTypeNSView) || IsType(type, kPlatformTypeHIView) ||
+                         (IsType(type, kPlatformTypeX11EmbedWindowID) &&
+                          NSWindowBackend::HasFactory(NSWindowBackend::Kind::X11));
   return supported ? kResultTrue : kResultFalse;
 }
 
+// An X11 editor lives on the host's run loop: a frame that offers none gets kResultFalse
+// before anything is made.
 tresult PLUGIN_API IEditorView::attached(void* parent, FIDString type) {
   if (!parent || !type)
     return kInvalidArgument;
   if (isAttached() || isPlatformTypeSupported(type) != kResultTrue)
     return kResultFalse;
+  const bool x11 = IsType(type, kPlatformTypeX11EmbedWindowID);
+  FUnknownPtr<Linux::IRunLoop> runLoop(plugFrame);
+  if (x11 && !runLoop)
+    return kResultFalse;
   if (!OpenEditorWindow(parent, type))
     return kResultFalse;
+  if (x11 && !StartEvents(runLoop)) {
+    CloseEditorWindowQuietly();
+    return kResultFalse;
+  }
+  mX11 = x11;
   systemWindow = parent;
   attachedToParent();
   mController->OnGUIOpen();
@@ -57,8 +77,64 @@ tresult PLUGIN_API IEditorView::attached(void* parent, FIDString type) {
 tresult PLUGIN_API IEditorView::removed() {
   if (!isAttached())
     return kResultFalse;
+  StopEvents();
   CloseEditorWindow();
+  mX11 = false;
   return EditorView::removed();
+}
+
+bool IEditorView::StartEvents(Linux::IRunLoop* runLoop) {
+  if (!mHostWindow || !mHostWindow->backend())
+    return false;
+  mEvents = new EditorEventSource(mHostWindow->backend(), [this] { FollowSize(); });
+  if (mEvents->start(runLoop))
+    return true;
+  StopEvents();
+  return false;
+}
+
+void IEditorView::StopEvents() {
+  if (!mEvents)
+    return;
+  mEvents->stop();
+  mEvents->release();
+  mEvents = nullptr;
+}
+
+// The editor window's size in the host's units changed (the editor switched to its 2x
+// bitmaps, or the scale changed): the host resizes its window through the frame.
+void IEditorView::FollowSize() {
+  ViewRect now;
+  if (!plugFrame || getSize(&now) != kResultOk)
+    return;
+  if (now.getWidth() == mReportedSize.getWidth() && now.getHeight() == mReportedSize.getHeight())
+    return;
+  plugFrame->resizeView(this, &now);
+}
+
+// The editor's window closes and opens again in the same parent without the controller
+// hearing of it (its editor stays open for the user).
+void IEditorView::CloseEditorWindowQuietly() {
+  if (IEditor* editor = Editor())
+    editor->CloseWindow();
+  CloseHostWindow();
+}
+
+tresult PLUGIN_API IEditorView::setContentScaleFactor(ScaleFactor factor) {
+  if (!(factor > 0.f))
+    return kInvalidArgument;
+  mHostScale = factor;
+  NSScreen::mainScreen()->setBackingScaleFactor(factor);
+  if (!isAttached() || !mX11)
+    return kResultOk;
+  // The X11 window's scale is fixed when it is made: make it again at the new one.
+  FUnknownPtr<Linux::IRunLoop> runLoop(plugFrame);
+  StopEvents();
+  CloseEditorWindowQuietly();
+  if (!OpenEditorWindow(systemWindow, kPlatformTypeX11EmbedWindowID) || !StartEvents(runLoop))
+    return kResultFalse;
+  FollowSize();
+  return kResultOk;
 }
 
 // Carbon views are gone: the back end opens nothing for "HIView".
@@ -98,6 +174,9 @@ void IEditorView::CloseEditorWindow() {
   CloseHostWindow();
 }
 
+// View points (draw-bitmap pixels divided by the drawing scale). A Linux host that embeds
+// through X11, or that told a content scale, measures views in device pixels: there the points
+// are multiplied by the window's backing scale (the host's factor before the window exists).
 tresult PLUGIN_API IEditorView::getSize(ViewRect* size) {
   if (!size)
     return kInvalidArgument;
@@ -105,7 +184,14 @@ tresult PLUGIN_API IEditorView::getSize(ViewRect* size) {
   if (!editor)
     return kResultFalse;
   const double scale = editor->GetDrawScale() > 0.0 ? editor->GetDrawScale() : 1.0;
-  *size = ViewRect(0, 0, int32(editor->Width() / scale), int32(editor->Height() / scale));
+  double deviceScale = 1.0;
+  if (mX11 && mHostWindow)
+    deviceScale = mHostWindow->backingScaleFactor();
+  else if (mHostScale > 0.f)
+    deviceScale = mHostScale;
+  *size = ViewRect(0, 0, int32(editor->Width() / scale * deviceScale),
+                   int32(editor->Height() / scale * deviceScale));
+  mReportedSize = *size;
   return kResultOk;
 }
 

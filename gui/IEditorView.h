@@ -5,16 +5,20 @@
 // sdk/macos/AppKit/NSWindowBackend.h) that lives until the view is removed. Removing it closes
 // that window. The editor and its controls outlive the view, so a
 // reopened view shows the same controls and values. The host sees the editor's size in view
-// points (draw-bitmap pixels divided by the drawing scale). On Linux the base pumps the
+// points (draw-bitmap pixels divided by the drawing scale), or, embedding through X11 or after
+// telling a content scale, in device pixels. On Linux the base pumps the
 // plug-in's run loop from a host timer while the host's frame offers one.
 
+#include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
 #include "public.sdk/source/vst/vsteditorview.h"
 
+class EditorEventSource;
 class IEditor;
 class IEditorController;
 class NSWindow;
 
-class IEditorView : public Steinberg::Vst::EditorView {
+class IEditorView : public Steinberg::Vst::EditorView,
+                    public Steinberg::IPlugViewContentScaleSupport {
 public:
   explicit IEditorView(IEditorController* controller);
   // Closes the editor's window when the host releases the view without removing it.
@@ -25,22 +29,40 @@ public:
   Steinberg::tresult PLUGIN_API isPlatformTypeSupported(Steinberg::FIDString type) override;
   // Opens the editor's window in parent; kInvalidArgument for no parent, kResultFalse (and
   // nothing changed) without an editor, for an unsupported type, when attached already, or
-  // when no window opened ("HIView" opens none).
+  // when no window opened ("HIView" opens none). An X11 parent also needs the frame's
+  // Linux::IRunLoop: the window's descriptor and a timer are registered there until removed.
   Steinberg::tresult PLUGIN_API attached(void* parent, Steinberg::FIDString type) override;
   // Closes the window; kResultFalse when the view is not attached.
   Steinberg::tresult PLUGIN_API removed() override;
   Steinberg::tresult PLUGIN_API getSize(Steinberg::ViewRect* size) override;
   Steinberg::tresult PLUGIN_API onSize(Steinberg::ViewRect* newSize) override;
 
+  // The host's display scale: the stand-in screen's backing scale, which the editor's drawing
+  // measures (2x bitmaps above 1.9). An open X11 window is made again at the new scale and
+  // the host asked to resize. kInvalidArgument for a factor that is not above 0.
+  Steinberg::tresult PLUGIN_API setContentScaleFactor(ScaleFactor factor) override;
+
   OBJ_METHODS(IEditorView, EditorView)
+  DEFINE_INTERFACES
+  DEF_INTERFACE(Steinberg::IPlugViewContentScaleSupport)
+  END_DEFINE_INTERFACES(EditorView)
+  REFCOUNT_METHODS(EditorView)
 
 private:
   IEditor* Editor() const;
   // True when a window opened.
   bool OpenEditorWindow(void* parent, Steinberg::FIDString type);
   void CloseEditorWindow();
+  void CloseEditorWindowQuietly();
   void CloseHostWindow();
+  bool StartEvents(Steinberg::Linux::IRunLoop* runLoop);
+  void StopEvents();
+  void FollowSize();
 
   IEditorController* mController;
-  NSWindow* mHostWindow = nullptr; // the window made inside an X11 parent, owned
+  NSWindow* mHostWindow = nullptr;      // the window made inside an X11 parent, owned
+  EditorEventSource* mEvents = nullptr; // while attached to an X11 parent
+  bool mX11 = false;                    // attached to an X11 parent
+  float mHostScale = 0.f;               // the host's content scale factor, 0 until it tells one
+  Steinberg::ViewRect mReportedSize;    // what getSize last told the host
 };

@@ -194,8 +194,10 @@ TEST_F(BridgeTest, ReopenedViewKeepsTheControlsAndValues) {
   controller->setParamNormalized(BridgeController::kGain, 0.75);
   for (int round = 0; round < 2; ++round) {
     Held<IPlugView> view = CreateView();
+    view->setFrame(frame.get());
     ASSERT_EQ(view->attached(kParent, kPlatformTypeX11EmbedWindowID), kResultOk);
     EXPECT_EQ(view->removed(), kResultOk);
+    view->setFrame(nullptr);
   }
   EXPECT_EQ(editor->NControls(), int(controls.size()));
   EXPECT_DOUBLE_EQ(controls[0]->GetValue(), 0.75);
@@ -211,6 +213,39 @@ TEST_F(BridgeTest, FrameWithARunLoopGetsThePumpTimer) {
   EXPECT_EQ(frame->timerCount(), 1u);
   view->setFrame(nullptr);
   EXPECT_EQ(log->timersUnregistered, 1);
+  EXPECT_EQ(frame->timerCount(), 0u);
+}
+
+// A host frame that offers no Linux::IRunLoop.
+class FrameWithoutRunLoop : public orvane::testhost::HostObject<IPlugFrame> {
+public:
+  tresult PLUGIN_API resizeView(IPlugView*, ViewRect*) override { return kResultOk; }
+};
+
+TEST_F(BridgeTest, X11ParentsLiveOnTheHostsRunLoop) {
+  Attach();
+  {
+    // Without a run loop nothing is opened, and the host hears kResultFalse.
+    Held<IPlugView> view = CreateView();
+    auto* bare = new FrameWithoutRunLoop;
+    view->setFrame(bare);
+    EXPECT_EQ(view->attached(kParent, kPlatformTypeX11EmbedWindowID), kResultFalse);
+    EXPECT_EQ(editor->windowsOpened, 0);
+    EXPECT_EQ(controller->guiOpened, 0);
+    EXPECT_EQ(view->removed(), kResultFalse);
+    view->setFrame(nullptr);
+    bare->release();
+  }
+  Held<IPlugView> view = CreateView();
+  view->setFrame(frame.get());
+  EXPECT_EQ(frame->timerCount(), 1u); // the run-loop pump
+  ASSERT_EQ(view->attached(kParent, kPlatformTypeX11EmbedWindowID), kResultOk);
+  // The window's tick joins it; the off-screen window has no descriptor to watch.
+  EXPECT_EQ(frame->timerCount(), 2u);
+  EXPECT_EQ(frame->eventHandlerCount(), 0u);
+  EXPECT_EQ(view->removed(), kResultOk);
+  EXPECT_EQ(frame->timerCount(), 1u);
+  view->setFrame(nullptr);
   EXPECT_EQ(frame->timerCount(), 0u);
 }
 
@@ -303,6 +338,7 @@ TEST_F(BridgeTest, RightClickOpensTheHostMenuForTheParameter) {
   mode->items = {
       {"Reset", 0}, {"Locked", IPopupMenuItem::kDisabled}, {"Linked", IPopupMenuItem::kChecked}};
   Held<IPlugView> view = CreateView();
+  view->setFrame(frame.get());
   ASSERT_EQ(view->attached(kParent, kPlatformTypeX11EmbedWindowID), kResultOk);
   log->pickContextMenuItem = [](const std::vector<IContextMenuItem>&) {
     return std::optional<size_t>(2);
@@ -326,6 +362,7 @@ TEST_F(BridgeTest, RightClickOpensTheHostMenuForTheParameter) {
   EXPECT_TRUE(editor->shownMenus.empty());
   EXPECT_TRUE(log->edits.empty());
   view->removed();
+  view->setFrame(nullptr);
 }
 
 TEST_F(BridgeTest, HostMenuPositionIsInViewPoints) {
