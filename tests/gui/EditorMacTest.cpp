@@ -93,7 +93,7 @@ TEST_F(EditorMacTest, KeysMapToEditorCodesAndTheRestGoesOnToTheNextResponder) {
       {"\xEF\x9C\x82", "\xEF\x9C\x82", kVK_LeftArrow, true, "key 3", nullptr},
       {"\xEF\x9C\x80", "\xEF\x9C\x80", kVK_UpArrow, true, "key 1", nullptr},
       {"5", "5", 23, true, "key 10", nullptr},
-      {"ab", "ab", 0, true, nullptr, nullptr},              // two glyphs: dropped
+      {"ab", "ab", 0, true, nullptr, nullptr},             // two glyphs: dropped
       {"\x1b", "\x1b", kVK_Escape, true, nullptr, "\x1b"}, // no editor code: passed on
       {"\xC3\xA9", "\xC3\xA9", 0, true, nullptr, "\xC3\xA9"},
       {"z", "z", 6, false, "key 40", "z"}, // the editor leaves it
@@ -103,8 +103,8 @@ TEST_F(EditorMacTest, KeysMapToEditorCodesAndTheRestGoesOnToTheNextResponder) {
     parent->keys.clear();
     recorder->takesKeys = c.takes;
     backend.key(c.characters, c.plain, c.keyCode);
-    EXPECT_EQ(recorder->events, c.editorSees ? std::vector<std::string>{c.editorSees}
-                                             : std::vector<std::string>{})
+    EXPECT_EQ(recorder->events,
+              c.editorSees ? std::vector<std::string>{c.editorSees} : std::vector<std::string>{})
         << c.characters;
     EXPECT_EQ(parent->keys,
               c.passedOn ? std::vector<std::string>{c.passedOn} : std::vector<std::string>{})
@@ -320,7 +320,8 @@ TEST_F(EditorMacTest, MessageBoxTypesShowTheirButtonsAndAnswerWithTheirCodes) {
       window.respondToAlert = [pressed](const NSWindowBackend::AlertRequest&) {
         return (int)pressed;
       };
-      EXPECT_EQ(host.editor->ShowMessageBox("Really reset?", "OrvaneEQ", c.type), c.results[pressed])
+      EXPECT_EQ(host.editor->ShowMessageBox("Really reset?", "OrvaneEQ", c.type),
+                c.results[pressed])
           << c.type << " " << pressed;
       ASSERT_EQ(window.alerts.size(), 1u);
       EXPECT_EQ(window.alerts[0].buttons, c.buttons);
@@ -405,8 +406,8 @@ TEST_F(EditorMacTest, OpenURLReportsWhetherAnythingWasOpened) {
   for (const Case& c : cases) {
     opened.clear();
     EXPECT_EQ(host.editor->OpenURL(c.text), c.result) << (c.text ? c.text : "null");
-    EXPECT_EQ(opened, c.handedOver ? std::vector<std::string>{c.handedOver}
-                                   : std::vector<std::string>{});
+    EXPECT_EQ(opened,
+              c.handedOver ? std::vector<std::string>{c.handedOver} : std::vector<std::string>{});
   }
   openerAnswer = false;
   EXPECT_FALSE(host.editor->OpenURL("https://orvane.example"));
@@ -481,9 +482,9 @@ TEST_F(EditorMacTest, X11ParentsNeedAWindowBackend) {
   Steinberg::IPlugView* view = host.controller->createView("editor");
   EXPECT_EQ(view->isPlatformTypeSupported(Steinberg::kPlatformTypeX11EmbedWindowID),
             Steinberg::kResultFalse);
-  EXPECT_EQ(view->attached(reinterpret_cast<void*>(0x5a11),
-                           Steinberg::kPlatformTypeX11EmbedWindowID),
-            Steinberg::kResultFalse);
+  EXPECT_EQ(
+      view->attached(reinterpret_cast<void*>(0x5a11), Steinberg::kPlatformTypeX11EmbedWindowID),
+      Steinberg::kResultFalse);
   EXPECT_FALSE(host.editor->WindowIsOpen());
   EXPECT_EQ(host.controller->guiOpened, 0);
   view->release();

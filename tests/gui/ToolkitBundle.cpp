@@ -8,13 +8,13 @@
 #include "raster/PIX_IBitmap.h"
 
 struct ToolkitBundleReport {
-  char viewClass[128];   // the type name of the editor's view class
-  int aaxEditor;         // ORVANE_AAX_EDITOR of the build
-  int faceWidth;         // width of the bundle's face.png, -1 when it did not load
+  char viewClass[128]; // the type name of the editor's view class
+  int aaxEditor;       // ORVANE_AAX_EDITOR of the build
+  int faceWidth;       // width of the bundle's face.png, -1 when it did not load
 };
 
-extern "C" __attribute__((visibility("default"))) void orvane_toolkit_bundle_report(
-    ToolkitBundleReport* report) {
+extern "C" __attribute__((visibility("default"))) void
+orvane_toolkit_bundle_report(ToolkitBundleReport* report) {
   IEditorMac editor(nullptr, 40, 30);
   void* view = editor.OpenWindow(nullptr);
   std::strncpy(report->viewClass, typeid(*static_cast<NSView*>(view)).name(),

@@ -19,7 +19,8 @@ public:
 
 CGContextRef MakeBitmapContext(int w, int h) {
   CGColorSpaceRef space = CGColorSpaceCreateDeviceRGB();
-  CGContextRef c = CGBitmapContextCreate(nullptr, w, h, 8, w * 4, space, kCGImageAlphaNoneSkipFirst);
+  CGContextRef c =
+      CGBitmapContextCreate(nullptr, w, h, 8, w * 4, space, kCGImageAlphaNoneSkipFirst);
   CGColorSpaceRelease(space);
   return c;
 }

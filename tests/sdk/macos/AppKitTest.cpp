@@ -62,7 +62,7 @@ TEST_F(WindowWithViews, PressGoesToTheDeepestViewWhichKeepsDragsAndRelease) {
   backend.drag(NSMakePoint(150, 90)); // far outside both
   backend.release(NSMakePoint(150, 90));
   EXPECT_FALSE(backend.pointerCaptured);
-  backend.press(NSMakePoint(15, 60)); // outer only
+  backend.press(NSMakePoint(15, 60));         // outer only
   backend.scroll(NSMakePoint(300, 300), 1.0); // outside the window: nobody
   EXPECT_EQ(log, (std::vector<std::string>{"inner down 5,5", "inner drag 120,75", "inner up 120,75",
                                            "outer down 5,50"}));
@@ -87,7 +87,7 @@ TEST_F(WindowWithViews, ViewsLiveWhileReferencedAndLeaveTheWindowCleanly) {
   EXPECT_TRUE(NSView::isLiveView(inner));
   EXPECT_EQ(inner->window(), nullptr);
   EXPECT_EQ(window.firstResponder(), nullptr); // the window forgot it
-  backend.key("x", "x", 7); // goes nowhere, touches nothing freed
+  backend.key("x", "x", 7);                    // goes nowhere, touches nothing freed
   inner->release();
   EXPECT_FALSE(NSView::isLiveView(inner));
   EXPECT_TRUE(log.empty());
@@ -157,7 +157,9 @@ struct ThreeDigits : NSFormatter {
 };
 
 struct EndRecorder : NSTextFieldDelegate {
-  void controlTextDidEndEditing(NSTextField* field) override { ended.push_back(field->stringValue()); }
+  void controlTextDidEndEditing(NSTextField* field) override {
+    ended.push_back(field->stringValue());
+  }
   std::vector<std::string> ended;
 };
 
@@ -192,8 +194,8 @@ TEST(AlertPanels, ButtonsMapToTheirReturnsAndNoWindowSystemShowsNothing) {
   const int expected[] = {NSAlertDefaultReturn, NSAlertAlternateReturn, NSAlertOtherReturn};
   for (int pressed = 0; pressed < 3; ++pressed) {
     backend.respondToAlert = [pressed](const NSWindowBackend::AlertRequest&) { return pressed; };
-    EXPECT_EQ(NSRunAlertPanel(CFSTR("T"), CFSTR("%@"), CFSTR("Yes"), CFSTR("Cancel"),
-                              CFSTR("No"), CFSTR("Sure?")),
+    EXPECT_EQ(NSRunAlertPanel(CFSTR("T"), CFSTR("%@"), CFSTR("Yes"), CFSTR("Cancel"), CFSTR("No"),
+                              CFSTR("Sure?")),
               expected[pressed]);
   }
   // No alternate button: the second shown is the other one.
