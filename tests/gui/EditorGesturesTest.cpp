@@ -63,8 +63,8 @@ const Script kScripts[] = {
        DoubleClick(w, kKnob);
      },
      true},
-    {"double-click on a switch", [](MacEditorHost&, OffscreenWindowBackend& w) { DoubleClick(w, kSwitch); },
-     true},
+    {"double-click on a switch",
+     [](MacEditorHost&, OffscreenWindowBackend& w) { DoubleClick(w, kSwitch); }, true},
     {"wheel steps, then the view closed inside the wheel's second",
      [](MacEditorHost& h, OffscreenWindowBackend& w) {
        for (int i = 0; i < 3; ++i) {

@@ -30,7 +30,8 @@ namespace guitest {
 // A control that records where events reach it, in draw-bitmap pixels.
 class RecorderControl : public IControl {
 public:
-  RecorderControl(IEditorDelegate* controller, const IRECT& rect) : IControl(controller, rect, -1) {}
+  RecorderControl(IEditorDelegate* controller, const IRECT& rect)
+      : IControl(controller, rect, -1) {}
 
   void OnMouseDown(int x, int y, const IMouseMod& mod) override {
     events.push_back(Entry("down", {x, y}));

@@ -76,13 +76,13 @@ public:
 
   // An open or save panel.
   struct FilePanelRequest {
-    bool save = false;             // a save panel (a name to write), else an open panel
-    bool chooseFiles = true;       // open panels: files may be chosen
+    bool save = false;       // a save panel (a name to write), else an open panel
+    bool chooseFiles = true; // open panels: files may be chosen
     bool chooseDirectories = false;
     bool canCreateDirectories = false;
-    bool resolvesAliases = true;   // symbolic links chosen resolve to their target
-    std::string title;             // empty: the panel's own
-    std::string directory;         // where the panel starts; empty: the back end's choice
+    bool resolvesAliases = true;           // symbolic links chosen resolve to their target
+    std::string title;                     // empty: the panel's own
+    std::string directory;                 // where the panel starts; empty: the back end's choice
     std::vector<std::string> allowedTypes; // file extensions without "."; empty: any
   };
 

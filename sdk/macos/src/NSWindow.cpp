@@ -94,7 +94,8 @@ void NSWindow::setContentSize(NSSize newSize) {
   if (content)
     content->setFrameSize(size);
   if (windowBackend) {
-    const NSWindowBackend::PixelRect all = pixelRectFromRect(NSMakeRect(0, 0, size.width, size.height));
+    const NSWindowBackend::PixelRect all =
+        pixelRectFromRect(NSMakeRect(0, 0, size.width, size.height));
     windowBackend->setContentSize(all.width, all.height);
   }
 }
@@ -136,8 +137,7 @@ NSWindowBackend::PixelRect NSWindow::pixelRectFromRect(NSRect rect) const {
   const int pixelWidth = backing ? (int)CGBitmapContextGetWidth(backing) : 0;
   const int left = std::max(0, (int)std::floor(rect.origin.x * s));
   const int right = std::min(pixelWidth, (int)std::ceil((rect.origin.x + rect.size.width) * s));
-  const int top =
-      std::max(0, pixelHeight - (int)std::ceil((rect.origin.y + rect.size.height) * s));
+  const int top = std::max(0, pixelHeight - (int)std::ceil((rect.origin.y + rect.size.height) * s));
   const int bottom = std::min(pixelHeight, pixelHeight - (int)std::floor(rect.origin.y * s));
   NSWindowBackend::PixelRect area;
   area.x = left;
@@ -181,13 +181,26 @@ NSView* NSWindow::viewForPoint(NSPoint locationInWindow) const {
 
 void NSWindow::deliverMouse(NSView* view, NSEvent* event) {
   switch (event->type()) {
-  case NSLeftMouseDown: view->mouseDown(event); break;
-  case NSLeftMouseUp: view->mouseUp(event); break;
-  case NSRightMouseDown: view->rightMouseDown(event); break;
-  case NSRightMouseUp: view->rightMouseUp(event); break;
-  case NSLeftMouseDragged: view->mouseDragged(event); break;
-  case NSRightMouseDragged: view->rightMouseDragged(event); break;
-  default: break;
+  case NSLeftMouseDown:
+    view->mouseDown(event);
+    break;
+  case NSLeftMouseUp:
+    view->mouseUp(event);
+    break;
+  case NSRightMouseDown:
+    view->rightMouseDown(event);
+    break;
+  case NSRightMouseUp:
+    view->rightMouseUp(event);
+    break;
+  case NSLeftMouseDragged:
+    view->mouseDragged(event);
+    break;
+  case NSRightMouseDragged:
+    view->rightMouseDragged(event);
+    break;
+  default:
+    break;
   }
 }
 
@@ -285,8 +298,8 @@ void NSWindow::displayRect(const NSWindowBackend::PixelRect& area) {
     return;
   const NSPoint topLeft = pointFromPixel(area.x, area.y);
   const NSPoint bottomRight = pointFromPixel(area.x + area.width, area.y + area.height);
-  displayWindowRect(NSMakeRect(topLeft.x, bottomRight.y, bottomRight.x - topLeft.x,
-                               topLeft.y - bottomRight.y));
+  displayWindowRect(
+      NSMakeRect(topLeft.x, bottomRight.y, bottomRight.x - topLeft.x, topLeft.y - bottomRight.y));
 }
 
 void NSWindow::displayWindowRect(NSRect windowRect) {
