@@ -1,56 +1,23 @@
 #include "GuiTestSupport.h"
 
 #include <cstdint>
-#include <fstream>
 
-#include <zlib.h>
+#include "RgbaPng.h"
 
 namespace guitest {
 
 void SavePng(PIX_IBitmap* b, const std::string& path) {
   const int w = b->getWidth(), h = b->getHeight();
-  std::vector<uint8_t> raw;
+  std::vector<uint8_t> rgba;
+  rgba.reserve(size_t(w) * h * 4);
   for (int y = 0; y < h; ++y) {
-    raw.push_back(0);
     for (int x = 0; x < w; ++x) {
       const PIX_Pixel p = b->getBits()[y * b->getRowSpan() + x];
-      raw.insert(raw.end(), {uint8_t(PIX_Red(p)), uint8_t(PIX_Green(p)), uint8_t(PIX_Blue(p)),
-                             uint8_t(PIX_Alpha(p))});
+      rgba.insert(rgba.end(), {uint8_t(PIX_Red(p)), uint8_t(PIX_Green(p)), uint8_t(PIX_Blue(p)),
+                               uint8_t(PIX_Alpha(p))});
     }
   }
-  uLongf size = compressBound(raw.size());
-  std::vector<uint8_t> z(size);
-  compress(z.data(), &size, raw.data(), raw.size());
-  z.resize(size);
-  std::ofstream out(path, std::ios::binary);
-  auto put32 = [&](uint32_t v) {
-    for (int s = 24; s >= 0; s -= 8)
-      out.put(char(v >> s));
-  };
-  auto chunk = [&](const char* type, const std::vector<uint8_t>& data) {
-    put32(uint32_t(data.size()));
-    std::vector<uint8_t> body(type, type + 4);
-    body.insert(body.end(), data.begin(), data.end());
-    out.write(reinterpret_cast<const char*>(body.data()), std::streamsize(body.size()));
-    put32(uint32_t(crc32(0, body.data(), uInt(body.size()))));
-  };
-  out.write("\x89PNG\r\n\x1a\n", 8);
-  std::vector<uint8_t> header = {uint8_t(w >> 24),
-                                 uint8_t(w >> 16),
-                                 uint8_t(w >> 8),
-                                 uint8_t(w),
-                                 uint8_t(h >> 24),
-                                 uint8_t(h >> 16),
-                                 uint8_t(h >> 8),
-                                 uint8_t(h),
-                                 8,
-                                 6,
-                                 0,
-                                 0,
-                                 0};
-  chunk("IHDR", header);
-  chunk("IDAT", z);
-  chunk("IEND", {});
+  WriteRgbaPng(rgba, w, h, path);
 }
 
 } // namespace guitest
