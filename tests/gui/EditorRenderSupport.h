@@ -137,9 +137,18 @@ struct ShownFrame {
   int frame;
 };
 
+// Whether a frame other than frames[i] puts any colour at (x, y).
+template <class AlphaAt>
+bool ShowsAnyOther(const std::vector<ShownFrame>& frames, size_t i, int x, int y, AlphaAt alphaAt) {
+  for (size_t j = 0; j < frames.size(); ++j)
+    if (j != i && alphaAt(frames[j], x, y) != 0)
+      return true;
+  return false;
+}
+
 // Checks every pixel of every shown frame in the editor's draw bitmap: where the strip is
 // opaque (and no later control's frame covers it) the pixel is the strip's; where the strip
-// is fully transparent and nothing covers it, the background shows (one row up, as the
+// is fully transparent and no other frame colours it, the background shows (one row up, as the
 // background is attached). Partly transparent edges are left out: they are blends.
 inline void ExpectFramesShown(IEditor* editor, const std::vector<ShownFrame>& frames,
                               const IBitmap& background, const char* what) {
@@ -163,14 +172,15 @@ inline void ExpectFramesShown(IEditor* editor, const std::vector<ShownFrame>& fr
         PIX_Pixel expected;
         if (PIX_Alpha(source) == 255)
           expected = source;
-        else if (PIX_Alpha(source) == 0)
+        else if (PIX_Alpha(source) == 0 && !ShowsAnyOther(frames, i, x, y, alphaAt))
           expected = StripPixel(background, 1, x, y + 1);
         else
           continue;
         ++checked;
         if (PIX_GetPixel(drawn, x, y) != expected && ++mismatched <= 5)
           ADD_FAILURE() << what << ": control " << i << " frame " << f.frame << " pixel (" << x
-                        << ", " << y << ")";
+                        << ", " << y << "): " << std::hex << PIX_GetPixel(drawn, x, y)
+                        << " instead of " << expected << std::dec;
       }
     }
   }
