@@ -10,7 +10,9 @@
 
 class CocoaFormatter : public NSFormatter {
 public:
-  void setAcceptableCharacterSet(std::string characters) { filterCharacterSet = std::move(characters); }
+  void setAcceptableCharacterSet(std::string characters) {
+    filterCharacterSet = std::move(characters);
+  }
   void setMaximumLength(int length) { maxLength = length; }
   void setMaximumValue(int value) { maxValue = value; }
 

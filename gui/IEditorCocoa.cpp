@@ -23,12 +23,18 @@ constexpr double kMenuDrop = 4.0;
 // The editor's key code of a key, or -1 when the editor has none for it.
 int EditorKeyCode(std::uint16_t keyCode, char character) {
   switch (keyCode) {
-  case kVK_Space: return KEY_SPACE;
-  case kVK_LeftArrow: return KEY_LEFTARROW;
-  case kVK_RightArrow: return KEY_RIGHTARROW;
-  case kVK_DownArrow: return KEY_DOWNARROW;
-  case kVK_UpArrow: return KEY_UPARROW;
-  default: break;
+  case kVK_Space:
+    return KEY_SPACE;
+  case kVK_LeftArrow:
+    return KEY_LEFTARROW;
+  case kVK_RightArrow:
+    return KEY_RIGHTARROW;
+  case kVK_DownArrow:
+    return KEY_DOWNARROW;
+  case kVK_UpArrow:
+    return KEY_UPARROW;
+  default:
+    break;
   }
   if (character >= '0' && character <= '9')
     return KEY_DIGIT_0 + (character - '0');
@@ -42,11 +48,14 @@ int EditorKeyCode(std::uint16_t keyCode, char character) {
 // The characters a text entry for the parameter accepts; empty: any.
 const char* AcceptedCharacters(const IParam& param) {
   switch (param.Type()) {
-  case IParam::kTypeDouble: return "0123456789.-+";
+  case IParam::kTypeDouble:
+    return "0123456789.-+";
   case IParam::kTypeBool:
   case IParam::kTypeInt:
-  case IParam::kTypeEnum: return "0123456789-+";
-  default: return "";
+  case IParam::kTypeEnum:
+    return "0123456789-+";
+  default:
+    return "";
   }
 }
 
@@ -235,8 +244,8 @@ void IEditorCocoa::removeFromSuperview() {
 
 // ---- text entry ----
 
-void IEditorCocoa::createTextEntry(IControl* control, IParam* param, IText* text,
-                                   const char* str, NSRect rect) {
+void IEditorCocoa::createTextEntry(IControl* control, IParam* param, IText* text, const char* str,
+                                   NSRect rect) {
   if (!control || mTextFieldView || !window())
     return;
   auto* field = new NSTextField(rect);
@@ -247,10 +256,17 @@ void IEditorCocoa::createTextEntry(IControl* control, IParam* param, IText* text
       CFRelease(fontName);
     field->setFont(font);
     switch (text->mAlign) {
-    case IText::kAlignNear: field->setAlignment(NSLeftTextAlignment); break;
-    case IText::kAlignCenter: field->setAlignment(NSCenterTextAlignment); break;
-    case IText::kAlignFar: field->setAlignment(NSRightTextAlignment); break;
-    default: break;
+    case IText::kAlignNear:
+      field->setAlignment(NSLeftTextAlignment);
+      break;
+    case IText::kAlignCenter:
+      field->setAlignment(NSCenterTextAlignment);
+      break;
+    case IText::kAlignFar:
+      field->setAlignment(NSRightTextAlignment);
+      break;
+    default:
+      break;
     }
     field->setTextColor(ColorOf(text->mTextEntryFGColor));
     field->setBackgroundColor(ColorOf(text->mTextEntryBGColor));

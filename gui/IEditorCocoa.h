@@ -53,8 +53,7 @@ public:
   // Runs menu at the view rectangle's origin; the menu (or submenu) whose item was chosen,
   // with its chosen index set, or null.
   IPopupMenu* createIPopupMenu(IPopupMenu* menu, NSRect rect);
-  void createTextEntry(IControl* control, IParam* param, IText* text, const char* str,
-                       NSRect rect);
+  void createTextEntry(IControl* control, IParam* param, IText* text, const char* str, NSRect rect);
   void endUserInput();
   std::string stringForToolTip(NSView* view, NSToolTipTag tag, NSPoint point,
                                void* userData) override;
@@ -65,8 +64,8 @@ public:
   bool IsTextEntryOpen() const { return mTextFieldView != nullptr; }
   NSTextField* TextField() const { return mTextFieldView; }
 
-  IEditorMac* mGraphics;              // null once detached
-  NSTimer* mTimer = nullptr;          // owned reference while running
+  IEditorMac* mGraphics;                 // null once detached
+  NSTimer* mTimer = nullptr;             // owned reference while running
   NSTextField* mTextFieldView = nullptr; // retained while open
   IControl* mEdControl = nullptr;
   IParam* mEdParam = nullptr;

@@ -182,7 +182,14 @@ bool IEditor::OnMouseDblClick(int x, int y, const IMouseMod& mod) {
     return false;
   IControl* control = mControls[idx];
   if (!control->GetDblAsSingleClick()) {
+    // No capture, but the control's answer (a reset to its default, a prompt) is an edit of
+    // its parameter, so it gets a gesture of its own.
+    const bool bound = IsBoundToParam(control);
+    if (bound)
+      OpenMouseGesture(control->ParamIdx());
     control->OnMouseDblClick(x, y, mod);
+    if (bound)
+      CloseMouseGesture();
     return false;
   }
   mMouseCapture = idx;

@@ -51,8 +51,8 @@ public:
   bool PromptForDirectory(KIT_String* directory) override;
   bool PromptForColor(IColor*, const char*) override { return false; }
   // False when no URL can be made of the text.
-  bool OpenURL(const char* url, const char* windowTitle = nullptr,
-               const char* confirmMsg = nullptr, const char* errMsg = nullptr) override;
+  bool OpenURL(const char* url, const char* windowTitle = nullptr, const char* confirmMsg = nullptr,
+               const char* errMsg = nullptr) override;
   // Opens a view, inside parentView when that is a view; the view (an NSView).
   void* OpenWindow(void* parentView) override;
   void* OpenHIViewWindow(void*) override { return nullptr; }

@@ -51,7 +51,7 @@ struct OwnedString {
 };
 
 bool PathExists(const char* path) {
-  struct stat info{};
+  struct stat info {};
   return path && *path && stat(path, &info) == 0;
 }
 
@@ -108,10 +108,14 @@ int IEditorMac::ShowMessageBox(const char* text, const char* caption, int type) 
   const int pressed = NSRunAlertPanel(title.string, format.string, first.string, second.string,
                                       third.string, message.string);
   switch (pressed) {
-  case NSAlertDefaultReturn: return kind->results[0];
-  case NSAlertAlternateReturn: return kind->results[1];
-  case NSAlertOtherReturn: return kind->results[2];
-  default: return 0; // nothing could be shown
+  case NSAlertDefaultReturn:
+    return kind->results[0];
+  case NSAlertAlternateReturn:
+    return kind->results[1];
+  case NSAlertOtherReturn:
+    return kind->results[2];
+  default:
+    return 0; // nothing could be shown
   }
 }
 
@@ -259,8 +263,8 @@ PIX_IBitmap* IEditorMac::LoadPNGFromBundle(const char* bundleID, const char* nam
   OwnedString identifier(bundleID);
   CFBundleRef bundle = CFBundleGetBundleWithIdentifier(identifier.string);
   OwnedString resource(stem.c_str()), type("png");
-  CFURLRef url = bundle ? CFBundleCopyResourceURL(bundle, resource.string, type.string, nullptr)
-                        : nullptr;
+  CFURLRef url =
+      bundle ? CFBundleCopyResourceURL(bundle, resource.string, type.string, nullptr) : nullptr;
   char path[4096] = "";
   if (url) {
     CFURLGetFileSystemRepresentation(url, true, (UInt8*)path, sizeof path);

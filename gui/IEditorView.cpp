@@ -34,10 +34,9 @@ tresult PLUGIN_API IEditorView::isPlatformTypeSupported(FIDString type) {
   if (!Editor())
     return kResultFalse;
   // An X11 parent needs the X11 window back end in this binary.
-  const bool supported =
-      IsType(type, kPlatformTypeNSView) || IsType(type, kPlatformTypeHIView) ||
-      (IsType(type, kPlatformTypeX11EmbedWindowID) &&
-       NSWindowBackend::HasFactory(NSWindowBackend::Kind::X11));
+  const bool supported = IsType(type, kPlatformTypeNSView) || IsType(type, kPlatformTypeHIView) ||
+                         (IsType(type, kPlatformTypeX11EmbedWindowID) &&
+                          NSWindowBackend::HasFactory(NSWindowBackend::Kind::X11));
   return supported ? kResultTrue : kResultFalse;
 }
 

@@ -20,4 +20,8 @@ void SavePng(PIX_IBitmap* b, const std::string& path) {
   WriteRgbaPng(rgba, w, h, path);
 }
 
+void SaveRgbaPng(const std::vector<uint8_t>& rgba, int w, int h, const std::string& path) {
+  WriteRgbaPng(rgba, w, h, path);
+}
+
 } // namespace guitest

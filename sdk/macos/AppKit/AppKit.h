@@ -70,4 +70,3 @@ bool NSApplicationLoad();
 #include "AppKit/NSWindow.h"
 #include "AppKit/NSWorkspace.h"
 #include "Foundation/NSTimer.h"
-

@@ -50,8 +50,8 @@ enum : std::uint16_t {
 class NSEvent {
 public:
   // Buttons, drags and moves. clickCount counts presses in quick succession (1, 2, ...).
-  static NSEvent mouseEvent(NSEventType type, NSPoint locationInWindow,
-                            NSEventModifierFlags flags, NSWindow* window, int clickCount = 1);
+  static NSEvent mouseEvent(NSEventType type, NSPoint locationInWindow, NSEventModifierFlags flags,
+                            NSWindow* window, int clickCount = 1);
   // Keys: characters as typed (UTF-8), characters ignoring modifiers (Shift included: "a" for
   // Shift-A), and the virtual key code.
   static NSEvent keyEvent(NSEventType type, NSPoint locationInWindow, NSEventModifierFlags flags,

@@ -20,6 +20,7 @@ enum NSSearchPathDomainMask : int {
 // is $XDG_DATA_HOME (~/.local/share), application support $XDG_CONFIG_HOME (~/.config), the
 // desktop ~/Desktop, music ~/Music. The local domain's library is /usr/local/share, the
 // system domain's application support /etc/xdg.
-std::string NSSearchPathForDirectory(NSSearchPathDirectory directory, NSSearchPathDomainMask domain);
+std::string NSSearchPathForDirectory(NSSearchPathDirectory directory,
+                                     NSSearchPathDomainMask domain);
 // A path with a leading "~" replaced by $HOME.
 std::string NSStringByExpandingTildeInPath(const std::string& path);

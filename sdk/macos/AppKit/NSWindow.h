@@ -27,6 +27,9 @@ public:
   static NSWindow* windowForHostParent(NSWindowBackend::Kind kind, void* parent, NSSize size);
   // The window that last took a click or a key while it exists, else null.
   static NSWindow* keyWindow();
+  // The key window, else the newest window that has a window system: where app-modal UI and
+  // the pointer calls go.
+  static NSWindow* mainWindow();
 
   NSView* contentView() const { return content; }
   // Retains the view (the content view keeps the window's size).

@@ -27,9 +27,10 @@
 //     invalidate(); scheduleDisplay() on the window does it on the next run-loop pump).
 //
 // App-modal UI (alert panels, open and save panels) has no window of its own: it runs on the
-// back end of the key window (the last window that took a click or a key, while it lives),
-// else on the application's modal back end (NSApplication::setModalBackend), else it is not
-// shown (an alert answers -1, a panel cancels).
+// back end of the key window (the last window that took a click or a key, while it lives) or
+// else of the newest window, else on the application's modal back end
+// (NSApplication::setModalBackend), else it is not shown (an alert answers -1, a panel
+// cancels). The pointer calls (hide, show, move) go to the same window's back end.
 #pragma once
 
 #include <cstdint>
@@ -75,13 +76,13 @@ public:
 
   // An open or save panel.
   struct FilePanelRequest {
-    bool save = false;             // a save panel (a name to write), else an open panel
-    bool chooseFiles = true;       // open panels: files may be chosen
+    bool save = false;       // a save panel (a name to write), else an open panel
+    bool chooseFiles = true; // open panels: files may be chosen
     bool chooseDirectories = false;
     bool canCreateDirectories = false;
-    bool resolvesAliases = true;   // symbolic links chosen resolve to their target
-    std::string title;             // empty: the panel's own
-    std::string directory;         // where the panel starts; empty: the back end's choice
+    bool resolvesAliases = true;           // symbolic links chosen resolve to their target
+    std::string title;                     // empty: the panel's own
+    std::string directory;                 // where the panel starts; empty: the back end's choice
     std::vector<std::string> allowedTypes; // file extensions without "."; empty: any
   };
 

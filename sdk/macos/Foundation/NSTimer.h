@@ -15,8 +15,8 @@ public:
   static NSTimer* timerWithTimeInterval(double seconds, NSActionTarget* target, SEL action,
                                         bool repeats);
   // Made and added to the current run loop in the default mode.
-  static NSTimer* scheduledTimerWithTimeInterval(double seconds, NSActionTarget* target,
-                                                 SEL action, bool repeats);
+  static NSTimer* scheduledTimerWithTimeInterval(double seconds, NSActionTarget* target, SEL action,
+                                                 bool repeats);
 
   // Stops the timer for good and lets the run loop drop it.
   void invalidate();

@@ -1,4 +1,5 @@
 // The pasteboard, the workspace and the standard folders of a Linux desktop.
+#include <cctype>
 #include <cstdlib>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -44,10 +45,24 @@ std::string NSWorkspace::URLWithString(const std::string& text) {
 std::string NSWorkspace::fileURLWithPath(const std::string& path) {
   if (path.empty())
     return {};
-  if (path[0] == '/')
-    return "file://" + path;
-  const char* cwd = std::getenv("PWD");
-  return "file://" + std::string(cwd ? cwd : "") + "/" + path;
+  std::string absolute = path;
+  if (path[0] != '/') {
+    const char* cwd = std::getenv("PWD");
+    absolute = std::string(cwd ? cwd : "") + "/" + path;
+  }
+  // Bytes other than unreserved characters and "/" are percent-encoded.
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string url = "file://";
+  for (unsigned char c : absolute) {
+    if (std::isalnum(c) || c == '/' || c == '-' || c == '.' || c == '_' || c == '~') {
+      url.push_back((char)c);
+    } else {
+      url.push_back('%');
+      url.push_back(kHex[c >> 4]);
+      url.push_back(kHex[c & 15]);
+    }
+  }
+  return url;
 }
 
 bool NSWorkspace::hand(const std::string& target) {

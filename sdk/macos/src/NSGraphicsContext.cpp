@@ -18,7 +18,7 @@ std::vector<NSGraphicsContext*>& SavedContexts() {
 }
 
 NSWindowBackend* PointerBackend() {
-  NSWindow* window = NSWindow::keyWindow();
+  NSWindow* window = NSWindow::mainWindow();
   return window ? window->backend() : nullptr;
 }
 

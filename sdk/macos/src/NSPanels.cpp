@@ -15,9 +15,9 @@ std::string TextOf(CFStringRef string) {
 } // namespace
 
 NSWindowBackend* NSModalBackend() {
-  NSWindow* key = NSWindow::keyWindow();
-  if (key && key->backend())
-    return key->backend();
+  NSWindow* main = NSWindow::mainWindow();
+  if (main && main->backend())
+    return main->backend();
   return NSApplication::sharedApplication()->modalBackend();
 }
 

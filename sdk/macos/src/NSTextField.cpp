@@ -136,9 +136,8 @@ void NSTextField::drawRect(NSRect) {
   CGColorRef color = CGColorCreate(space, components);
   const void* keys[] = {kCTFontAttributeName, kCTForegroundColorAttributeName};
   const void* values[] = {shown->ctFont(), color};
-  CFDictionaryRef attributes = CFDictionaryCreate(nullptr, keys, values, 2,
-                                                  &kCFTypeDictionaryKeyCallBacks,
-                                                  &kCFTypeDictionaryValueCallBacks);
+  CFDictionaryRef attributes = CFDictionaryCreate(
+      nullptr, keys, values, 2, &kCFTypeDictionaryKeyCallBacks, &kCFTypeDictionaryValueCallBacks);
   CFAttributedStringRef attributed = CFAttributedStringCreate(nullptr, string, attributes);
   CTLineRef line = CTLineCreateWithAttributedString(attributed);
   CGFloat ascent = 0, descent = 0, leading = 0;

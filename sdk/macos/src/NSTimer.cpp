@@ -9,8 +9,8 @@ const NSRunLoopMode NSDefaultRunLoopMode = "kCFRunLoopDefaultMode";
 const NSRunLoopMode NSRunLoopCommonModes = "kCFRunLoopCommonModes";
 
 NSTimer::NSTimer(double seconds, NSActionTarget* target, SEL action, bool repeats)
-    : interval(seconds > 0.0 ? seconds : 0.0001), target(target), action(action),
-      repeats(repeats) {}
+    : interval(seconds > 0.0 ? seconds : 0.0001), target(target), action(action), repeats(repeats) {
+}
 
 NSTimer::~NSTimer() {
   if (runLoopTimer)
@@ -22,8 +22,8 @@ NSTimer* NSTimer::timerWithTimeInterval(double seconds, NSActionTarget* target, 
   return new NSTimer(seconds, target, action, repeats);
 }
 
-NSTimer* NSTimer::scheduledTimerWithTimeInterval(double seconds, NSActionTarget* target,
-                                                 SEL action, bool repeats) {
+NSTimer* NSTimer::scheduledTimerWithTimeInterval(double seconds, NSActionTarget* target, SEL action,
+                                                 bool repeats) {
   NSTimer* timer = timerWithTimeInterval(seconds, target, action, repeats);
   NSRunLoop::currentRunLoop()->addTimer(timer, NSDefaultRunLoopMode);
   timer->release(); // the run loop holds it

@@ -13,6 +13,12 @@ namespace {
 
 NSWindow* gKeyWindow = nullptr;
 
+// Windows that exist, oldest first.
+std::vector<NSWindow*>& LiveWindows() {
+  static std::vector<NSWindow*> windows;
+  return windows;
+}
+
 // The grey a window shows where no view draws.
 constexpr CGFloat kWindowBackground = 0.91;
 
@@ -22,6 +28,7 @@ NSWindow::NSWindow(NSRect contentRect, std::unique_ptr<NSWindowBackend> backend)
     : windowBackend(std::move(backend)), size(contentRect.size), origin(contentRect.origin) {
   backingScale = backingScaleFactor();
   resizeBacking();
+  LiveWindows().push_back(this);
   NSView* view = new NSView(NSMakeRect(0, 0, size.width, size.height));
   setContentView(view);
   view->release();
@@ -31,6 +38,8 @@ NSWindow::NSWindow(NSRect contentRect, std::unique_ptr<NSWindowBackend> backend)
 
 NSWindow::~NSWindow() {
   close();
+  auto& windows = LiveWindows();
+  windows.erase(std::remove(windows.begin(), windows.end(), this), windows.end());
   CGContextRelease(backing);
 }
 
@@ -43,6 +52,16 @@ NSWindow* NSWindow::windowForHostParent(NSWindowBackend::Kind kind, void* parent
 
 NSWindow* NSWindow::keyWindow() {
   return gKeyWindow;
+}
+
+NSWindow* NSWindow::mainWindow() {
+  if (gKeyWindow)
+    return gKeyWindow;
+  const auto& windows = LiveWindows();
+  for (auto it = windows.rbegin(); it != windows.rend(); ++it)
+    if ((*it)->backend())
+      return *it;
+  return nullptr;
 }
 
 void NSWindow::setContentView(NSView* view) {
@@ -75,7 +94,8 @@ void NSWindow::setContentSize(NSSize newSize) {
   if (content)
     content->setFrameSize(size);
   if (windowBackend) {
-    const NSWindowBackend::PixelRect all = pixelRectFromRect(NSMakeRect(0, 0, size.width, size.height));
+    const NSWindowBackend::PixelRect all =
+        pixelRectFromRect(NSMakeRect(0, 0, size.width, size.height));
     windowBackend->setContentSize(all.width, all.height);
   }
 }
@@ -117,8 +137,7 @@ NSWindowBackend::PixelRect NSWindow::pixelRectFromRect(NSRect rect) const {
   const int pixelWidth = backing ? (int)CGBitmapContextGetWidth(backing) : 0;
   const int left = std::max(0, (int)std::floor(rect.origin.x * s));
   const int right = std::min(pixelWidth, (int)std::ceil((rect.origin.x + rect.size.width) * s));
-  const int top =
-      std::max(0, pixelHeight - (int)std::ceil((rect.origin.y + rect.size.height) * s));
+  const int top = std::max(0, pixelHeight - (int)std::ceil((rect.origin.y + rect.size.height) * s));
   const int bottom = std::min(pixelHeight, pixelHeight - (int)std::floor(rect.origin.y * s));
   NSWindowBackend::PixelRect area;
   area.x = left;
@@ -162,13 +181,26 @@ NSView* NSWindow::viewForPoint(NSPoint locationInWindow) const {
 
 void NSWindow::deliverMouse(NSView* view, NSEvent* event) {
   switch (event->type()) {
-  case NSLeftMouseDown: view->mouseDown(event); break;
-  case NSLeftMouseUp: view->mouseUp(event); break;
-  case NSRightMouseDown: view->rightMouseDown(event); break;
-  case NSRightMouseUp: view->rightMouseUp(event); break;
-  case NSLeftMouseDragged: view->mouseDragged(event); break;
-  case NSRightMouseDragged: view->rightMouseDragged(event); break;
-  default: break;
+  case NSLeftMouseDown:
+    view->mouseDown(event);
+    break;
+  case NSLeftMouseUp:
+    view->mouseUp(event);
+    break;
+  case NSRightMouseDown:
+    view->rightMouseDown(event);
+    break;
+  case NSRightMouseUp:
+    view->rightMouseUp(event);
+    break;
+  case NSLeftMouseDragged:
+    view->mouseDragged(event);
+    break;
+  case NSRightMouseDragged:
+    view->rightMouseDragged(event);
+    break;
+  default:
+    break;
   }
 }
 
@@ -266,8 +298,8 @@ void NSWindow::displayRect(const NSWindowBackend::PixelRect& area) {
     return;
   const NSPoint topLeft = pointFromPixel(area.x, area.y);
   const NSPoint bottomRight = pointFromPixel(area.x + area.width, area.y + area.height);
-  displayWindowRect(NSMakeRect(topLeft.x, bottomRight.y, bottomRight.x - topLeft.x,
-                               topLeft.y - bottomRight.y));
+  displayWindowRect(
+      NSMakeRect(topLeft.x, bottomRight.y, bottomRight.x - topLeft.x, topLeft.y - bottomRight.y));
 }
 
 void NSWindow::displayWindowRect(NSRect windowRect) {
@@ -277,6 +309,10 @@ void NSWindow::displayWindowRect(NSRect windowRect) {
     resizeBacking();
     windowRect = NSMakeRect(0, 0, size.width, size.height);
     pendingRect = NSMakeRect(0, 0, 0, 0);
+    if (windowBackend) {
+      const NSWindowBackend::Pixels all = pixels();
+      windowBackend->setContentSize(all.width, all.height);
+    }
   }
   windowRect = NSIntersectionRect(windowRect, NSMakeRect(0, 0, size.width, size.height));
   if (NSIsEmptyRect(windowRect) || !backing)
@@ -300,6 +336,10 @@ void NSWindow::drawView(NSView* view, NSRect windowRect) {
   const NSRect area = NSIntersectionRect(windowRect, frameInWindow);
   if (NSIsEmptyRect(area))
     return;
+  // Held across the drawing: a view's drawRect may remove its subviews (a text entry ends).
+  const std::vector<NSView*> children = view->subviews();
+  for (NSView* child : children)
+    child->retain();
   const NSPoint viewOrigin = frameInWindow.origin;
   const NSRect local = NSMakeRect(area.origin.x - viewOrigin.x, area.origin.y - viewOrigin.y,
                                   area.size.width, area.size.height);
@@ -315,9 +355,7 @@ void NSWindow::drawView(NSView* view, NSRect windowRect) {
   NSGraphicsContext::setCurrentContext(previous);
   context->release();
   CGContextRestoreGState(backing);
-  const std::vector<NSView*> children = view->subviews();
   for (NSView* child : children) {
-    child->retain();
     if (child->superview() == view)
       drawView(child, windowRect);
     child->release();

@@ -6,7 +6,8 @@ namespace {
 OffscreenWindowBackend* gLastMade = nullptr;
 
 std::unique_ptr<NSWindowBackend> MakeOffscreen(void*) {
-  auto backend = std::make_unique<OffscreenWindowBackend>(NSScreen::mainScreen()->backingScaleFactor());
+  auto backend =
+      std::make_unique<OffscreenWindowBackend>(NSScreen::mainScreen()->backingScaleFactor());
   gLastMade = backend.get();
   return backend;
 }
@@ -43,8 +44,8 @@ OffscreenWindowBackend* OffscreenWindowBackend::LastMade() {
 
 void OffscreenWindowBackend::attach(NSWindow* owner) {
   window = owner;
-  const PixelRect all =
-      owner->pixelRectFromRect(NSMakeRect(0, 0, owner->contentSize().width, owner->contentSize().height));
+  const PixelRect all = owner->pixelRectFromRect(
+      NSMakeRect(0, 0, owner->contentSize().width, owner->contentSize().height));
   pixelWidth = all.width;
   pixelHeight = all.height;
 }
@@ -124,8 +125,8 @@ void OffscreenWindowBackend::press(NSPoint at, NSEventModifierFlags flags, int c
                                    bool right) {
   if (!window)
     return;
-  NSEvent event = NSEvent::mouseEvent(right ? NSRightMouseDown : NSLeftMouseDown, at, flags,
-                                      window, clickCount);
+  NSEvent event = NSEvent::mouseEvent(right ? NSRightMouseDown : NSLeftMouseDown, at, flags, window,
+                                      clickCount);
   window->sendEvent(&event);
 }
 

@@ -64,8 +64,8 @@ public:
 
   NSWindow* window = nullptr;
   double scale;
-  MenuResponder respondToMenu;   // none: every menu is dismissed
-  AlertResponder respondToAlert; // none: the first button
+  MenuResponder respondToMenu;           // none: every menu is dismissed
+  AlertResponder respondToAlert;         // none: the first button
   FilePanelResponder respondToFilePanel; // none: cancel
 
   // ---- records ----
