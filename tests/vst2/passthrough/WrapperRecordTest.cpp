@@ -16,8 +16,8 @@ TEST_F(PassthroughVst2, RecordDescribesThePlugin) {
   EXPECT_EQ(e->initialDelay, 0);
   EXPECT_EQ(e->flags & (effFlagsCanReplacing | effFlagsCanDoubleReplacing | effFlagsProgramChunks),
             effFlagsCanReplacing | effFlagsCanDoubleReplacing | effFlagsProgramChunks);
-  // No editor window on Linux yet: the host is not offered one.
-  EXPECT_EQ(e->flags & effFlagsHasEditor, 0);
+  // The controller offers an editor view: the host is offered the editor.
+  EXPECT_EQ(e->flags & effFlagsHasEditor, effFlagsHasEditor);
   EXPECT_EQ(e->resvd1, 0);
   EXPECT_EQ(e->resvd2, 0);
 }

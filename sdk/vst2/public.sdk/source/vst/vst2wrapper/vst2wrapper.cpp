@@ -123,6 +123,7 @@ bool Vst2Wrapper::init() {
 
   canDoubleReplacing(mProcessor->canProcessSampleSize(kSample64) == kResultTrue);
   setEditor(new Vst2EditorWrapper(this, mController));
+  hasEditor(Vst2EditorWrapper::controllerHasEditor(mController));
   updateLatency();
   mTimer = Timer::create(this, kTransferIntervalMs);
   return true;

@@ -11,7 +11,7 @@
 // - processing: processReplacing and processDoubleReplacing through the processor, with the
 //   parameter changes and MIDI events of the block and the host's time information;
 // - state: a chunk of the processor's and the controller's VST 3 state;
-// - editor: the controller's view (no window back end on Linux yet).
+// - editor: the controller's view in the host's X window (Vst2EditorWrapper).
 // The host is never called before it holds the effect (its first call to the effect).
 //
 // Split by road: vst2wrapper.cpp (creation, life cycle, host objects), vst2wrapperparameters.cpp,
