@@ -144,10 +144,11 @@ bool IEditorView::OpenEditorWindow(void* parent, FIDString type) {
     return editor->OpenHIViewWindow(parent) != nullptr;
   if (!IsType(type, kPlatformTypeX11EmbedWindowID))
     return editor->OpenWindow(parent) != nullptr;
-  ViewRect size;
-  getSize(&size);
-  mHostWindow = NSWindow::windowForHostParent(NSWindowBackend::Kind::X11, parent,
-                                              NSMakeSize(size.getWidth(), size.getHeight()));
+  // The window is sized in points; its back end makes the device pixels.
+  const double scale = editor->GetDrawScale() > 0.0 ? editor->GetDrawScale() : 1.0;
+  mHostWindow = NSWindow::windowForHostParent(
+      NSWindowBackend::Kind::X11, parent,
+      NSMakeSize(int(editor->Width() / scale), int(editor->Height() / scale)));
   if (!mHostWindow)
     return false;
   if (!editor->OpenWindow(mHostWindow->contentView())) {

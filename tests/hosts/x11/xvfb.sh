@@ -17,7 +17,7 @@ start)
   fifo=$(mktemp -u "${state}.fd.XXXXXX")
   mkfifo "$fifo"
   # -displayfd picks a free display and writes its number once the server accepts clients.
-  Xvfb -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp \
+  Xvfb -displayfd 3 -screen 0 2560x1600x24 -nolisten tcp \
     3>"$fifo" >"${state}.log" 2>&1 &
   pid=$!
   number=$(head -n 1 "$fifo")
