@@ -93,6 +93,7 @@ private:
   bool cursorHidden = false;
   Cursor invisible = 0;
   NSTextField* editingField = nullptr;
+  std::string textBeforeEditing;
   Window focusBeforeEditing = 0;
   long presented = 0;
 };
