@@ -112,6 +112,7 @@ void X11WindowBackend::attach(NSWindow* nsWindow) {
 void X11WindowBackend::detach() {
   if (!window)
     return;
+
   Display* display = connection->get();
   if (editingField)
     returnFocus();

@@ -2,6 +2,8 @@
 
 #include <X11/Xlib.h>
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <fstream>
 
@@ -36,7 +38,13 @@ Display* openTestDisplay(std::string& error) {
   // Code under test that opens its own connection (XOpenDisplay(nullptr)) must reach the
   // same server.
   setenv("DISPLAY", name.c_str(), 1);
-  Display* display = XOpenDisplay(name.c_str());
+  // A server that has just started may refuse the first connection for a moment.
+  Display* display = nullptr;
+  for (int attempt = 0; attempt < 20 && !display; ++attempt) {
+    display = XOpenDisplay(name.c_str());
+    if (!display)
+      usleep(50000);
+  }
   if (!display)
     error = "cannot open X display " + name;
   return display;

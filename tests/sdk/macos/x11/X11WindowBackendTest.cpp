@@ -165,6 +165,18 @@ TEST_F(X11Window, ADragKeepsComingOutsideTheWindowWhileTheButtonIsHeld) {
   EXPECT_EQ(s[2].type, NSLeftMouseUp);
 }
 
+// Nothing is sent to the server while nothing changes; a marked area is sent alone.
+TEST_F(X11Window, OnlyDirtyAreasAreSent) {
+  Settle(100);
+  const long drawn = backend->pixelsPresented();
+  EXPECT_GE(drawn, long(kWidth) * kHeight); // the first display
+  Settle(300);
+  EXPECT_EQ(backend->pixelsPresented(), drawn);
+  view->setNeedsDisplayInRect(NSMakeRect(10, 10, 20, 5));
+  Settle(100);
+  EXPECT_EQ(backend->pixelsPresented(), drawn + 20 * 5);
+}
+
 TEST_F(X11Window, HiddenCursorComesBackAndWarpsWhereAsked) {
   EXPECT_TRUE(backend->hideCursor());
   EXPECT_TRUE(backend->showCursor());
