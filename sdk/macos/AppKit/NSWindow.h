@@ -67,6 +67,11 @@ public:
   // following drags and the release), a move to the view under the pointer while mouse-moved
   // events are on, a wheel turn to the view under the pointer, a key to the first responder.
   void sendEvent(NSEvent* event);
+  // The end of the responder chain: a key no responder took goes to the back end, which
+  // hands it to the host (an embedded window's keys are the host's when the editor does
+  // not want them).
+  void keyDown(NSEvent* event) override;
+  void keyUp(NSEvent* event) override;
   // The view that holds the pointer since a press, or null.
   NSView* mouseView() const { return pressedView; }
 

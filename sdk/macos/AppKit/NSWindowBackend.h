@@ -40,6 +40,7 @@
 
 #include "Foundation/NSGeometry.h"
 
+class NSEvent;
 class NSMenu;
 class NSMenuItem;
 class NSTextField;
@@ -168,4 +169,7 @@ public:
   // Reads and handles every event the window system has for this back end (the descriptor
   // became readable, or a host timer ticked); nothing when there is none.
   virtual void dispatchEvents() {}
+  // A key event that no responder took (it reached the window): a back end inside a host's
+  // window gives it back to the host.
+  virtual void keyNotTaken(const NSEvent& /*event*/) {}
 };

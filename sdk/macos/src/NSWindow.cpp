@@ -263,6 +263,16 @@ void NSWindow::sendEvent(NSEvent* event) {
   }
 }
 
+void NSWindow::keyDown(NSEvent* event) {
+  if (windowBackend && event)
+    windowBackend->keyNotTaken(*event);
+}
+
+void NSWindow::keyUp(NSEvent* event) {
+  if (windowBackend && event)
+    windowBackend->keyNotTaken(*event);
+}
+
 // ---- drawing ----
 
 void NSWindow::noteNeedsDisplay(NSRect rect) {

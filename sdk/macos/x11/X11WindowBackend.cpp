@@ -459,7 +459,23 @@ void X11WindowBackend::handleKey(XKeyEvent& event, bool pressed) {
   NSEvent keyEvent = NSEvent::keyEvent(pressed ? NSKeyDown : NSKeyUp, pointOf(pointerX, pointerY),
                                        flagsOf(event.state), owner, key.characters,
                                        key.charactersIgnoringModifiers, key.keyCode);
+  keyInHand = &event;
   deliver(keyEvent);
+  keyInHand = nullptr;
+}
+
+// X gave the key to this window because the pointer is over it: a key the editor does not
+// take goes on to the host's window, as if the editor were not there.
+void X11WindowBackend::keyNotTaken(const NSEvent&) {
+  if (!keyInHand || !window)
+    return;
+  XEvent forward{};
+  forward.xkey = *keyInHand;
+  forward.xkey.window = parent;
+  forward.xkey.subwindow = 0;
+  Display* display = connection->get();
+  const long mask = forward.type == KeyPress ? KeyPressMask : KeyReleaseMask;
+  connection->checked([&] { XSendEvent(display, parent, True, mask, &forward); });
 }
 
 // The keyboard went elsewhere (the user clicked another window): the text entry commits.

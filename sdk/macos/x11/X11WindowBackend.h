@@ -59,6 +59,8 @@ public:
 
   int eventDescriptor() const override;
   void dispatchEvents() override;
+  // Sends the X key event being handled to the host's window.
+  void keyNotTaken(const NSEvent& event) override;
 
   // Pixels sent to the server so far (for checks that nothing is drawn without a change).
   long pixelsPresented() const { return presented; }
@@ -92,6 +94,7 @@ private:
   bool captured = false;
   bool cursorHidden = false;
   Cursor invisible = 0;
+  const XKeyEvent* keyInHand = nullptr; // the X event of the key being delivered
   NSTextField* editingField = nullptr;
   std::string textBeforeEditing;
   Window focusBeforeEditing = 0;

@@ -165,6 +165,25 @@ TEST_F(X11Window, ADragKeepsComingOutsideTheWindowWhileTheButtonIsHeld) {
   EXPECT_EQ(s[2].type, NSLeftMouseUp);
 }
 
+// A key no responder takes goes on to the host's window; a key the view takes does not.
+TEST_F(X11Window, KeysTheEditorDoesNotTakeGoToTheHost) {
+  XSelectInput(host->display(), host->window(), StructureNotifyMask | KeyPressMask);
+  host->moveTo(100, 50); // over the editor: X gives it the keys
+  host->key(XK_q);       // the recording view takes it
+  Settle(100);
+  window->makeFirstResponder(nullptr); // the window alone: nobody takes keys
+  host->key(XK_w);
+  Settle(100);
+  ASSERT_EQ(view->seen.size(), 1u);
+  EXPECT_EQ(view->seen[0].characters, "q");
+  std::vector<KeySym> reachedHost;
+  XEvent e;
+  host->sync();
+  while (XCheckTypedWindowEvent(host->display(), host->window(), KeyPress, &e))
+    reachedHost.push_back(XLookupKeysym(&e.xkey, 0));
+  EXPECT_EQ(reachedHost, std::vector<KeySym>{XK_w});
+}
+
 // Nothing is sent to the server while nothing changes; a marked area is sent alone.
 TEST_F(X11Window, OnlyDirtyAreasAreSent) {
   Settle(100);
