@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "raster/PIX_BlitOps.h"
+#include "raster/PIX_RowKernels.h"
 #include "raster/PIX_Sample.h"
 #include "raster/PIX_Surface.h"
 
@@ -85,6 +86,33 @@ void CopyRowsHalfWeight(const BlitArea& a) {
   }
 }
 
+// Fast paths of the source-alpha copy and of the copy at a weight below full: each row through
+// the row kernel that does its writer's arithmetic on several pixels at once. The kernels walk
+// left to right, so a blit within one bitmap that must walk right to left keeps the general
+// loop. False when the mode and weight have no kernel.
+bool BlitRowsWithKernel(const BlitArea& a, int m, int ia) {
+  if (a.backwards || ia < 1 || ia > 256)
+    return false;
+  const PIX_RowKernels& kernels = PIX_FastRowKernels();
+  auto eachRow = [&a](auto kernel) {
+    unsigned char* d = a.d;
+    const unsigned char* s = a.s;
+    for (int y = 0; y < a.h; ++y, d += a.dstep, s += a.sstep)
+      kernel(reinterpret_cast<PIX_Pixel*>(d), reinterpret_cast<const PIX_Pixel*>(s), a.w);
+  };
+  if (m == PIX_COMBINE_SOURCEALPHA && ia == 256) {
+    eachRow(kernels.sourceAlphaFullWeight);
+  } else if (m == PIX_COMBINE_SOURCEALPHA) {
+    eachRow(
+        [&](PIX_Pixel* d, const PIX_Pixel* s, int n) { kernels.sourceAlphaBlend(d, s, n, ia); });
+  } else if (m == PIX_COMBINE_COPY && ia < 256) {
+    eachRow([&](PIX_Pixel* d, const PIX_Pixel* s, int n) { kernels.blend(d, s, n, ia); });
+  } else {
+    return false;
+  }
+  return true;
+}
+
 // One source byte into one destination byte of every pixel.
 void CopyChannel(const BlitArea& a, int from, int to) {
   unsigned char* d = a.d;
@@ -155,11 +183,7 @@ template <class Op> void ScaleRowsBilinear(const ScaleArea& area, int ia) {
       const bool hasRight = sx < a.clipR - 1;
       int ch[4];
       if (hasRight && hasBelow) {
-        const int w11 = (int)(((uint32_t)fx * (uint32_t)fy) >> 16);
-        const int w01 = fy - w11, w10 = fx - w11, w00 = 65536 - fx - fy + w11;
-        const unsigned char* p01 = p00 + below;
-        for (int c = 0; c < 4; ++c)
-          ch[c] = (p00[c] * w00 + p00[c + 4] * w10 + p01[c] * w01 + p01[c + 4] * w11) >> 16;
+        PIX_MixFourNeighbours(p00, below, fx, fy, ch);
       } else if (hasBelow) {
         for (int c = 0; c < 4; ++c)
           ch[c] = (p00[c] * (65536 - fy) + p00[below + c] * fy) >> 16;
@@ -320,6 +344,8 @@ void PIX_BlitRect(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, const
     return;
   }
   const int ia = PIX_WeightFromAlpha(alpha);
+  if (BlitRowsWithKernel(a, m, ia))
+    return;
   PIX_WithModeOp(m, ia, [&](auto op) { BlitRows<decltype(op)>(a, ia); });
 }
 

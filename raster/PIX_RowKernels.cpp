@@ -1,0 +1,69 @@
+#include "raster/PIX_RowKernels.h"
+
+#include "raster/PIX_Combine.h"
+#include "raster/PIX_Sample.h"
+
+namespace {
+
+unsigned char* Bytes(PIX_Pixel* p) {
+  return reinterpret_cast<unsigned char*>(p);
+}
+
+template <auto Writer> void WriteFromSource(PIX_Pixel* d, const PIX_Pixel* s, int n, int ia) {
+  for (int i = 0; i < n; ++i) {
+    const PIX_Pixel p = s[i];
+    Writer(Bytes(d + i), PIX_Red(p), PIX_Green(p), PIX_Blue(p), PIX_Alpha(p), ia);
+  }
+}
+
+void PlainSourceAlphaFullWeight(PIX_Pixel* d, const PIX_Pixel* s, int n) {
+  WriteFromSource<PIX_PixelCopySourceAlpha>(d, s, n, 256);
+}
+
+void PlainSourceAlphaBlend(PIX_Pixel* d, const PIX_Pixel* s, int n, int ia) {
+  WriteFromSource<PIX_PixelBlendSourceAlpha>(d, s, n, ia);
+}
+
+void PlainBlend(PIX_Pixel* d, const PIX_Pixel* s, int n, int ia) {
+  WriteFromSource<PIX_PixelBlend>(d, s, n, ia);
+}
+
+void PlainBlendToColour(PIX_Pixel* d, int n, PIX_Pixel c, int ia) {
+  for (int i = 0; i < n; ++i)
+    PIX_PixelBlend(Bytes(d + i), PIX_Red(c), PIX_Green(c), PIX_Blue(c), PIX_Alpha(c), ia);
+}
+
+void PlainFill(PIX_Pixel* d, int n, PIX_Pixel c) {
+  for (int i = 0; i < n; ++i)
+    d[i] = c;
+}
+
+void PlainBilinearCopy(const PIX_BilinearRow& row) {
+  int64_t cx = row.cx;
+  for (int i = 0; i < row.n; ++i, cx += row.dx) {
+    int ch[4];
+    PIX_MixFourNeighbours(row.top + (cx >> 16) * 4, row.below, (int)(cx & 0xFFFF), row.fy, ch);
+    row.d[i] = PIX_MakePixel(ch[1], ch[2], ch[3], ch[0]);
+  }
+}
+
+const PIX_RowKernels* ChooseFastest() {
+  if (const PIX_RowKernels* avx2 = PIX_AVX2RowKernels())
+    return avx2;
+  return &PIX_SSE2RowKernels();
+}
+
+} // namespace
+
+const PIX_RowKernels& PIX_PlainRowKernels() {
+  static const PIX_RowKernels kernels = {
+      "plain",   PlainSourceAlphaFullWeight, PlainSourceAlphaBlend, PlainBlend, PlainBlendToColour,
+      PlainFill, PlainBilinearCopy,
+  };
+  return kernels;
+}
+
+const PIX_RowKernels& PIX_FastRowKernels() {
+  static const PIX_RowKernels* const fastest = ChooseFastest();
+  return *fastest;
+}
