@@ -38,12 +38,19 @@ void PlainFill(PIX_Pixel* d, int n, PIX_Pixel c) {
     d[i] = c;
 }
 
-void PlainBilinearCopy(const PIX_BilinearRow& row) {
-  int64_t cx = row.cx;
-  for (int i = 0; i < row.n; ++i, cx += row.dx) {
-    int ch[4];
-    PIX_MixFourNeighbours(row.top + (cx >> 16) * 4, row.below, (int)(cx & 0xFFFF), row.fy, ch);
-    row.d[i] = PIX_MakePixel(ch[1], ch[2], ch[3], ch[0]);
+void PlainBilinearCopy(const PIX_BilinearArea& a) {
+  unsigned char* drow = a.d;
+  int64_t cy = a.cy;
+  for (int y = 0; y < a.h; ++y, drow += a.dstep, cy += a.dy) {
+    const unsigned char* row = a.s + (cy >> 16) * a.sstep;
+    auto* d = reinterpret_cast<PIX_Pixel*>(drow);
+    int64_t cx = a.cx;
+    for (int x = 0; x < a.w; ++x, cx += a.dx) {
+      int ch[4];
+      PIX_MixFourNeighbours(row + (cx >> 16) * 4, a.sstep, (int)(cx & 0xFFFF), (int)(cy & 0xFFFF),
+                            ch);
+      d[x] = PIX_MakePixel(ch[1], ch[2], ch[3], ch[0]);
+    }
   }
 }
 

@@ -6,7 +6,7 @@
 // - copy at a weight of 1-255 with source alpha;
 // - copy at a weight of 1-255 (a blend of two images, all four bytes);
 // - fill with one colour at a weight of 1-255, and at full weight;
-// - the bilinear sample of the scaled blit's interior, copied at full weight.
+// - the bilinear samples of a scaled blit's interior, copied at full weight.
 //
 // Every set of kernels does the same arithmetic: the plain set runs the writers pixel by pixel
 // (the general path itself); the vector sets run the same integer formulas on 4 (SSE2, the
@@ -19,17 +19,17 @@
 
 #include "raster/PIX_Pixel.h"
 
-// One row of bilinear samples that all lie inside the sampling window with a right and a lower
-// neighbour: destination pixel i samples the source at 16.16 column cx + i * dx in the row at
-// top, mixed with the row (below) bytes further by the fraction fy.
-struct PIX_BilinearRow {
-  PIX_Pixel* d = nullptr;
-  const unsigned char* top = nullptr; // source row of the samples, column 0
-  ptrdiff_t below = 0;                // bytes from a source row to the next
-  int n = 0;
-  int64_t cx = 0; // 16.16, non-negative
-  int64_t dx = 0;
-  int fy = 0; // 0-65535
+// An area of bilinear samples that all lie inside the sampling window with a right and a lower
+// neighbour: destination pixel (x, y) samples the source at the 16.16 position
+// (cx + x * dx, cy + y * dy); cx, cy, dx and dy are not negative.
+struct PIX_BilinearArea {
+  unsigned char* d = nullptr; // destination pixel (0, 0)
+  ptrdiff_t dstep = 0;        // bytes from a destination row to the next
+  int w = 0;
+  int h = 0;
+  const unsigned char* s = nullptr; // source pixel (0, 0)
+  ptrdiff_t sstep = 0;              // bytes from a source row to the next
+  int64_t cx = 0, dx = 0, cy = 0, dy = 0;
 };
 
 struct PIX_RowKernels {
@@ -45,8 +45,8 @@ struct PIX_RowKernels {
   void (*blendToColour)(PIX_Pixel* d, int n, PIX_Pixel colour, int ia);
   // Every pixel = colour.
   void (*fill)(PIX_Pixel* d, int n, PIX_Pixel colour);
-  // The bilinear samples of one row, written as they are (copy at full weight).
-  void (*bilinearCopy)(const PIX_BilinearRow& row);
+  // The bilinear samples of an area, written as they are (copy at full weight).
+  void (*bilinearCopy)(const PIX_BilinearArea& area);
 };
 
 // The general path: the writers of PIX_Combine.h pixel by pixel.

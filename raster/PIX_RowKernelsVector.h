@@ -294,8 +294,163 @@ void Fill(PIX_Pixel* d, int n, PIX_Pixel c) {
   PIX_PlainRowKernels().fill(d + i, n - i, c);
 }
 
-void BilinearCopy(const PIX_BilinearRow& row) {
-  PIX_PlainRowKernels().bilinearCopy(row);
+// ---- Bilinear copy ----------------------------------------------------------------------------
+// The interior sample is sum >> 16 with sum = p00 w00 + p10 w10 + p01 w01 + p11 w11, w11 =
+// fx fy >> 16, w10 = fx - w11, w01 = fy - w11, w00 = 65536 - fx - fy + w11. Regrouped,
+//   sum = 65536 T + fy D + fx dx + w11 dxy
+// with T = p00, D = p01 - p00, dx = p10 - p00 and dxy = p11 - p01 - p10 + p00, and with the
+// fractions moved into signed 16-bit range (f' = f - 32768)
+//   sum = (D fy' + dx fx') + (dxy w11' + (-X)(-32768)),  X = 2T + D + dx + dxy,
+// two multiply-adds of 16-bit pairs into exact 32-bit sums. The pairs depend on the source column
+// and row pair only, so they are worked out once per source column and reused by every
+// destination pixel that samples it.
+
+// The two pairs of one source column, channels A, R, G, B: (D, dx) and (dxy, -X).
+struct ColumnPairs {
+  __m128i first;
+  __m128i second;
+};
+
+// Source columns whose pairs are held at once (8 KB on the stack).
+constexpr int kPairColumns = 256;
+
+// Pairs of the columns whose 16-bit lanes hold the column (low four lanes) and, for the
+// differences across, its right neighbour (high four lanes): top row t, bottom row b.
+inline void PairsOfColumn(__m128i t, __m128i b, ColumnPairs& out) {
+  const __m128i d = _mm_sub_epi16(b, t);
+  const __m128i dx = _mm_sub_epi16(_mm_srli_si128(t, 8), t);
+  const __m128i dxy = _mm_sub_epi16(_mm_srli_si128(d, 8), d);
+  const __m128i x = _mm_add_epi16(_mm_add_epi16(_mm_add_epi16(t, t), _mm_add_epi16(d, dx)), dxy);
+  out.first = _mm_unpacklo_epi16(d, dx);
+  out.second = _mm_unpacklo_epi16(dxy, _mm_sub_epi16(_mm_setzero_si128(), x));
+}
+
+// The pairs of count source columns from column c0 of the rows at top and top + sstep. Each
+// column reads itself and its right neighbour, which the interior guarantees.
+void BuildColumnPairs(const unsigned char* top, ptrdiff_t sstep, int c0, int count,
+                      ColumnPairs* out) {
+  const __m128i zero = _mm_setzero_si128();
+  const unsigned char* t = top + (ptrdiff_t)c0 * 4;
+  const unsigned char* b = t + sstep;
+  for (int i = 0; i < count; ++i, t += 4, b += 4) {
+    const __m128i tw = _mm_unpacklo_epi8(_mm_loadl_epi64((const __m128i*)t), zero);
+    const __m128i bw = _mm_unpacklo_epi8(_mm_loadl_epi64((const __m128i*)b), zero);
+    PairsOfColumn(tw, bw, out[i]);
+  }
+}
+
+// The weights of 8 destination pixels as 32-bit pairs matching the column pairs:
+// (fy', fx') and (w11', -32768), pixels 0-3 in the low registers and 4-7 in the high ones.
+struct EightWeights {
+  __m128i firstLow, firstHigh, secondLow, secondHigh;
+};
+
+inline EightWeights WeightsOf(__m128i fx, __m128i fy) {
+  const __m128i flip = _mm_set1_epi16(-32768);
+  const __m128i w11 = _mm_xor_si128(_mm_mulhi_epu16(fx, fy), flip);
+  const __m128i fxs = _mm_xor_si128(fx, flip), fys = _mm_xor_si128(fy, flip);
+  return {_mm_unpacklo_epi16(fys, fxs), _mm_unpackhi_epi16(fys, fxs), _mm_unpacklo_epi16(w11, flip),
+          _mm_unpackhi_epi16(w11, flip)};
+}
+
+inline __m128i SumOf(const ColumnPairs& p, __m128i w1, __m128i w2) {
+  return _mm_srai_epi32(_mm_add_epi32(_mm_madd_epi16(p.first, w1), _mm_madd_epi16(p.second, w2)),
+                        16);
+}
+
+#if PIX_VECTOR_BYTES == 32
+// Two pixels per register: pixel j of the eight in the low half, j + 1 in the high half.
+template <int J>
+inline __m256i TwoSums(const ColumnPairs& p0, const ColumnPairs& p1, __m256i w1, __m256i w2) {
+  const __m256i pick = _mm256_setr_epi32(J, J, J, J, J + 1, J + 1, J + 1, J + 1);
+  const __m256i first = _mm256_inserti128_si256(_mm256_castsi128_si256(p0.first), p1.first, 1);
+  const __m256i second = _mm256_inserti128_si256(_mm256_castsi128_si256(p0.second), p1.second, 1);
+  const __m256i sum =
+      _mm256_add_epi32(_mm256_madd_epi16(first, _mm256_permutevar8x32_epi32(w1, pick)),
+                       _mm256_madd_epi16(second, _mm256_permutevar8x32_epi32(w2, pick)));
+  return _mm256_srai_epi32(sum, 16);
+}
+
+inline void EightPixels(PIX_Pixel* d, const ColumnPairs* const p[8], const EightWeights& w) {
+  const __m256i w1 = _mm256_inserti128_si256(_mm256_castsi128_si256(w.firstLow), w.firstHigh, 1);
+  const __m256i w2 = _mm256_inserti128_si256(_mm256_castsi128_si256(w.secondLow), w.secondHigh, 1);
+  const __m256i s01 = TwoSums<0>(*p[0], *p[1], w1, w2), s23 = TwoSums<2>(*p[2], *p[3], w1, w2);
+  const __m256i s45 = TwoSums<4>(*p[4], *p[5], w1, w2), s67 = TwoSums<6>(*p[6], *p[7], w1, w2);
+  // Packing works per 128-bit half: the bytes come out as pixels 0 2 4 6 | 1 3 5 7.
+  const __m256i bytes =
+      _mm256_packus_epi16(_mm256_packs_epi32(s01, s23), _mm256_packs_epi32(s45, s67));
+  const __m256i order = _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7);
+  _mm256_storeu_si256((__m256i*)d, _mm256_permutevar8x32_epi32(bytes, order));
+}
+#else
+template <int J> inline __m128i Broadcast(__m128i v) {
+  return _mm_shuffle_epi32(v, J * 0x55);
+}
+
+inline void FourPixels(PIX_Pixel* d, const ColumnPairs* const p[4], __m128i w1, __m128i w2) {
+  const __m128i s0 = SumOf(*p[0], Broadcast<0>(w1), Broadcast<0>(w2));
+  const __m128i s1 = SumOf(*p[1], Broadcast<1>(w1), Broadcast<1>(w2));
+  const __m128i s2 = SumOf(*p[2], Broadcast<2>(w1), Broadcast<2>(w2));
+  const __m128i s3 = SumOf(*p[3], Broadcast<3>(w1), Broadcast<3>(w2));
+  _mm_storeu_si128((__m128i*)d, _mm_packus_epi16(_mm_packs_epi32(s0, s1), _mm_packs_epi32(s2, s3)));
+}
+
+inline void EightPixels(PIX_Pixel* d, const ColumnPairs* const p[8], const EightWeights& w) {
+  FourPixels(d, p, w.firstLow, w.secondLow);
+  FourPixels(d + 4, p + 4, w.firstHigh, w.secondHigh);
+}
+#endif
+
+// n destination pixels of one row from the pairs of the columns from c0: pixel i samples column
+// ((cx + i dx) >> 16) at fraction (cx + i dx) & 0xFFFF.
+void RowFromPairs(PIX_Pixel* d, int n, const ColumnPairs* pairs, int c0, int64_t cx, int64_t dx,
+                  int fy, const unsigned char* sourceRow, ptrdiff_t sstep) {
+  const __m128i fyv = _mm_set1_epi16((short)fy);
+  alignas(16) uint16_t lanes[8];
+  for (int j = 0; j < 8; ++j)
+    lanes[j] = (uint16_t)((cx + j * dx) & 0xFFFF);
+  __m128i fracs = _mm_load_si128((const __m128i*)lanes);
+  const __m128i step = _mm_set1_epi16((short)((8 * dx) & 0xFFFF));
+  int i = 0;
+  for (; i + 8 <= n; i += 8, cx += 8 * dx, fracs = _mm_add_epi16(fracs, step)) {
+    const ColumnPairs* p[8];
+    for (int j = 0; j < 8; ++j)
+      p[j] = pairs + (((cx + j * dx) >> 16) - c0);
+    EightPixels(d + i, p, WeightsOf(fracs, fyv));
+  }
+  for (; i < n; ++i, cx += dx) {
+    int ch[4];
+    PIX_MixFourNeighbours(sourceRow + (cx >> 16) * 4, sstep, (int)(cx & 0xFFFF), fy, ch);
+    d[i] = PIX_MakePixel(ch[1], ch[2], ch[3], ch[0]);
+  }
+}
+
+// The area in strips of destination columns whose source columns fit the pairs held at once;
+// within a strip, the pairs are rebuilt only when a destination row moves to another source row.
+void BilinearCopy(const PIX_BilinearArea& a) {
+  ColumnPairs pairs[kPairColumns];
+  for (int x = 0; x < a.w;) {
+    const int64_t cx = a.cx + x * a.dx;
+    const int c0 = (int)(cx >> 16);
+    const int64_t limit = (int64_t)(c0 + kPairColumns) << 16;
+    int n = 0;
+    while (x + n < a.w && cx + n * a.dx < limit)
+      ++n;
+    const int columns = (int)((cx + (n - 1) * a.dx) >> 16) - c0 + 1;
+    unsigned char* drow = a.d + (ptrdiff_t)x * 4;
+    int64_t cy = a.cy, built = -1;
+    for (int y = 0; y < a.h; ++y, drow += a.dstep, cy += a.dy) {
+      const int64_t sy = cy >> 16;
+      const unsigned char* row = a.s + sy * a.sstep;
+      if (sy != built) {
+        BuildColumnPairs(row, a.sstep, c0, columns, pairs);
+        built = sy;
+      }
+      RowFromPairs(reinterpret_cast<PIX_Pixel*>(drow), n, pairs, c0, cx, a.dx, (int)(cy & 0xFFFF),
+                   row, a.sstep);
+    }
+    x += n;
+  }
 }
 
 } // namespace
