@@ -79,17 +79,24 @@ inline Reg Equal32(Reg a, Reg b) {
 inline Reg And(Reg a, Reg b) {
   return _mm256_and_si256(a, b);
 }
-inline Reg AndNot(Reg a, Reg b) {
-  return _mm256_andnot_si256(a, b);
+inline Reg AddSaturated8(Reg a, Reg b) {
+  return _mm256_adds_epu8(a, b);
+}
+// a where the mask is set, else b (the masks here are whole bytes).
+inline Reg Select(Reg mask, Reg a, Reg b) {
+  return _mm256_blendv_epi8(b, a, mask);
+}
+// Each pixel's alpha byte copied into all four of its bytes.
+inline Reg AlphaInEveryByte(Reg w) {
+  const Reg spread = _mm256_setr_epi8(0, 0, 0, 0, 4, 4, 4, 4, 8, 8, 8, 8, 12, 12, 12, 12, 0, 0, 0,
+                                      0, 4, 4, 4, 4, 8, 8, 8, 8, 12, 12, 12, 12);
+  return _mm256_shuffle_epi8(w, spread);
 }
 inline Reg Or(Reg a, Reg b) {
   return _mm256_or_si256(a, b);
 }
 inline Reg Xor(Reg a, Reg b) {
   return _mm256_xor_si256(a, b);
-}
-inline Reg ShiftLeft32(Reg a, int n) {
-  return _mm256_slli_epi32(a, n);
 }
 inline bool AllBitsClear(Reg v) {
   return _mm256_testz_si256(v, v);
@@ -153,17 +160,24 @@ inline Reg Equal32(Reg a, Reg b) {
 inline Reg And(Reg a, Reg b) {
   return _mm_and_si128(a, b);
 }
-inline Reg AndNot(Reg a, Reg b) {
-  return _mm_andnot_si128(a, b);
+inline Reg AddSaturated8(Reg a, Reg b) {
+  return _mm_adds_epu8(a, b);
+}
+// a where the mask is set, else b.
+inline Reg Select(Reg mask, Reg a, Reg b) {
+  return _mm_or_si128(_mm_and_si128(mask, a), _mm_andnot_si128(mask, b));
+}
+// Each pixel's alpha byte copied into all four of its bytes.
+inline Reg AlphaInEveryByte(Reg w) {
+  const Reg a = _mm_and_si128(w, _mm_set1_epi32(0xFF));
+  const Reg ab = _mm_or_si128(a, _mm_slli_epi32(a, 8));
+  return _mm_or_si128(ab, _mm_slli_epi32(ab, 16));
 }
 inline Reg Or(Reg a, Reg b) {
   return _mm_or_si128(a, b);
 }
 inline Reg Xor(Reg a, Reg b) {
   return _mm_xor_si128(a, b);
-}
-inline Reg ShiftLeft32(Reg a, int n) {
-  return _mm_slli_epi32(a, n);
 }
 inline bool AllBitsClear(Reg v) {
   return _mm_movemask_epi8(_mm_cmpeq_epi8(v, Zero())) == 0xFFFF;
@@ -174,18 +188,6 @@ inline bool AllBytesEqual(Reg a, Reg b) {
 #endif
 
 constexpr int kPixels = PIX_VECTOR_BYTES / 4;
-
-// a where the mask is set, else b.
-inline Reg Select(Reg mask, Reg a, Reg b) {
-  return Or(And(mask, a), AndNot(mask, b));
-}
-
-// Each pixel's alpha byte copied into all four of its bytes.
-inline Reg AlphaInEveryByte(Reg w) {
-  const Reg a = And(w, Set32(0xFF));
-  const Reg ab = Or(a, ShiftLeft32(a, 8));
-  return Or(ab, ShiftLeft32(ab, 16));
-}
 
 // s + ((d - s) x k) / 256 per 16-bit lane, the division truncated toward zero; d and s 0-255,
 // k 0-256. The distance |d - s| times k stays below 65536, and moving s by the shifted product
@@ -202,12 +204,6 @@ template <class Lanes> inline Reg PerHalf(Reg d, Reg s, Lanes lanes) {
   return Pack16(lanes(Low16(d), Low16(s), 0), lanes(High16(d), High16(s), 1));
 }
 
-// Unpacked to 16-bit lanes a pixel is four lanes A, R, G, B: the alpha lane is the first of each
-// 64 bits.
-inline Reg AlphaLanes() {
-  return Set64(0xFFFF);
-}
-
 inline bool AllTransparent(Reg sw) {
   return AllBitsClear(And(sw, Set32(0xFF)));
 }
@@ -216,11 +212,18 @@ inline bool AllOpaque(Reg sw) {
   return AllBytesEqual(Or(sw, Set32(0xFFFFFF00u)), Set32(0xFFFFFFFFu));
 }
 
+// The colour bytes of out with the alpha bytes of alpha, and the pixels whose source alpha
+// (the low byte of sw) is 0 kept as they were (dw).
+inline Reg AssemblePixels(Reg out, Reg alpha, Reg sw, Reg dw) {
+  const Reg alphaBytes = Set32(0xFF);
+  const Reg withAlpha = Select(alphaBytes, alpha, out);
+  return Select(Equal32(And(sw, alphaBytes), Zero()), dw, withAlpha);
+}
+
 // PIX_PixelCopySourceAlpha: colour bytes d = s + ((d - s) x (255 - sa)) / 256, A = min(A + sa,
 // 255), and pixels with sa 0 untouched. Whole registers of transparent or opaque pixels, the bulk
 // of a knob frame, are skipped or copied.
 void SourceAlphaFullWeight(PIX_Pixel* d, const PIX_Pixel* s, int n) {
-  const Reg alphaLanes = AlphaLanes(), max = Set16(255);
   int i = 0;
   for (; i + kPixels <= n; i += kPixels) {
     const Reg sw = Load(s + i);
@@ -231,36 +234,33 @@ void SourceAlphaFullWeight(PIX_Pixel* d, const PIX_Pixel* s, int n) {
       continue;
     }
     const Reg dw = Load(d + i);
-    const Reg saBytes = AlphaInEveryByte(sw);
-    const Reg out = PerHalf(dw, sw, [&](Reg d16, Reg s16, int half) {
-      const Reg sa = half ? High16(saBytes) : Low16(saBytes);
-      const Reg colour = BlendLanes(d16, s16, Sub16(max, sa));
-      return Select(alphaLanes, Min16(Add16(d16, sa), max), colour);
+    const Reg keep = Xor(AlphaInEveryByte(sw), Set32(0xFFFFFFFFu)); // 255 - sa in every byte
+    const Reg colour = PerHalf(dw, sw, [&](Reg d16, Reg s16, int half) {
+      return BlendLanes(d16, s16, half ? High16(keep) : Low16(keep));
     });
-    Store(d + i, Select(Equal32(And(sw, Set32(0xFF)), Zero()), dw, out));
+    Store(d + i, AssemblePixels(colour, AddSaturated8(dw, sw), sw, dw));
   }
   PIX_PlainRowKernels().sourceAlphaFullWeight(d + i, s + i, n - i);
 }
 
 // PIX_PixelBlendSourceAlpha at weight ia 1-255: e = (sa + 1) x ia / 256 (below 65536 before the
-// shift), colour bytes blended with 256 - e, A = min(A + e, 255), pixels with sa 0 untouched.
+// shift, at most 255 after), colour bytes blended with 256 - e, A = min(A + e, 255), pixels with
+// sa 0 untouched.
 void SourceAlphaBlend(PIX_Pixel* d, const PIX_Pixel* s, int n, int ia) {
-  const Reg alphaLanes = AlphaLanes(), max = Set16(255), one = Set16(1), full = Set16(256);
-  const Reg weight = Set16(ia);
+  const Reg one = Set16(1), full = Set16(256), weight = Set16(ia);
   int i = 0;
   for (; i + kPixels <= n; i += kPixels) {
     const Reg sw = Load(s + i);
     if (AllTransparent(sw))
       continue;
     const Reg dw = Load(d + i);
-    const Reg saBytes = AlphaInEveryByte(sw);
-    const Reg out = PerHalf(dw, sw, [&](Reg d16, Reg s16, int half) {
-      const Reg sa = half ? High16(saBytes) : Low16(saBytes);
-      const Reg e = Shr16By8(Mul16(Add16(sa, one), weight));
-      const Reg colour = BlendLanes(d16, s16, Sub16(full, e));
-      return Select(alphaLanes, Min16(Add16(d16, e), max), colour);
+    const Reg sa = AlphaInEveryByte(sw);
+    const Reg eLow = Shr16By8(Mul16(Add16(Low16(sa), one), weight));
+    const Reg eHigh = Shr16By8(Mul16(Add16(High16(sa), one), weight));
+    const Reg colour = PerHalf(dw, sw, [&](Reg d16, Reg s16, int half) {
+      return BlendLanes(d16, s16, Sub16(full, half ? eHigh : eLow));
     });
-    Store(d + i, Select(Equal32(And(sw, Set32(0xFF)), Zero()), dw, out));
+    Store(d + i, AssemblePixels(colour, AddSaturated8(dw, Pack16(eLow, eHigh)), sw, dw));
   }
   PIX_PlainRowKernels().sourceAlphaBlend(d + i, s + i, n - i, ia);
 }
