@@ -14,6 +14,7 @@
 
 #include <immintrin.h>
 
+#include "raster/PIX_BilinearPairs.h"
 #include "raster/PIX_Combine.h"
 #include "raster/PIX_RowKernels.h"
 #include "raster/PIX_Sample.h"
@@ -294,36 +295,12 @@ void Fill(PIX_Pixel* d, int n, PIX_Pixel c) {
   PIX_PlainRowKernels().fill(d + i, n - i, c);
 }
 
-// ---- Bilinear copy ----------------------------------------------------------------------------
-// The interior sample is sum >> 16 with sum = p00 w00 + p10 w10 + p01 w01 + p11 w11, w11 =
-// fx fy >> 16, w10 = fx - w11, w01 = fy - w11, w00 = 65536 - fx - fy + w11. Regrouped,
-//   sum = 65536 T + fy D + fx dx + w11 dxy
-// with T = p00, D = p01 - p00, dx = p10 - p00 and dxy = p11 - p01 - p10 + p00, and with the
-// fractions moved into signed 16-bit range (f' = f - 32768)
-//   sum = (D fy' + dx fx') + (dxy w11' + (-X)(-32768)),  X = 2T + D + dx + dxy,
-// two multiply-adds of 16-bit pairs into exact 32-bit sums. The pairs depend on the source column
-// and row pair only, so they are worked out once per source column and reused by every
-// destination pixel that samples it.
-
-// The two pairs of one source column, channels A, R, G, B: (D, dx) and (dxy, -X).
-struct ColumnPairs {
-  __m128i first;
-  __m128i second;
-};
+// ---- Bilinear copy ---------------------------------------------------------------------------
+// The pairs of PIX_BilinearPairs.h are worked out once per source column and row pair and
+// reused by every destination pixel that samples them.
 
 // Source columns whose pairs are held at once (8 KB on the stack).
 constexpr int kPairColumns = 256;
-
-// Pairs of the columns whose 16-bit lanes hold the column (low four lanes) and, for the
-// differences across, its right neighbour (high four lanes): top row t, bottom row b.
-inline void PairsOfColumn(__m128i t, __m128i b, ColumnPairs& out) {
-  const __m128i d = _mm_sub_epi16(b, t);
-  const __m128i dx = _mm_sub_epi16(_mm_srli_si128(t, 8), t);
-  const __m128i dxy = _mm_sub_epi16(_mm_srli_si128(d, 8), d);
-  const __m128i x = _mm_add_epi16(_mm_add_epi16(_mm_add_epi16(t, t), _mm_add_epi16(d, dx)), dxy);
-  out.first = _mm_unpacklo_epi16(d, dx);
-  out.second = _mm_unpacklo_epi16(dxy, _mm_sub_epi16(_mm_setzero_si128(), x));
-}
 
 // The pairs of count source columns from column c0 of the rows at top and top + sstep. Each
 // column reads itself and its right neighbour, which the interior guarantees.
@@ -351,11 +328,6 @@ inline EightWeights WeightsOf(__m128i fx, __m128i fy) {
   const __m128i fxs = _mm_xor_si128(fx, flip), fys = _mm_xor_si128(fy, flip);
   return {_mm_unpacklo_epi16(fys, fxs), _mm_unpackhi_epi16(fys, fxs), _mm_unpacklo_epi16(w11, flip),
           _mm_unpackhi_epi16(w11, flip)};
-}
-
-inline __m128i SumOf(const ColumnPairs& p, __m128i w1, __m128i w2) {
-  return _mm_srai_epi32(_mm_add_epi32(_mm_madd_epi16(p.first, w1), _mm_madd_epi16(p.second, w2)),
-                        16);
 }
 
 #if PIX_VECTOR_BYTES == 32

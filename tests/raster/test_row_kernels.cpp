@@ -48,6 +48,12 @@ void FillArtwork(TestBitmap& bm, std::mt19937& rng) {
   FillArtwork(bm.words(), bm.wordCount(), rng);
 }
 
+// The same writer under another address: the walker knows it by no name and takes the general
+// walk, calling it through the pointer for every pixel.
+template <auto Writer> void ThroughPointer(unsigned char* p, int r, int g, int b, int a, int w) {
+  Writer(p, r, g, b, a, w);
+}
+
 constexpr int kWeights[] = {1, 2, 3, 63, 64, 65, 127, 128, 129, 191, 192, 193, 200, 254, 255};
 
 // One row operation, run through a kernel set on a row at d from a row at s.
@@ -219,31 +225,42 @@ int Around(std::mt19937& rng, int size) {
 } // namespace
 
 // Plain blits with a kernel (source alpha at full and lower weights, copies below full weight)
-// against the rotated blit at angle 0, whose walker applies the writers pixel by pixel: the
-// same pixels wherever the rectangles lie, clipped at any edge, either bitmap flipped.
-TEST(RowKernels, BlitsEqualTheWriterWalk) {
+// against the writer applied to every pixel of the clipped rectangles, one by one: the same
+// pixels wherever the rectangles lie, clipped at any edge, either bitmap flipped.
+TEST(RowKernels, BlitsEqualTheWriterPerPixel) {
   std::mt19937 rng(23);
   const struct {
     float alpha;
     int mode;
-  } modes[] = {{1.0f, 0x10000}, {0.7f, 0x10000}, {0.3f, 0x10000},      {1.0f, 0x10100},
-               {0.3f, 0},       {0.77f, 0},      {0.995f, 0x20000 | 0}};
+    PIX_PixelWriter writer;
+  } modes[] = {{1.0f, 0x10000, PIX_PixelCopySourceAlpha},
+               {0.7f, 0x10000, PIX_PixelBlendSourceAlpha},
+               {0.3f, 0x10000, PIX_PixelBlendSourceAlpha},
+               {1.0f, 0x10100, PIX_PixelCopySourceAlpha},
+               {0.3f, 0, PIX_PixelBlend},
+               {0.77f, 0, PIX_PixelBlend},
+               {0.995f, 0x20000, PIX_PixelBlend}};
   for (const auto& m : modes) {
+    const int ia = PIX_WeightFromAlpha(m.alpha);
     for (int trial = 0; trial < 300; ++trial) {
       RandomPair p = MakePair(rng);
-      TestBitmap walked = p.dst;
+      TestBitmap expected = p.dst;
       const int sx = Around(rng, p.src.getWidth()), sy = Around(rng, p.src.getHeight());
       const int w = (int)(rng() % 48), h = (int)(rng() % 14);
       const int dx = Around(rng, p.dst.getWidth()), dy = Around(rng, p.dst.getHeight());
       PIX_Blit(&p.dst, &p.src, dx, dy, sx, sy, w, h, m.alpha, m.mode);
-      // The walker has no source-rectangle shift: a window cut on the left or top moves the
-      // drawing point, as the blit does.
-      const int cutx = std::max(-sx, 0), cuty = std::max(-sy, 0);
-      if (w - cutx > 0 && h - cuty > 0)
-        PIX_RotatedBlit(&walked, &p.src, dx + cutx, dy + cuty, w - cutx, h - cuty,
-                        (float)(sx + cutx), (float)(sy + cuty), (float)(w - cutx),
-                        (float)(h - cuty), 0.0f, true, m.alpha, m.mode & ~0x100, 0, 0);
-      ASSERT_EQ(std::memcmp(p.dst.words(), walked.words(), p.dst.wordCount() * 4), 0)
+      // Source pixel (sx + i, sy + j) lands on (dx + i, dy + j) when both lie inside.
+      for (int j = 0; j < h; ++j)
+        for (int i = 0; i < w; ++i) {
+          const int fromx = sx + i, fromy = sy + j, tox = dx + i, toy = dy + j;
+          if (fromx < 0 || fromy < 0 || fromx >= p.src.getWidth() || fromy >= p.src.getHeight() ||
+              tox < 0 || toy < 0 || tox >= p.dst.getWidth() || toy >= p.dst.getHeight())
+            continue;
+          const PIX_Pixel s = p.src.at(fromx, fromy);
+          m.writer(reinterpret_cast<unsigned char*>(&expected.at(tox, toy)), PIX_Red(s),
+                   PIX_Green(s), PIX_Blue(s), PIX_Alpha(s), ia);
+        }
+      ASSERT_EQ(std::memcmp(p.dst.words(), expected.words(), p.dst.wordCount() * 4), 0)
           << "alpha " << m.alpha << " mode " << std::hex << m.mode << std::dec << " trial "
           << trial;
       ASSERT_TRUE(p.dst.guardsIntact());
@@ -282,11 +299,12 @@ TEST(RowKernels, FillsEqualTheBlendWriter) {
   }
 }
 
-// The bilinear scaled copy (kernel inside, general loop on the frame) against the rotated blit
-// at angle 0, whose walker samples every pixel through the shared sampler. Steps are powers of
-// two apart so that both roads reach the same 16.16 positions; the source window reaches the
-// source's right and bottom edges, where both bound their samples alike.
-TEST(RowKernels, BilinearScaledCopyEqualsTheWalkerSampler) {
+// The bilinear scaled copy (kernel inside, general loop on the frame) against the general walk
+// over the same 16.16 positions, which samples every pixel through the shared sampler and calls
+// the copy writer through a pointer. Steps are powers of two apart so that positions are exact;
+// the source window reaches the source's right and bottom edges, where the scaled blit's
+// sampling bounds are the source's own.
+TEST(RowKernels, BilinearScaledCopyEqualsTheGeneralWalk) {
   std::mt19937 rng(25);
   const float ratios[] = {0.25f, 0.5f, 0.625f, 0.75f, 1.25f, 1.5f};
   for (int trial = 0; trial < 600; ++trial) {
@@ -303,11 +321,113 @@ TEST(RowKernels, BilinearScaledCopyEqualsTheWalkerSampler) {
     const float srcx = (float)sw - srcw, srcy = (float)sh - srch;
     const int x = Around(rng, dw), y = Around(rng, dh);
     PIX_ScaledBlit(&scaled, &src, x, y, w, h, srcx, srcy, srcw, srch, 1.0f, 0x100);
-    PIX_RotatedBlit(&walked, &src, x, y, w, h, srcx, srcy, srcw, srch, 0.0f, false, 1.0f, 0x100, 0,
-                    0);
+
+    const int x0 = std::max(x, 0), y0 = std::max(y, 0);
+    const int x1 = std::min(x + w, dw), y1 = std::min(y + h, dh);
+    if (x1 > x0 && y1 > y0) {
+      const PIX_Surface D = PIX_ImageRows(&walked), S = PIX_ImageRows(&src);
+      PIX_Walk k{};
+      k.dst = D.at(x0, y0);
+      k.dstStep = D.rowStep;
+      k.src = S.row0;
+      k.srcStep = S.rowStep;
+      k.w = x1 - x0;
+      k.h = y1 - y0;
+      k.dudx = (int64_t)(rx * 65536.0);
+      k.dvdy = (int64_t)(ry * 65536.0);
+      k.u = (int64_t)(srcx * 65536.0) + (x0 - x) * k.dudx;
+      k.v = (int64_t)(srcy * 65536.0) + (y0 - y) * k.dvdy;
+      k.winw = sw;
+      k.winh = sh;
+      PIX_TransformWalker(k, 256, true, ThroughPointer<PIX_PixelCopy>);
+    }
     ASSERT_EQ(std::memcmp(scaled.words(), walked.words(), scaled.wordCount() * 4), 0)
         << "trial " << trial << " source " << sw << "x" << sh << " to " << w << "x" << h << " at "
         << x << "," << y << " ratios " << rx << "," << ry;
     ASSERT_TRUE(scaled.guardsIntact());
+  }
+}
+
+namespace {
+
+struct WriterPair {
+  const char* name;
+  PIX_PixelWriter fast, general;
+};
+
+const WriterPair kWalkWriters[] = {
+    {"copy", PIX_PixelCopy, ThroughPointer<PIX_PixelCopy>},
+    {"blend", PIX_PixelBlend, ThroughPointer<PIX_PixelBlend>},
+    {"sourceAlphaCopy", PIX_PixelCopySourceAlpha, ThroughPointer<PIX_PixelCopySourceAlpha>},
+    {"sourceAlphaBlend", PIX_PixelBlendSourceAlpha, ThroughPointer<PIX_PixelBlendSourceAlpha>},
+    {"sourceAlphaAdd", PIX_PixelAddSourceAlpha, ThroughPointer<PIX_PixelAddSourceAlpha>},
+};
+
+// A random walk over a window of src into dst: turned and scaled, sometimes bent by second-order
+// steps, starting anywhere around the window.
+PIX_Walk RandomWalk(TestBitmap& dst, TestBitmap& src, std::mt19937& rng) {
+  const PIX_Surface D = PIX_ImageRows(&dst), S = PIX_ImageRows(&src);
+  std::uniform_real_distribution<double> unit(0.0, 1.0);
+  PIX_Walk k{};
+  const int x = (int)(rng() % (uint32_t)D.width), y = (int)(rng() % (uint32_t)D.height);
+  k.w = 1 + (int)(rng() % (uint32_t)(D.width - x));
+  k.h = 1 + (int)(rng() % (uint32_t)(D.height - y));
+  k.dst = D.at(x, y);
+  k.dstStep = D.rowStep;
+  const int l = (int)(rng() % (uint32_t)S.width), t = (int)(rng() % (uint32_t)S.height);
+  k.winw = 1 + (int)(rng() % (uint32_t)(S.width - l));
+  k.winh = 1 + (int)(rng() % (uint32_t)(S.height - t));
+  k.src = S.at(l, t);
+  k.srcStep = S.rowStep;
+  const double angle = unit(rng) * 6.3, scale = 0.3 + 1.5 * unit(rng);
+  auto fixed = [](double v) { return (int64_t)(v * 65536.0); };
+  k.dudx = fixed(std::cos(angle) * scale);
+  k.dvdx = fixed(-std::sin(angle) * scale);
+  k.dudy = fixed(std::sin(angle) * scale);
+  k.dvdy = fixed(std::cos(angle) * scale);
+  k.u = fixed((unit(rng) * 1.4 - 0.2) * k.winw);
+  k.v = fixed((unit(rng) * 1.4 - 0.2) * k.winh);
+  if (rng() % 4 == 0) {
+    k.ddudy = fixed((unit(rng) - 0.5) * 0.05);
+    k.ddvdy = fixed((unit(rng) - 0.5) * 0.05);
+  }
+  return k;
+}
+
+} // namespace
+
+// The walker's fast paths (writers inlined; source-alpha rows sampled first and combined by the
+// row kernels) against the general walk that calls the same writer through a pointer, nearest
+// and bilinear, with the source apart from the destination and inside it.
+TEST(RowKernels, WalkerFastPathsEqualTheWriterCalls) {
+  std::mt19937 rng(26);
+  const int weights[] = {256, 255, 179, 1, 300};
+  for (const WriterPair& writer : kWalkWriters) {
+    for (int trial = 0; trial < 300; ++trial) {
+      const bool shared = trial % 3 == 0; // source window inside the destination bitmap
+      const int dw = 1 + (int)(rng() % 70), dh = 1 + (int)(rng() % 12);
+      TestBitmap fast(dw, dh, dw + (int)(rng() % 3), rng() % 2);
+      TestBitmap src(2 + (int)(rng() % 40), 2 + (int)(rng() % 12), 44, rng() % 2);
+      FillArtwork(fast, rng);
+      FillArtwork(src, rng);
+      TestBitmap general = fast;
+      const PIX_Walk walk = RandomWalk(fast, shared ? fast : src, rng);
+      PIX_Walk same = walk;
+      auto moved = [&](auto* p) {
+        return p - reinterpret_cast<unsigned char*>(fast.words()) +
+               reinterpret_cast<unsigned char*>(general.words());
+      };
+      same.dst = moved(walk.dst);
+      if (shared)
+        same.src = moved(const_cast<unsigned char*>(walk.src));
+      const int weight = weights[rng() % std::size(weights)];
+      const bool filter = rng() % 2;
+      PIX_TransformWalker(walk, weight, filter, writer.fast);
+      PIX_TransformWalker(same, weight, filter, writer.general);
+      ASSERT_EQ(std::memcmp(fast.words(), general.words(), fast.wordCount() * 4), 0)
+          << writer.name << " trial " << trial << " weight " << weight << " filter " << filter
+          << " shared " << shared;
+      ASSERT_TRUE(fast.guardsIntact());
+    }
   }
 }
