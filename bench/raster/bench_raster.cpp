@@ -114,10 +114,14 @@ template <typename Draw> void Time(benchmark::State& state, int w, int h, Draw d
   Count(state, (int64_t)w * h);
 }
 
-// Times pixman compositing s (through mask m, or none) onto d at (x, y) with op over w x h.
+// Times pixman compositing s (through mask m, or none) onto d at (x, y) with op over w x h,
+// then releases the images it was handed.
 void Composite(benchmark::State& state, pixman_op_t op, pixman_image_t* s, pixman_image_t* m,
                pixman_image_t* d, int x, int y, int w, int h) {
   Time(state, w, h, [&] { pixman_image_composite32(op, s, m, d, 0, 0, 0, 0, x, y, w, h); });
+  for (pixman_image_t* image : {s, m, d})
+    if (image)
+      pixman_image_unref(image);
 }
 
 pixman_image_t* SolidAlpha(double alpha) {
@@ -173,10 +177,9 @@ Case KnobCase(const char* name, PIX_MemBitmap Images::*frame, float alpha) {
             PIX_MemBitmap& f = im.*frame;
             const int n = f.getWidth();
             PixmanCopy s(f), d(im.background);
-            pixman_image_t* m = alpha == 1.0f ? nullptr : SolidAlpha(alpha);
-            Composite(state, PIXMAN_OP_OVER, s.get(), m, d.get(), kX, kY, n, n);
-            if (m)
-              pixman_image_unref(m);
+            Composite(state, PIXMAN_OP_OVER, pixman_image_ref(s.get()),
+                      alpha == 1.0f ? nullptr : SolidAlpha(alpha), pixman_image_ref(d.get()), kX,
+                      kY, n, n);
           }};
 }
 
@@ -213,8 +216,6 @@ std::vector<Case> Cases() {
                      Images& im = Shared();
                      pixman_image_t *d = Wrap(im.dst), *s = Wrap(im.src);
                      Composite(state, PIXMAN_OP_SRC, s, nullptr, d, 0, 0, kSize, kSize);
-                     pixman_image_unref(d);
-                     pixman_image_unref(s);
                    }});
   // A blend of two images at weight 179 (alpha 0.7); pixman: the source taken as opaque, over
   // the destination through a 0.7 mask.
@@ -230,11 +231,7 @@ std::vector<Case> Cases() {
          pixman_image_t* s = pixman_image_create_bits(PIXMAN_x8r8g8b8, kSize, kSize,
                                                       reinterpret_cast<uint32_t*>(im.src.getBits()),
                                                       im.src.getRowSpan() * 4);
-         pixman_image_t* m = SolidAlpha(0.7);
-         Composite(state, PIXMAN_OP_OVER, s, m, d, 0, 0, kSize, kSize);
-         pixman_image_unref(m);
-         pixman_image_unref(d);
-         pixman_image_unref(s);
+         Composite(state, PIXMAN_OP_OVER, s, SolidAlpha(0.7), d, 0, 0, kSize, kSize);
        }});
   cases.push_back({"SourceAlphaBlitNoise",
                    [](benchmark::State& state) {
@@ -247,8 +244,6 @@ std::vector<Case> Cases() {
                      Images& im = Shared();
                      pixman_image_t *d = Wrap(im.dst), *s = Wrap(im.src);
                      Composite(state, PIXMAN_OP_OVER, s, nullptr, d, 0, 0, kSize, kSize);
-                     pixman_image_unref(d);
-                     pixman_image_unref(s);
                    }});
   cases.push_back(KnobCase("Knob80", &Images::knob80, 1.0f));
   cases.push_back(KnobCase("Knob160", &Images::knob160, 1.0f));
@@ -276,8 +271,6 @@ std::vector<Case> Cases() {
                      pixman_image_set_transform(s, &t);
                      pixman_image_set_filter(s, PIXMAN_FILTER_BILINEAR, nullptr, 0);
                      Composite(state, PIXMAN_OP_SRC, s, nullptr, d, 0, 0, kSize, kSize);
-                     pixman_image_unref(d);
-                     pixman_image_unref(s);
                    }});
   // Rotated blit: 256 x 256 turned by 0.5 rad into 256 x 256, bilinear, source alpha.
   cases.push_back({"RotatedBlit",
@@ -302,8 +295,6 @@ std::vector<Case> Cases() {
                      pixman_image_set_transform(s, &t);
                      pixman_image_set_filter(s, PIXMAN_FILTER_BILINEAR, nullptr, 0);
                      Composite(state, PIXMAN_OP_OVER, s, nullptr, d, 0, 0, kSrcSize, kSrcSize);
-                     pixman_image_unref(d);
-                     pixman_image_unref(s);
                    }});
   return cases;
 }
