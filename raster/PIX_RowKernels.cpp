@@ -3,6 +3,9 @@
 #include "raster/PIX_Combine.h"
 #include "raster/PIX_Sample.h"
 
+// The AVX2 set, compiled for AVX2: to be called only once the processor is known to have it.
+const PIX_RowKernels& PIX_AVX2RowKernelTable();
+
 namespace {
 
 unsigned char* Bytes(PIX_Pixel* p) {
@@ -68,6 +71,10 @@ const PIX_RowKernels& PIX_PlainRowKernels() {
       PlainFill, PlainBilinearCopy,
   };
   return kernels;
+}
+
+const PIX_RowKernels* PIX_AVX2RowKernels() {
+  return __builtin_cpu_supports("avx2") ? &PIX_AVX2RowKernelTable() : nullptr;
 }
 
 const PIX_RowKernels& PIX_FastRowKernels() {

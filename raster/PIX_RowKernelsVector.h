@@ -1,8 +1,9 @@
 #pragma once
 // The vector row kernels, written once over registers of PIX_VECTOR_BYTES bytes and compiled
 // once per instruction set (PIX_RowKernelsSSE2.cpp, PIX_RowKernelsAVX2.cpp). Everything
-// here has internal linkage, so that no code compiled for a wider set can stand in for the
-// baseline's. Only those two files include it.
+// here has internal linkage, and it calls no inline function of the library's other headers, so
+// that no copy compiled for a wider set can stand in for the baseline's. Only those two files
+// include it.
 //
 // The arithmetic is that of the writers in PIX_Combine.h, on 16-bit lanes: a blend
 // s + ((d - s) x k) / 256 with division toward zero is s + (|d - s| x k) >> 8 when d >= s and
@@ -15,9 +16,7 @@
 #include <immintrin.h>
 
 #include "raster/PIX_BilinearPairs.h"
-#include "raster/PIX_Combine.h"
 #include "raster/PIX_RowKernels.h"
-#include "raster/PIX_Sample.h"
 
 namespace {
 
@@ -390,11 +389,8 @@ void RowFromPairs(PIX_Pixel* d, int n, const ColumnPairs* pairs, int c0, int64_t
       p[j] = pairs + (((cx + j * dx) >> 16) - c0);
     EightPixels(d + i, p, WeightsOf(fracs, fyv));
   }
-  for (; i < n; ++i, cx += dx) {
-    int ch[4];
-    PIX_MixFourNeighbours(sourceRow + (cx >> 16) * 4, sstep, (int)(cx & 0xFFFF), fy, ch);
-    d[i] = PIX_MakePixel(ch[1], ch[2], ch[3], ch[0]);
-  }
+  for (; i < n; ++i, cx += dx)
+    d[i] = MixFourNeighboursByPairs(sourceRow + (cx >> 16) * 4, sstep, (int)(cx & 0xFFFF), fy);
 }
 
 // The area in strips of destination columns whose source columns fit the pairs held at once;
