@@ -146,11 +146,17 @@ IMouseMod IEditorCocoa::RightModifiers(NSEvent* event) const {
   return mod;
 }
 
-void IEditorCocoa::mouseDown(NSEvent* event) {
+bool IEditorCocoa::Locate(NSEvent* event, int* x, int* y) {
   if (!mGraphics)
-    return;
+    return false;
+  getMouseXY(event, x, y);
+  return true;
+}
+
+void IEditorCocoa::mouseDown(NSEvent* event) {
   int x = 0, y = 0;
-  getMouseXY(event, &x, &y);
+  if (!Locate(event, &x, &y))
+    return;
   if (event->clickCount() > 1)
     mGraphics->OnMouseDblClick(x, y, LeftModifiers(event));
   else
@@ -158,51 +164,40 @@ void IEditorCocoa::mouseDown(NSEvent* event) {
 }
 
 void IEditorCocoa::rightMouseDown(NSEvent* event) {
-  if (!mGraphics)
-    return;
   int x = 0, y = 0;
-  getMouseXY(event, &x, &y);
-  mGraphics->OnMouseDown(x, y, RightModifiers(event));
+  if (Locate(event, &x, &y))
+    mGraphics->OnMouseDown(x, y, RightModifiers(event));
 }
 
 void IEditorCocoa::mouseUp(NSEvent* event) {
-  if (!mGraphics)
-    return;
   int x = 0, y = 0;
-  getMouseXY(event, &x, &y);
-  mGraphics->OnMouseUp(x, y, LeftModifiers(event));
+  if (Locate(event, &x, &y))
+    mGraphics->OnMouseUp(x, y, LeftModifiers(event));
 }
 
 void IEditorCocoa::rightMouseUp(NSEvent* event) {
-  if (!mGraphics)
-    return;
   int x = 0, y = 0;
-  getMouseXY(event, &x, &y);
-  mGraphics->OnMouseUp(x, y, RightModifiers(event));
+  if (Locate(event, &x, &y))
+    mGraphics->OnMouseUp(x, y, RightModifiers(event));
 }
 
+// No drags while a text field is open.
 void IEditorCocoa::mouseDragged(NSEvent* event) {
-  if (!mGraphics || mTextFieldView)
-    return;
   int x = 0, y = 0;
-  getMouseXY(event, &x, &y);
-  mGraphics->OnMouseDrag(x, y, LeftModifiers(event));
+  if (!mTextFieldView && Locate(event, &x, &y))
+    mGraphics->OnMouseDrag(x, y, LeftModifiers(event));
 }
 
 void IEditorCocoa::rightMouseDragged(NSEvent* event) {
-  if (!mGraphics || mTextFieldView)
-    return;
   int x = 0, y = 0;
-  getMouseXY(event, &x, &y);
-  mGraphics->OnMouseDrag(x, y, RightModifiers(event));
+  if (!mTextFieldView && Locate(event, &x, &y))
+    mGraphics->OnMouseDrag(x, y, RightModifiers(event));
 }
 
 void IEditorCocoa::mouseMoved(NSEvent* event) {
-  if (!mGraphics)
-    return;
   int x = 0, y = 0;
-  getMouseXY(event, &x, &y);
-  mGraphics->OnMouseOver(x, y, LeftModifiers(event));
+  if (Locate(event, &x, &y))
+    mGraphics->OnMouseOver(x, y, LeftModifiers(event));
 }
 
 void IEditorCocoa::scrollWheel(NSEvent* event) {

@@ -72,6 +72,8 @@ public:
   int mPrevX = 0, mPrevY = 0;
 
 private:
+  // The event's location in draw-bitmap pixels; false (nothing to do) once detached.
+  bool Locate(NSEvent* event, int* x, int* y);
   IMouseMod LeftModifiers(NSEvent* event) const;
   IMouseMod RightModifiers(NSEvent* event) const;
 };

@@ -9,11 +9,7 @@ IEditorMenuRcvr::~IEditorMenuRcvr() {
 }
 
 void IEditorMenuRcvr::OnMenuSelection(NSMenuItem* sender) {
-  if (sender)
-    sender->retain();
-  if (nsMenuItem)
-    nsMenuItem->release();
-  nsMenuItem = sender;
+  NSAssignRetained(nsMenuItem, sender);
 }
 
 bool IEditorMenuRcvr::performAction(SEL action, NSObject* sender) {

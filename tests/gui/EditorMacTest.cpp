@@ -534,3 +534,46 @@ TEST(EditorMacRendering, WindowShowsTheDrawBitmapAtOneAndTwoTimes) {
 }
 
 } // namespace
+
+namespace {
+
+using namespace guitest;
+
+TEST(EditorMacServices, ToolTipsFollowTheVisibleControlsThatHaveOne) {
+  MacEditorHost host;
+  host.Open();
+  host.editor->EnableTooltips(true);
+  host.controller->knob->SetTooltip("Gain");
+  host.controller->stepsCaption->SetTooltip("Steps");
+  host.controller->stepsCaption->Hide(true);
+  host.editor->UpdateTooltips();
+  auto* view = static_cast<NSView*>(host.editor->GetWindow());
+  EXPECT_EQ(view->toolTipCount(), 1u);
+  // The tip shown is that of the control under the pointer.
+  host.editor->HandleMouseOver(true);
+  host.backend->move(MacEditorHost::At(80, 80));
+  EXPECT_EQ(view->toolTipAt(MacEditorHost::At(80, 80)), "Gain");
+  host.backend->move(MacEditorHost::At(300, 250));
+  EXPECT_EQ(view->toolTipAt(MacEditorHost::At(80, 80)), "");
+}
+
+TEST(EditorMacServices, PresetFoldersAreNamedAfterMakerAndProduct) {
+  MacEditorHost host;
+  setenv("XDG_DATA_HOME", "/srv/share", 1);
+  KIT_String path;
+  host.editor->PresetsPath(&path, false);
+  EXPECT_STREQ(path.Get(), "/srv/share/Audio/Presets/Orvane/Bridge Test/");
+  host.editor->PresetsPath(&path, true);
+  EXPECT_STREQ(path.Get(), "/usr/local/share/Audio/Presets/Orvane/Bridge Test/");
+  unsetenv("XDG_DATA_HOME");
+}
+
+TEST(EditorMacServices, OnlyPngResourcesAreLoaded) {
+  EXPECT_EQ(IEditorMac::LoadPNGFromBundle("com.orvane.test", nullptr), nullptr);
+  EXPECT_EQ(IEditorMac::LoadPNGFromBundle("com.orvane.test", "face.jpg"), nullptr);
+  EXPECT_EQ(IEditorMac::LoadPNGFromBundle("com.orvane.test", "face"), nullptr);
+  EXPECT_EQ(IEditorMac::LoadPNGFromBundle("com.orvane.test", "missing.png"), nullptr);
+  EXPECT_EQ(IEditorMac::LoadPNGFromBundle("", "missing.png"), nullptr);
+}
+
+} // namespace

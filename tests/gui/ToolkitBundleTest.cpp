@@ -13,6 +13,7 @@ struct ToolkitBundleReport {
   char viewClass[128];
   int aaxEditor;
   int faceWidth;
+  char pluginPath[512];
 };
 using ReportFn = void (*)(ToolkitBundleReport*);
 
@@ -52,6 +53,10 @@ TEST(ToolkitBundles, EachCarriesItsOwnClassesResourcesAndNoExports) {
     EXPECT_NE(std::string(r.viewClass).find(b.classSuffix), std::string::npos) << r.viewClass;
     EXPECT_EQ(r.aaxEditor, b.aaxEditor) << b.path;
     EXPECT_EQ(r.faceWidth, PngWidth(b.face)) << b.path;
+    // <folder>/ToolkitBundleX.vst3/Contents/x86_64-linux/ToolkitBundleX.so
+    const std::string code = b.path;
+    const std::string folder = code.substr(0, code.find("/ToolkitBundle")) + "/";
+    EXPECT_EQ(std::string(r.pluginPath), folder);
     // Toolkit and stand-in symbols stay inside the bundle.
     for (const char* symbol : {"_Z17NSApplicationLoadv", "_ZN10IEditorMac10CloseWindowEv",
                                "_ZN6NSView11addSubviewEPS_", "Gestalt"})

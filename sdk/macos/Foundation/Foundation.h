@@ -33,6 +33,16 @@ private:
   int references = 1;
 };
 
+// Stores value in a slot that holds a reference: the new value is retained before the old one
+// is released (so storing the same object again is safe). For any type with retain/release.
+template <class T> void NSAssignRetained(T*& slot, T* value) {
+  if (value)
+    value->retain();
+  if (slot)
+    slot->release();
+  slot = value;
+}
+
 // A selector name ("OnMenuSelection:"); actions are sent to targets that answer them through
 // NSActionTarget.
 typedef const char* SEL;

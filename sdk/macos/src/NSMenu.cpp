@@ -20,11 +20,7 @@ NSMenuItem* NSMenuItem::separatorItem() {
 }
 
 void NSMenuItem::setSubmenu(NSMenu* menu) {
-  if (menu)
-    menu->retain();
-  if (sub)
-    sub->release();
-  sub = menu;
+  NSAssignRetained(sub, menu);
 }
 
 bool NSMenuItem::performAction() {

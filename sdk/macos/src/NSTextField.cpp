@@ -15,19 +15,11 @@ NSTextField::~NSTextField() {
 }
 
 void NSTextField::setFont(NSFont* font) {
-  if (font)
-    font->retain();
-  if (textFont)
-    textFont->release();
-  textFont = font;
+  NSAssignRetained(textFont, font);
 }
 
 void NSTextField::setFormatter(NSFormatter* formatter) {
-  if (formatter)
-    formatter->retain();
-  if (textFormatter)
-    textFormatter->release();
-  textFormatter = formatter;
+  NSAssignRetained(textFormatter, formatter);
 }
 
 bool NSTextField::becomeFirstResponder() {
