@@ -577,3 +577,47 @@ TEST(EditorMacServices, OnlyPngResourcesAreLoaded) {
 }
 
 } // namespace
+
+namespace {
+
+using namespace guitest;
+
+// The field of a prompt lies where the prompt's pixel rectangle lies in view points, at either
+// scale, and is drawn over the editor. The Gain caption prompts in a 30 x 16 pixel box round
+// its centre: (105, 157, 135, 173) at 1x and (225, 322, 255, 338) at 2x.
+TEST(EditorMacRendering, TextEntryKeepsItsPlaceInViewPointsAtEveryScale) {
+  MacEditorHost host;
+  OffscreenWindowBackend& window = host.Open();
+  std::vector<NSRect> frames;
+  for (double scale : {1.0, 2.0}) {
+    window.setBackingScaleFactor(scale);
+    window.window->displayRect({0, 0, 800, 630});
+    host.Run(200);
+    window.press(MacEditorHost::At(60, 160));
+    window.release(MacEditorHost::At(60, 160));
+    ASSERT_NE(window.editingField, nullptr) << scale;
+    frames.push_back(window.editingField->frame());
+    window.type("-4.25");
+    host.Run(100);
+    int width = 0, height = 0;
+    const std::vector<std::uint8_t> rgba = window.rgba(width, height);
+    SaveRgbaPng(rgba, width, height,
+                std::string(ORVANE_TEST_OUTPUT) + "/platform_textentry_" +
+                    std::to_string(int(scale)) + "x.png");
+    // The field's white background shows just inside its bottom left corner, below the text.
+    const NSRect f = frames.back();
+    const int row = int((LayoutController::kHeight - (f.origin.y + 1.5)) * scale);
+    const std::uint8_t* left = &rgba[(size_t(row) * width + int((f.origin.x + 1) * scale)) * 4];
+    EXPECT_EQ(left[0] + left[1] + left[2], 3 * 255) << scale;
+    window.key("\x1b", "\x1b", kVK_Escape);
+  }
+  const NSRect expected[] = {NSMakeRect(105, 141, 31, 17), NSMakeRect(112.5, 145, 16, 9)};
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_DOUBLE_EQ(frames[i].origin.x, expected[i].origin.x) << i;
+    EXPECT_DOUBLE_EQ(frames[i].origin.y, expected[i].origin.y) << i;
+    EXPECT_DOUBLE_EQ(frames[i].size.width, expected[i].size.width) << i;
+    EXPECT_DOUBLE_EQ(frames[i].size.height, expected[i].size.height) << i;
+  }
+}
+
+} // namespace

@@ -149,17 +149,15 @@ static std::string CodeBundleFolder() {
 CFBundleRef CFBundleGetBundleWithIdentifier(CFStringRef identifier) {
   if (!identifier || cfstub::utf8Of(identifier).empty())
     return nullptr;
-  static __CFBundle* code = [] {
-    const std::string folder = CodeBundleFolder();
-    if (folder.empty())
-      return static_cast<__CFBundle*>(nullptr);
-    auto* bundle = new __CFBundle;
-    bundle->immortal = true;
-    bundle->folder = folder;
-    bundle->executable = folder + "/Contents/x86_64-linux/" + stemOf(folder) + ".so";
-    return bundle;
+  // Lives as long as the binary (not the heap), so that unloading a plug-in leaves nothing.
+  static __CFBundle code;
+  static const bool found = [] {
+    code.immortal = true;
+    code.folder = CodeBundleFolder();
+    code.executable = code.folder + "/Contents/x86_64-linux/" + stemOf(code.folder) + ".so";
+    return !code.folder.empty();
   }();
-  return code;
+  return found ? &code : nullptr;
 }
 
 CFURLRef CFBundleCopyResourceURL(CFBundleRef bundle, CFStringRef name, CFStringRef type,
