@@ -9,13 +9,5 @@ IKnobMultiControl::IKnobMultiControl(IEditorDelegate* controller, int x, int y, 
       mBitmap(bitmap) {}
 
 bool IKnobMultiControl::Draw(IEditor* graphics) {
-  const int frame = IBitmapFrameForValue(mBitmap.Frames(), mValue);
-  [[maybe_unused]] const bool drawn = graphics->DrawBitmap(&mBitmap, &mRECT, frame, &mBlend);
-#if ORVANE_AAX_EDITOR
-  // The host's highlight mark goes over the frame (knobs that show none override it).
-  DrawHighlight(graphics);
-  return true;
-#else
-  return drawn;
-#endif
+  return IDrawStripFrame(this, graphics, &mBitmap);
 }

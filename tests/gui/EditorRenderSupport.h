@@ -259,3 +259,32 @@ public:
 };
 
 } // namespace editortest
+
+namespace editortest {
+
+// Opens the controller's view on a window of backing scale 1 and then 2 and, after a few
+// frames, checks the frames every bitmap control shows (expectedFrames() gives them, read
+// after afterOpen() ran on the rebuilt controls) and that the window shows the draw bitmap;
+// the renders are left as <name>_1x.png and <name>_2x.png in folder.
+template <class Controller, class ExpectedFrames, class AfterOpen>
+void ExpectShownAtBothScales(Controller* controller, IEditor* editor, const std::string& folder,
+                             const std::string& name, ExpectedFrames expectedFrames,
+                             AfterOpen afterOpen) {
+  TurnedClock clock;
+  for (double scale : {1.0, 2.0}) {
+    SCOPED_TRACE(scale);
+    OpenEditor open(controller, scale);
+    ASSERT_EQ(open.attached, Steinberg::kResultOk);
+    clock.Frames(4);
+    ASSERT_EQ(editor->GetDrawScale(), scale);
+    ASSERT_EQ(editor->Width(), int(Controller::kEditorWidth * scale));
+    afterOpen();
+    clock.Frames(2);
+    const IBitmap background = dynamic_cast<IBitmapControl*>(editor->GetControl(0))->GetBitmap();
+    ExpectFramesShown(editor, expectedFrames(), background, name.c_str());
+    ExpectScreenShowsDrawBitmap(open, editor);
+    open.Save(folder + "/" + name + "_" + std::to_string(int(scale)) + "x.png");
+  }
+}
+
+} // namespace editortest
