@@ -255,7 +255,9 @@ private:
 TEST_F(X11Window, PopUpMenuReturnsTheItemTheKeysPick) {
   NSMenu* menu = new NSMenu();
   menu->addItemWithTitle("First", nullptr, "");
-  menu->addItem(NSMenuItem::separatorItem());
+  NSMenuItem* separator = NSMenuItem::separatorItem();
+  menu->addItem(separator);
+  separator->release();
   NSMenuItem* more = menu->addItemWithTitle("More", nullptr, "");
   NSMenu* sub = new NSMenu();
   sub->addItemWithTitle("Inner A", nullptr, "");
