@@ -98,6 +98,21 @@ bool IsKnob(IControl* c, IParam* p) {
   return dynamic_cast<IKnobMultiControl*>(c) && p->NDisplayTexts() == 0 && p->GetNormalized() < 0.8;
 }
 
+// Drags from the spot up by `pixels` in small steps with button 1 held, letting the host's
+// loop run (`settle`) between the steps.
+void DragUp(HostWindow& window, const ControlSpot& spot, int pixels,
+            const std::function<void(std::uint64_t)>& settle) {
+  window.moveTo(spot.x, spot.y);
+  window.press(1);
+  settle(50);
+  for (int dy = 4; dy <= pixels; dy += 4) {
+    window.moveTo(spot.x, spot.y - dy);
+    settle(35);
+  }
+  window.release(1);
+  settle(150);
+}
+
 class EditorInX11 : public ::testing::Test {
 protected:
   void SetUp() override {
@@ -117,20 +132,6 @@ protected:
     if (editor)
       editor->settle(settleMs);
     return editor;
-  }
-
-  // Drags from the spot up by `pixels` in small steps with button 1 held.
-  static void DragUp(EmbeddedView& editor, const ControlSpot& spot, int pixels) {
-    HostWindow& window = editor.window();
-    window.moveTo(spot.x, spot.y);
-    window.press(1);
-    editor.settle(40);
-    for (int dy = 4; dy <= pixels; dy += 4) {
-      window.moveTo(spot.x, spot.y - dy);
-      editor.settle(30);
-    }
-    window.release(1);
-    editor.settle(100);
   }
 
   std::unique_ptr<Module> module; // declared first: outlives the plug-in
@@ -202,7 +203,7 @@ TEST_F(EditorInX11, AKnobDragIsOneGestureWhoseValueReachesTheProcessor) {
   ASSERT_TRUE(editor);
   plugin->activate(48000, 64);
   const auto processorBefore = plugin->processorState();
-  DragUp(*editor, knob, 40);
+  DragUp(editor->window(), knob, 40, [&](std::uint64_t ms) { editor->settle(ms); });
 
   const auto& log = plugin->log();
   const auto begins = log.editsOf(EditCall::Kind::Begin);
@@ -296,16 +297,7 @@ TEST(Vst2EditorInX11, ShowsTheEditorAndReportsEditsAsBeginAutomateEnd) {
   const ControlSpot knob = FindControl(IsKnob);
   ASSERT_GE(knob.param, 0);
   plugin->log().clear();
-  HostWindow& window = editor->window();
-  window.moveTo(knob.x, knob.y);
-  window.press(1);
-  editor->settle(60);
-  for (int dy = 4; dy <= 40; dy += 4) {
-    window.moveTo(knob.x, knob.y - dy);
-    editor->settle(40);
-  }
-  window.release(1);
-  editor->settle(150);
+  DragUp(editor->window(), knob, 40, [&](std::uint64_t ms) { editor->settle(ms); });
   const auto sequence = plugin->log().editSequence();
   ASSERT_GE(sequence.size(), 3u);
   EXPECT_EQ(sequence.front(), audioMasterBeginEdit);
