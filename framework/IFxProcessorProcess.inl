@@ -22,8 +22,12 @@ int PressureTo7Bit(double v) {
 template <class T> tresult PLUGIN_API IFxProcessor<T>::process(ProcessData& data) {
   DenormalGuard denormals;
   CopyProcessContext(data);
-  ApplyPendingState();
+  const bool tookState = TakePendingState();
   ApplyParameterChanges(data.inputParameterChanges);
+  // The values of this block, for getState, before a state taken above counts as applied.
+  mSnapshot.Publish(*this);
+  if (tookState)
+    ReleasePendingState();
   if (DoesMidiIn())
     ReadInputEvents(data.inputEvents);
   ProcessAudio(data);
@@ -41,12 +45,13 @@ template <class T> void IFxProcessor<T>::CopyProcessContext(const ProcessData& d
 }
 
 // A state handed over by setState while processing: applied whole, at a block start, with the
-// change hook for every parameter, as a restore on the UI thread would.
-template <class T> void IFxProcessor<T>::ApplyPendingState() {
+// change hook for every parameter, as a restore on the UI thread would. While it is being
+// applied, setState waits and getState reports it; ReleasePendingState ends that.
+template <class T> bool IFxProcessor<T>::TakePendingState() {
   int expected = kStateReady;
   if (!mPendingState.compare_exchange_strong(expected, kStateApplying, std::memory_order_acquire,
                                              std::memory_order_relaxed))
-    return;
+    return false;
   SetBypassedFromHost(mPendingBypassed);
   for (int i = 0; i < NParams(); ++i) {
     if (!GetParam(i)->ReadOnly())
@@ -54,6 +59,10 @@ template <class T> void IFxProcessor<T>::ApplyPendingState() {
   }
   for (int i = 0; i < NParams(); ++i)
     OnParamChange(i, 0);
+  return true;
+}
+
+template <class T> void IFxProcessor<T>::ReleasePendingState() {
   mPendingState.store(kNoPendingState, std::memory_order_release);
 }
 
@@ -104,7 +113,7 @@ void IFxProcessor<T>::ApplyParameterPoint(ParamID id, int32 offset, double value
 
 // A bypass switched on starts from a silent delay line rather than audio of the last bypass.
 template <class T> void IFxProcessor<T>::SetBypassedFromHost(bool bypassed) {
-  if (bypassed == mBypassed)
+  if (bypassed == GetBypassed())
     return;
   if (bypassed)
     mDelayLine.Clear();

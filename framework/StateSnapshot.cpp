@@ -1,0 +1,33 @@
+#include "framework/StateSnapshot.h"
+
+#include "framework/IFxBase.h"
+
+StateSnapshot::StateSnapshot(int nValues)
+    : mCount(nValues > 0 ? nValues : 0),
+      mValues(std::make_unique<std::atomic<double>[]>(size_t(mCount))) {}
+
+void StateSnapshot::Publish(const IFxBase& source) {
+  const uint64_t sequence = mSequence.load(std::memory_order_relaxed);
+  mSequence.store(sequence + 1, std::memory_order_relaxed);
+  std::atomic_thread_fence(std::memory_order_release);
+  mBypassed.store(source.GetBypassed(), std::memory_order_relaxed);
+  for (int i = 0; i < mCount; ++i)
+    mValues[size_t(i)].store(source.GetParam(i)->Value(), std::memory_order_relaxed);
+  mSequence.store(sequence + 2, std::memory_order_release);
+}
+
+void StateSnapshot::Read(bool* bypassed, double* values) const {
+  for (;;) {
+    const uint64_t before = mSequence.load(std::memory_order_acquire);
+    if (before & 1) {
+      std::this_thread::yield();
+      continue;
+    }
+    *bypassed = mBypassed.load(std::memory_order_relaxed);
+    for (int i = 0; i < mCount; ++i)
+      values[i] = mValues[size_t(i)].load(std::memory_order_relaxed);
+    std::atomic_thread_fence(std::memory_order_acquire);
+    if (mSequence.load(std::memory_order_relaxed) == before)
+      return;
+  }
+}
