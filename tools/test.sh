@@ -20,7 +20,7 @@ for preset in release asan; do
 done
 
 cmake --preset tsan >/dev/null
-cmake --build --preset tsan -j "$jobs"
+cmake --build --preset tsan -j "$jobs" --target orvane_race_tests
 ctest --preset tsan -j "$jobs" -L race
 
 # Fuzzing: each target from its seed folder (only read) into a fresh corpus in the build; a
