@@ -79,9 +79,11 @@ static v3_result V3_API host_create_instance(void* self, v3_tuid cid, v3_tuid ii
   return V3_NOT_IMPLEMENTED;
 }
 
-static const struct v3_host_application host_table = {
-    .query_interface = host_query, .ref = no_count, .unref = no_count,
-    .get_name = host_get_name, .create_instance = host_create_instance};
+static const struct v3_host_application host_table = {.query_interface = host_query,
+                                                      .ref = no_count,
+                                                      .unref = no_count,
+                                                      .get_name = host_get_name,
+                                                      .create_instance = host_create_instance};
 static struct host_app host = {&host_table};
 
 /* ---- component handler ---- */
@@ -109,10 +111,13 @@ static v3_result V3_API handler_restart(void* self, int32_t flags) {
   return V3_OK;
 }
 
-static const struct v3_component_handler handler_table = {
-    .query_interface = handler_query, .ref = no_count, .unref = no_count,
-    .begin_edit = handler_edit, .perform_edit = handler_perform, .end_edit = handler_edit,
-    .restart_component = handler_restart};
+static const struct v3_component_handler handler_table = {.query_interface = handler_query,
+                                                          .ref = no_count,
+                                                          .unref = no_count,
+                                                          .begin_edit = handler_edit,
+                                                          .perform_edit = handler_perform,
+                                                          .end_edit = handler_edit,
+                                                          .restart_component = handler_restart};
 static struct handler handler = {&handler_table};
 
 /* ---- memory stream ---- */
@@ -167,9 +172,13 @@ static v3_result V3_API stream_tell(void* self, int64_t* pos) {
   return V3_OK;
 }
 
-static const struct v3_bstream stream_table = {
-    .query_interface = stream_query, .ref = no_count, .unref = no_count, .read = stream_read,
-    .write = stream_write, .seek = stream_seek, .tell = stream_tell};
+static const struct v3_bstream stream_table = {.query_interface = stream_query,
+                                               .ref = no_count,
+                                               .unref = no_count,
+                                               .read = stream_read,
+                                               .write = stream_write,
+                                               .seek = stream_seek,
+                                               .tell = stream_tell};
 static struct stream state = {&stream_table, {0}, 0, 0};
 
 /* ---- parameter changes: one queue, the bypass with one point at the block start ---- */
@@ -206,9 +215,13 @@ static v3_result V3_API queue_add(void* self, int32_t offset, double value, int3
   return V3_FALSE;
 }
 
-static const struct v3_param_value_queue queue_table = {
-    .query_interface = queue_query, .ref = no_count, .unref = no_count, .get_param_id = queue_id,
-    .get_point_count = queue_count, .get_point = queue_point, .add_point = queue_add};
+static const struct v3_param_value_queue queue_table = {.query_interface = queue_query,
+                                                        .ref = no_count,
+                                                        .unref = no_count,
+                                                        .get_param_id = queue_id,
+                                                        .get_point_count = queue_count,
+                                                        .get_point = queue_point,
+                                                        .add_point = queue_add};
 static struct queue bypass_queue = {&queue_table, 0.0};
 
 struct changes {
@@ -230,25 +243,25 @@ static struct v3_param_value_queue** V3_API changes_data(void* self, int32_t idx
              : NULL;
 }
 
-static struct v3_param_value_queue** V3_API changes_add(void* self, v3_param_id* id,
-                                                        int32_t* idx) {
+static struct v3_param_value_queue** V3_API changes_add(void* self, v3_param_id* id, int32_t* idx) {
   (void)self, (void)id, (void)idx;
   return NULL; /* the host reads no output points */
 }
 
-static const struct v3_param_changes changes_table = {
-    .query_interface = changes_query, .ref = no_count, .unref = no_count,
-    .get_param_count = changes_count, .get_param_data = changes_data,
-    .add_param_data = changes_add};
+static const struct v3_param_changes changes_table = {.query_interface = changes_query,
+                                                      .ref = no_count,
+                                                      .unref = no_count,
+                                                      .get_param_count = changes_count,
+                                                      .get_param_data = changes_data,
+                                                      .add_param_data = changes_add};
 static struct changes input_changes = {&changes_table, 0};
 static struct changes output_changes = {&changes_table, 0};
 
 /* ---- calls through the plug-in's tables ---- */
 
-#define CALL(object, table_type, method, ...) \
+#define CALL(object, table_type, method, ...)                                                      \
   ((*(const struct table_type**)(object))->method((object), __VA_ARGS__))
-#define CALL0(object, table_type, method) \
-  ((*(const struct table_type**)(object))->method((object)))
+#define CALL0(object, table_type, method) ((*(const struct table_type**)(object))->method((object)))
 
 static void* query(void* object, const v3_tuid iid) {
   void* result = NULL;
@@ -269,11 +282,15 @@ static double process_blocks(void* processor) {
   struct v3_audio_bus_buffers out_bus = {.num_channels = 2, .channel_silence_bitset = 0};
   in_bus.channel_buffers_32 = in_ptrs;
   out_bus.channel_buffers_32 = out_ptrs;
-  struct v3_process_data data = {
-      .process_mode = V3_REALTIME, .symbolic_sample_size = V3_SAMPLE_32, .nframes = kBlock,
-      .num_input_buses = 1, .num_output_buses = 1, .inputs = &in_bus, .outputs = &out_bus,
-      .input_params = (struct v3_param_changes**)&input_changes,
-      .output_params = (struct v3_param_changes**)&output_changes};
+  struct v3_process_data data = {.process_mode = V3_REALTIME,
+                                 .symbolic_sample_size = V3_SAMPLE_32,
+                                 .nframes = kBlock,
+                                 .num_input_buses = 1,
+                                 .num_output_buses = 1,
+                                 .inputs = &in_bus,
+                                 .outputs = &out_bus,
+                                 .input_params = (struct v3_param_changes**)&input_changes,
+                                 .output_params = (struct v3_param_changes**)&output_changes};
   double energy = 0.0;
   long n = 0;
   for (int block = 0; block < kBlocks; ++block) {
@@ -333,8 +350,10 @@ int main(int argc, char** argv) {
   check(found, "no audio module class");
 
   void* component = NULL;
-  check(found && CALL(factory, v3_plugin_factory, create_instance, processor_cid,
-                      v3_component_iid, &component) == V3_OK && component,
+  check(found &&
+            CALL(factory, v3_plugin_factory, create_instance, processor_cid, v3_component_iid,
+                 &component) == V3_OK &&
+            component,
         "component not created");
   if (!component)
     return 1;
