@@ -9,13 +9,10 @@
 #include "FakeEffectInstance.h"
 #include "aax/library/AAX_CChunkDataParser.h"
 #include "tests/bareplugin/BarePluginIDs.h"
-#include "tests/hosts/vst3/Module.h"
-#include "tests/hosts/vst3/Plugin.h"
+#include "tests/hosts/vst2/RawEffect.h"
+#include "tests/hosts/vst3/ShippedPlugins.h"
 
 #include "pluginterfaces/vst/ivstevents.h"
-#include "pluginterfaces/vst2.x/aeffectx.h"
-
-#include <dlfcn.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -32,9 +29,6 @@ namespace fs = std::filesystem;
 using Bytes = std::vector<uint8_t>;
 using namespace Steinberg;
 using namespace Steinberg::Vst;
-
-const FUID kEQ(0x834D36AA, 0x9E944C5D, 0xA84EE95B, 0xD4FA43A0);
-const FUID kCompressor(0x1887D1AD, 0x82174BDA, 0xB55C9797, 0xDF13213E);
 
 fs::path gRoot;
 
@@ -72,17 +66,11 @@ private:
   fs::path mPath;
 };
 
-struct Vst3 {
-  std::unique_ptr<orvane::testhost::Module> module;
-  std::unique_ptr<orvane::testhost::Plugin> plugin;
-};
+using orvane::testhost::LoadedPlugin;
 
-Vst3 Load(const char* bundle, const FUID& processor) {
-  Vst3 loaded;
+LoadedPlugin Load(const char* bundle, const FUID& processor) {
   std::string error;
-  loaded.module = orvane::testhost::Module::load(bundle, error);
-  if (loaded.module)
-    loaded.plugin = orvane::testhost::Plugin::create(*loaded.module, processor, error);
+  LoadedPlugin loaded = orvane::testhost::LoadPlugin(bundle, processor, error);
   if (!loaded.plugin) {
     std::fprintf(stderr, "cannot load %s: %s\n", bundle, error.c_str());
     std::exit(1);
@@ -92,7 +80,7 @@ Vst3 Load(const char* bundle, const FUID& processor) {
 
 // ---- states of both plug-ins: the processor stream, its chunk, the controller stream ----
 
-void WriteStates(Vst3& eq, Vst3& comp) {
+void WriteStates(LoadedPlugin& eq, LoadedPlugin& comp) {
   const Bytes eqProcessor = eq.plugin->processorState();
   const Bytes compProcessor = comp.plugin->processorState();
   SeedFolder controller("tests/framework/fuzz/seeds/fuzz_controller_state");
@@ -197,34 +185,18 @@ void WriteTexts() {
 
 // ---- VST 2.4 chunks of the EQ library ----
 
-VstIntPtr VSTCALLBACK QuietHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
-  return opcode == audioMasterVersion ? kVstVersion : 0;
-}
-
 void WriteVst2Chunks(const char* library) {
-  void* handle = dlopen(library, RTLD_NOW | RTLD_LOCAL);
-  auto main =
-      handle ? reinterpret_cast<AEffect* (*)(audioMasterCallback)>(dlsym(handle, "VSTPluginMain"))
-             : nullptr;
-  AEffect* effect = main ? main(QuietHost) : nullptr;
-  if (!effect) {
-    std::fprintf(stderr, "cannot load %s\n", library);
+  orvane::vst2host::RawEffect eq(library);
+  if (!eq.effect()) {
+    std::fprintf(stderr, "%s\n", eq.error().c_str());
     std::exit(1);
   }
-  effect->dispatcher(effect, effOpen, 0, 0, nullptr, 0.f);
   SeedFolder folder("tests/vst2/fuzz/seeds/fuzz_vst2_chunks");
-  SeedFolder bank("tests/framework/fuzz/seeds/fuzz_preset_bank");
-  for (int isPreset = 0; isPreset < 2; ++isPreset) {
-    void* data = nullptr;
-    const auto size = effect->dispatcher(effect, effGetChunk, isPreset, 0, &data, 0.f);
-    const auto* bytes = static_cast<const uint8_t*>(data);
-    const Bytes chunk(bytes, bytes + size);
-    folder.Write(isPreset ? "program" : "bank", Prefixed(uint8_t(isPreset), chunk));
-    if (!isPreset)
-      bank.Write("eq_bank", Bytes(chunk.begin() + 8, chunk.end())); // without the header
-  }
-  effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.f);
-  dlclose(handle);
+  const Bytes program = eq.Chunk(true), bank = eq.Chunk(false);
+  folder.Write("program", Prefixed(1, program));
+  folder.Write("bank", Prefixed(0, bank));
+  SeedFolder presetBank("tests/framework/fuzz/seeds/fuzz_preset_bank");
+  presetBank.Write("eq_bank", Bytes(bank.begin() + 8, bank.end())); // without the header
 }
 
 // ---- AAX chunks of the compressor ----
@@ -268,8 +240,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   gRoot = argv[1];
-  Vst3 eq = Load(ORVANE_EQ_BUNDLE, kEQ);
-  Vst3 comp = Load(ORVANE_COMPRESSOR_BUNDLE, kCompressor);
+  LoadedPlugin eq = Load(ORVANE_EQ_BUNDLE, orvane::testhost::kEQProcessor);
+  LoadedPlugin comp = Load(ORVANE_COMPRESSOR_BUNDLE, orvane::testhost::kCompressorProcessor);
   WriteStates(eq, comp);
   WriteMessages();
   WriteEvents();

@@ -17,7 +17,7 @@ using orvane::testhost::MemoryStream;
 
 namespace {
 
-fuzzplugins::Loaded* gPlugins[2];
+orvane::testhost::Plugin* gPlugins[2];
 
 std::vector<double> Values(IEditController& controller) {
   std::vector<double> values;
@@ -32,16 +32,16 @@ std::vector<double> Values(IEditController& controller) {
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  gPlugins[0] = new fuzzplugins::Loaded(fuzzplugins::Load(ORVANE_EQ_BUNDLE, fuzzplugins::kEQ));
-  gPlugins[1] = new fuzzplugins::Loaded(
-      fuzzplugins::Load(ORVANE_COMPRESSOR_BUNDLE, fuzzplugins::kCompressor));
+  gPlugins[0] = &fuzzplugins::Load(ORVANE_EQ_BUNDLE, orvane::testhost::kEQProcessor);
+  gPlugins[1] =
+      &fuzzplugins::Load(ORVANE_COMPRESSOR_BUNDLE, orvane::testhost::kCompressorProcessor);
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzBytes in(data, size);
   const uint8_t how = in.Byte();
-  orvane::testhost::Plugin& plugin = *gPlugins[how & 1]->plugin;
+  orvane::testhost::Plugin& plugin = *gPlugins[how & 1];
   IEditController& controller = *plugin.controller();
   const bool controllerState = how & 2;
 

@@ -23,7 +23,7 @@ using namespace Steinberg::Vst;
 
 namespace {
 
-fuzzplugins::Loaded* gBare;
+orvane::testhost::Plugin* gBare;
 
 // Only fields a host fills with numbers come from the input; text pointers stay null.
 bool TakesFieldBytes(uint16 type) {
@@ -35,13 +35,13 @@ bool TakesFieldBytes(uint16 type) {
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  gBare = new fuzzplugins::Loaded(fuzzplugins::Load(ORVANE_BARE_BUNDLE, bare::kProcessorUID));
+  gBare = &fuzzplugins::Load(ORVANE_BARE_BUNDLE, bare::kProcessorUID);
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzBytes in(data, size);
-  orvane::testhost::Plugin& plugin = *gBare->plugin;
+  orvane::testhost::Plugin& plugin = *gBare;
   std::vector<std::vector<uint8_t>> dataEvents; // kept until the block has run
   while (in.Left() > 0) {
     const uint8_t kind = in.Byte();

@@ -23,7 +23,7 @@ using namespace Steinberg::Vst;
 
 namespace {
 
-fuzzplugins::Loaded* gPlugins[3];
+orvane::testhost::Plugin* gPlugins[3];
 
 const char* const kIDs[] = {"GAIN", "MidiMsg", "SysEx", "Unknown"};
 const char* const kNames[] = {"GAIN", "GAIN_REDUCTION", "data", "offset"};
@@ -55,17 +55,17 @@ void AddAttribute(IAttributeList& list, FuzzBytes& in) {
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  gPlugins[0] = new fuzzplugins::Loaded(fuzzplugins::Load(ORVANE_EQ_BUNDLE, fuzzplugins::kEQ));
-  gPlugins[1] = new fuzzplugins::Loaded(
-      fuzzplugins::Load(ORVANE_COMPRESSOR_BUNDLE, fuzzplugins::kCompressor));
-  gPlugins[2] = new fuzzplugins::Loaded(fuzzplugins::Load(ORVANE_BARE_BUNDLE, bare::kProcessorUID));
+  gPlugins[0] = &fuzzplugins::Load(ORVANE_EQ_BUNDLE, orvane::testhost::kEQProcessor);
+  gPlugins[1] =
+      &fuzzplugins::Load(ORVANE_COMPRESSOR_BUNDLE, orvane::testhost::kCompressorProcessor);
+  gPlugins[2] = &fuzzplugins::Load(ORVANE_BARE_BUNDLE, bare::kProcessorUID);
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzBytes in(data, size);
   const uint8_t where = in.Byte();
-  orvane::testhost::Plugin& plugin = *gPlugins[(where & 0x7f) % 3]->plugin;
+  orvane::testhost::Plugin& plugin = *gPlugins[(where & 0x7f) % 3];
   FUnknown* half = where & 0x80 ? static_cast<FUnknown*>(plugin.controller())
                                 : static_cast<FUnknown*>(plugin.component());
   auto* message = new orvane::testhost::Message;

@@ -5,11 +5,9 @@
 // one of the restored programs, never a mix.
 #include "tests/hosts/race/StateImages.h"
 
-#include "pluginterfaces/vst2.x/aeffectx.h"
+#include "tests/hosts/vst2/RawEffect.h"
 
 #include <gtest/gtest.h>
-
-#include <dlfcn.h>
 
 #include <atomic>
 #include <string>
@@ -18,73 +16,36 @@
 
 namespace {
 
+using orvane::vst2host::RawEffect;
 using race::Bytes;
 
 constexpr VstInt32 kBlock = 64;
 constexpr int kRounds = 300;
 
-// Called from both threads: answers from constants only.
-VstIntPtr VSTCALLBACK HostCallback(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
-  return opcode == audioMasterVersion ? kVstVersion : 0;
-}
-
-using PluginMain = AEffect* (*)(audioMasterCallback);
-
 class Vst2StateRace : public ::testing::Test {
 protected:
   void SetUp() override {
-    library = dlopen(ORVANE_EQ_VST2_LIBRARY, RTLD_NOW | RTLD_LOCAL);
-    ASSERT_NE(library, nullptr) << dlerror();
-    auto main = reinterpret_cast<PluginMain>(dlsym(library, "VSTPluginMain"));
-    ASSERT_NE(main, nullptr);
-    effect = main(HostCallback);
-    ASSERT_NE(effect, nullptr);
-    Dispatch(effOpen);
-    Dispatch(effSetSampleRate, 0, 0, nullptr, 48000.f);
-    Dispatch(effSetBlockSize, 0, kBlock);
-  }
-  void TearDown() override {
-    if (effect)
-      Dispatch(effClose);
-    if (library)
-      dlclose(library);
-  }
-  VstIntPtr Dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
-                     float opt = 0.f) {
-    return effect->dispatcher(effect, opcode, index, value, ptr, opt);
-  }
-  Bytes Chunk(bool isPreset) {
-    void* data = nullptr;
-    const VstIntPtr size = Dispatch(effGetChunk, isPreset ? 1 : 0, 0, &data);
-    if (size <= 0 || !data)
-      return {};
-    const auto* bytes = static_cast<const uint8_t*>(data);
-    return Bytes(bytes, bytes + size);
-  }
-  VstIntPtr SetChunk(const Bytes& bytes, bool isPreset) {
-    return Dispatch(effSetChunk, isPreset ? 1 : 0, VstIntPtr(bytes.size()),
-                    const_cast<uint8_t*>(bytes.data()));
+    ASSERT_TRUE(eq.effect()) << eq.error();
+    eq.Start(48000.f, kBlock);
   }
   void SetEveryParameter(float value) {
-    for (VstInt32 i = 0; i < effect->numParams; ++i)
-      effect->setParameter(effect, i, value);
+    for (VstInt32 i = 0; i < eq.effect()->numParams; ++i)
+      eq.effect()->setParameter(eq.effect(), i, value);
   }
 
-  void* library = nullptr;
-  AEffect* effect = nullptr;
+  RawEffect eq{ORVANE_EQ_VST2_LIBRARY};
 };
 
 TEST_F(Vst2StateRace, ChunksDuringProcessingAreWholeAndRaceFree) {
   SetEveryParameter(1.f);
-  const Bytes high = Chunk(true);
+  const Bytes high = eq.Chunk(true);
   SetEveryParameter(0.f);
-  const Bytes low = Chunk(true);
-  const Bytes lowBank = Chunk(false);
+  const Bytes low = eq.Chunk(true);
+  const Bytes lowBank = eq.Chunk(false);
   ASSERT_FALSE(low.empty());
   ASSERT_FALSE(lowBank.empty());
   ASSERT_NE(race::ValuesOf(low, race::kVst2ProgramValues),
             race::ValuesOf(high, race::kVst2ProgramValues));
-  Dispatch(effMainsChanged, 0, 1);
 
   std::atomic<bool> done{false};
   std::thread audio([&] {
@@ -92,20 +53,20 @@ TEST_F(Vst2StateRace, ChunksDuringProcessingAreWholeAndRaceFree) {
     float* inputs[2] = {in.data(), in.data() + kBlock};
     float* outputs[2] = {out.data(), out.data() + kBlock};
     for (int block = 0; !done.load(std::memory_order_acquire); ++block) {
-      Dispatch(effSetBypass, 0, (block / 3) % 2);
-      effect->processReplacing(effect, inputs, outputs, kBlock);
+      eq.Dispatch(effSetBypass, 0, (block / 3) % 2);
+      eq.effect()->processReplacing(eq.effect(), inputs, outputs, kBlock);
     }
   });
   std::vector<std::string> mixed;
   for (int round = 0; round < kRounds; ++round) {
     if (round % 10 == 9) {
-      EXPECT_EQ(SetChunk(lowBank, false), 1);
-      EXPECT_EQ(Chunk(false).size(), lowBank.size());
+      EXPECT_EQ(eq.SetChunk(lowBank, false), 1);
+      EXPECT_EQ(eq.Chunk(false).size(), lowBank.size());
     } else {
-      EXPECT_EQ(SetChunk(round % 2 ? low : high, true), 1);
+      EXPECT_EQ(eq.SetChunk(round % 2 ? low : high, true), 1);
     }
-    Dispatch(effEditIdle);
-    const Bytes saved = Chunk(true);
+    eq.Dispatch(effEditIdle);
+    const Bytes saved = eq.Chunk(true);
     if (!race::IsOneOf(saved, race::kVst2ProgramValues, {&low, &high}))
       mixed.push_back(race::Describe(saved));
   }
@@ -113,7 +74,7 @@ TEST_F(Vst2StateRace, ChunksDuringProcessingAreWholeAndRaceFree) {
   audio.join();
   EXPECT_TRUE(mixed.empty()) << mixed.size() << " saved programs were no restored one, first "
                              << mixed.front();
-  Dispatch(effMainsChanged, 0, 0);
+  eq.Dispatch(effMainsChanged, 0, 0);
 }
 
 } // namespace

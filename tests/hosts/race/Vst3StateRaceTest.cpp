@@ -6,8 +6,7 @@
 // state set while active reaches the audio thread at the next block.
 #include "tests/hosts/race/StateImages.h"
 #include "tests/hosts/vst3/MemoryStream.h"
-#include "tests/hosts/vst3/Module.h"
-#include "tests/hosts/vst3/Plugin.h"
+#include "tests/hosts/vst3/ShippedPlugins.h"
 
 #include <gtest/gtest.h>
 
@@ -21,8 +20,8 @@ namespace {
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
+using orvane::testhost::LoadedPlugin;
 using orvane::testhost::MemoryStream;
-using orvane::testhost::Module;
 using orvane::testhost::Plugin;
 using race::Bytes;
 
@@ -37,9 +36,8 @@ struct Shipped {
 };
 
 const Shipped kShipped[] = {
-    {"OrvaneEQ", ORVANE_EQ_BUNDLE, FUID(0x834D36AA, 0x9E944C5D, 0xA84EE95B, 0xD4FA43A0)},
-    {"OrvaneCompressor", ORVANE_COMPRESSOR_BUNDLE,
-     FUID(0x1887D1AD, 0x82174BDA, 0xB55C9797, 0xDF13213E)},
+    {"OrvaneEQ", ORVANE_EQ_BUNDLE, orvane::testhost::kEQProcessor},
+    {"OrvaneCompressor", ORVANE_COMPRESSOR_BUNDLE, orvane::testhost::kCompressorProcessor},
 };
 
 Bytes GetState(IComponent& component) {
@@ -80,18 +78,13 @@ protected:
   void SetUp() override {
     const Shipped& shipped = kShipped[GetParam()];
     std::string error;
-    module = Module::load(shipped.bundle, error);
-    ASSERT_TRUE(module) << error;
-    plugin = Plugin::create(*module, shipped.processor, error);
-    ASSERT_TRUE(plugin) << error;
-  }
-  void TearDown() override {
-    plugin.reset();
-    module.reset();
+    loaded = orvane::testhost::LoadPlugin(shipped.bundle, shipped.processor, error);
+    ASSERT_TRUE(loaded.plugin) << error;
+    plugin = loaded.plugin.get();
   }
 
-  std::unique_ptr<Module> module;
-  std::unique_ptr<Plugin> plugin;
+  LoadedPlugin loaded;
+  Plugin* plugin = nullptr;
 };
 
 TEST_P(Vst3StateRace, StateCallsDuringProcessingAreWholeAndRaceFree) {
