@@ -7,14 +7,20 @@
 
 namespace {
 
+// A 7-bit MIDI value from a host's scaled one; a NaN counts as 0 (converting it to an integer
+// would be undefined).
+int To7Bit(double scaled) {
+  return scaled > 0.0 ? int(std::min(scaled, 127.0)) : 0;
+}
+
 // A host's float velocity k / 127 times 127 can land a hair above k; without the margin the
 // ceiling would send k + 1.
 int VelocityTo7Bit(double v) {
-  return int(std::clamp(std::ceil(v * 127.0 - 1e-4), 0.0, 127.0));
+  return To7Bit(std::ceil(v * 127.0 - 1e-4));
 }
 
 int PressureTo7Bit(double v) {
-  return int(std::clamp(v * 127.0, 0.0, 127.0));
+  return To7Bit(v * 127.0);
 }
 
 } // namespace

@@ -16,7 +16,8 @@ public:
   template <class T> T Value() {
     T value{};
     const size_t n = Left() < sizeof(T) ? Left() : sizeof(T);
-    std::memcpy(&value, mData + mPos, n);
+    if (n > 0)
+      std::memcpy(&value, mData + mPos, n);
     mPos += n;
     return value;
   }

@@ -61,7 +61,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       e.data.bytes = dataEvents.back().data();
     } else if (TakesFieldBytes(e.type)) {
       const auto fields = in.Bytes(sizeof(NoteOnEvent)); // the largest of these
-      std::memcpy(&e.noteOn, fields.data(), fields.size());
+      if (!fields.empty())
+        std::memcpy(&e.noteOn, fields.data(), fields.size());
     }
     plugin.inputEvents().add(e);
   }
