@@ -59,8 +59,9 @@ protected:
         changed += p != PIX_GetPixel(&before, x, y);
       }
     EXPECT_EQ(differ, 0);
-    if (mustDraw)
+    if (mustDraw) {
       EXPECT_GT(changed, 0);
+    }
   }
 
   void FillDrawBitmap(PIX_Pixel p) {
