@@ -53,10 +53,16 @@ TEST(PresetParameter, EitherSpacingOfTheValuesPicksTheSameSlot) {
       EXPECT_DOUBLE_EQ(nine->GetParam(0)->Value(), k) << v;
     }
   }
+  // Where the grids meet: 1.0 ends the program list, so it is the last slot.
   nine->setParamNormalized(kPreset, 1.0);
   EXPECT_EQ(nine->GetCurrentPresetIdx(), 8);
-  // Between the grids: the nearest slot of value x count, as before.
-  nine->setParamNormalized(kPreset, 0.3);
+  // Off both grids: the parameter's own step, (int)(value x count).
+  for (const auto& [v, slot] : {std::pair{0.99, 8}, {0.3, 2}, {0.4, 3}}) {
+    nine->setParamNormalized(kPreset, v);
+    EXPECT_EQ(nine->GetCurrentPresetIdx(), slot) << v;
+  }
+  // Values no host may send select nothing.
+  nine->setParamNormalized(kPreset, 1.5);
   EXPECT_EQ(nine->GetCurrentPresetIdx(), 3);
   nine->release();
 }
