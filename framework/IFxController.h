@@ -50,9 +50,9 @@ public:
   Steinberg::tresult PLUGIN_API getParamStringByValue(Steinberg::Vst::ParamID id,
                                                       Steinberg::Vst::ParamValue normalized,
                                                       Steinberg::Vst::String128 text) override;
-  Steinberg::tresult PLUGIN_API getParamValueByString(Steinberg::Vst::ParamID id,
-                                                      Steinberg::Vst::TChar* text,
-                                                      Steinberg::Vst::ParamValue& normalized) override;
+  Steinberg::tresult PLUGIN_API
+  getParamValueByString(Steinberg::Vst::ParamID id, Steinberg::Vst::TChar* text,
+                        Steinberg::Vst::ParamValue& normalized) override;
   Steinberg::tresult PLUGIN_API getProgramName(Steinberg::Vst::ProgramListID listId,
                                                Steinberg::int32 index,
                                                Steinberg::Vst::String128 name) override;

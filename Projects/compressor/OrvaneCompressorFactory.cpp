@@ -28,8 +28,8 @@ const PClassInfo2& ProcessorClass() {
   static const PClassInfo2 info(
       OrvaneCompressor::kProcessorUID.toTUID(), PClassInfo::kManyInstances,
       Vst::kVstAudioEffectClass, OrvaneCompressor::kEffectName, Vst::kDistributable,
-      OrvaneCompressor::kSubCategories, OrvaneCompressor::kMakerName, OrvaneCompressor::kVersionString,
-      OrvaneCompressor::kSdkVersionString);
+      OrvaneCompressor::kSubCategories, OrvaneCompressor::kMakerName,
+      OrvaneCompressor::kVersionString, OrvaneCompressor::kSdkVersionString);
   return info;
 }
 

@@ -23,8 +23,7 @@ const PFactoryInfo& FactoryInfo() {
 const PClassInfo2& ProcessorClass() {
   static const PClassInfo2 info(OrvaneEQ::kProcessorUID.toTUID(), PClassInfo::kManyInstances,
                                 Vst::kVstAudioEffectClass, OrvaneEQ::kEffectName,
-                                Vst::kDistributable, OrvaneEQ::kSubCategories,
-                                OrvaneEQ::kMakerName,
+                                Vst::kDistributable, OrvaneEQ::kSubCategories, OrvaneEQ::kMakerName,
                                 OrvaneEQ::kVersionString, OrvaneEQ::kSdkVersionString);
   return info;
 }

@@ -16,13 +16,19 @@ using namespace inprocess;
 
 constexpr ParamID kBypass = 0x10000, kPreset = 0x10001;
 
-TEST(PresetParameter, SelectsTheNearestSlotAndAnswersTheCurrentOne) {
+// Two presets: the steps 0 and 0.5 each select the slot they begin; 1.0 the last slot.
+TEST(PresetParameter, SelectsTheSlotOfItsStepAndAnswersTheCurrentOne) {
   Rig rig;
   const struct {
     double value;
     int preset;
-  } table[] = {{0.0, 0}, {0.26, 1}, {0.24, 0},
-               {0.5, 1}, {1.0, 1},  {std::numeric_limits<double>::quiet_NaN(), 1}};
+  } table[] = {{0.0, 0},
+               {0.5, 1},
+               {0.26, 0},
+               {0.74, 1},
+               {0.49, 0},
+               {1.0, 1},
+               {std::numeric_limits<double>::quiet_NaN(), 1}};
   for (const auto& row : table) {
     rig.controller->setParamNormalized(kPreset, row.value);
     EXPECT_EQ(rig.controller->GetCurrentPresetIdx(), row.preset) << row.value;

@@ -294,18 +294,18 @@ TEST(PresetIndexFromNormalized, StepsAndProgramListSpacing) {
     int expected;
   };
   const Case cases[] = {
-      {0.4, 9, 3},            // 3.6 of 9 steps: step 3, not the nearest (4)
-      {0.375, 9, 3},          // program 3 of Ardour's 8 intervals
-      {0.5, 9, 4},            // program 4 of 8 intervals, and step 4 (4.5)
-      {15.0 / 22.0, 22, 15},  // 14.999999999999998 in doubles
-      {0.5, 4, 2},            // (int)(0.5 x 4)
-      {0.99, 4, 3},           // off both grids: the steps
-      {0.5, 2, 1},            // the steps of two presets: 0 and 0.5
-      {-0.5, 4, -1},          // outside [0, 1]: no preset
-      {1.0 + 1e-9, 4, -1},    //
-      {7.0, 4, -1},           //
-      {std::nan(""), 4, -1},  //
-      {0.5, 0, -1},           // no slots
+      {0.4, 9, 3},           // 3.6 of 9 steps: step 3, not the nearest (4)
+      {0.375, 9, 3},         // program 3 of Ardour's 8 intervals
+      {0.5, 9, 4},           // program 4 of 8 intervals, and step 4 (4.5)
+      {15.0 / 22.0, 22, 15}, // 14.999999999999998 in doubles
+      {0.5, 4, 2},           // (int)(0.5 x 4)
+      {0.99, 4, 3},          // off both grids: the steps
+      {0.5, 2, 1},           // the steps of two presets: 0 and 0.5
+      {-0.5, 4, -1},         // outside [0, 1]: no preset
+      {1.0 + 1e-9, 4, -1},   //
+      {7.0, 4, -1},          //
+      {std::nan(""), 4, -1}, //
+      {0.5, 0, -1},          // no slots
   };
   for (const Case& c : cases)
     EXPECT_EQ(IPresetBank::PresetIndexFromNormalized(c.v, c.count), c.expected)
