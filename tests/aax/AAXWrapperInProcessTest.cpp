@@ -1,12 +1,8 @@
 // The wrapper object with the compressor's classes linked into the test, so that a test can
 // play the plug-in's part (edits from its editor, restarts) and read what the processor got
 // (its process context), which no host can see.
-#include "FakeEffectInstance.h"
-#include "FakeInstanceBlock.h"
-#include "aax/adapter/AAXWrapper_Description.h"
-#include "aax/adapter/AAXWrapper_Parameters.h"
+#include "WrapperSession.h"
 #include "aax/adapter/AAX_WrapperGUI.h"
-#include "aax/library/AAX_ACFEntries.h"
 #include "framework/IFxProcessor.h"
 
 #include "pluginterfaces/vst/ivstmessage.h"
@@ -22,29 +18,8 @@ namespace {
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 
-class InProcess : public ::testing::Test {
+class InProcess : public WrapperSession {
 protected:
-  void SetUp() override {
-    IACFUnknown* registered = nullptr;
-    ASSERT_EQ(AAX_ACFRegisterPlugin(&host, &registered, &AAXWrapper_DescribeEffects), AAX_SUCCESS);
-    registered->Release();
-    effect = host.factory.Collections()[0]->effects[0].second;
-  }
-
-  void Make(uint32_t stem = 0x00010002) {
-    host.controller.inputStemFormat = stem;
-    host.controller.outputStemFormat = stem;
-    instance = std::make_unique<aaxhost::FakeEffectInstance>(host, *effect);
-    ASSERT_EQ(instance->InitializeResult(), AAX_SUCCESS);
-    wrapper = dynamic_cast<AAXWrapper_Parameters*>(instance->Parameters());
-    ASSERT_NE(wrapper, nullptr);
-  }
-
-  void TearDown() override {
-    instance.reset();
-    EXPECT_EQ(host.OutstandingReferences(), 0);
-  }
-
   const ProcessContext& ContextAfterOneBlock(const AAX_ITransport* transport) {
     aaxhost::FakeInstanceBlock block(wrapper, 2, 2, 64, 48000.0f, transport);
     aaxhost::RenderInstances(effect->components[1]->processProcs[0].proc, {&block});
@@ -52,11 +27,6 @@ protected:
     EXPECT_NE(processor, nullptr);
     return processor->GetProcessContext();
   }
-
-  aaxhost::FakeAAXHost host;
-  aaxhost::FakeEffectDescriptor* effect = nullptr;
-  std::unique_ptr<aaxhost::FakeEffectInstance> instance;
-  AAXWrapper_Parameters* wrapper = nullptr;
 };
 
 TEST_F(InProcess, AnEditGestureTouchesSetsAndReleasesAndIsNotEchoed) {

@@ -2,11 +2,7 @@
 // MIDI packets reach the processor as events and mapped controller changes, its output events
 // come back as packets, and everything bound for the controller half arrives there once the
 // host's main thread has run its loop.
-#include "FakeEffectInstance.h"
-#include "FakeInstanceBlock.h"
-#include "aax/adapter/AAXWrapper_Description.h"
-#include "aax/adapter/AAXWrapper_Parameters.h"
-#include "aax/library/AAX_ACFEntries.h"
+#include "WrapperSession.h"
 #include "aax/library/AAX_IMIDINode.h"
 #include "framework/FxParamIDs.h"
 #include "tests/bareplugin/BareController.h"
@@ -14,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <vector>
 
 namespace {
@@ -61,26 +56,17 @@ std::vector<uint8_t> Bytes(const AAX_CMidiPacket& packet) {
   return std::vector<uint8_t>(packet.mData, packet.mData + packet.mLength);
 }
 
-class MidiWrapper : public ::testing::Test {
+class MidiWrapper : public WrapperSession {
 protected:
   void SetUp() override {
-    IACFUnknown* registered = nullptr;
-    ASSERT_EQ(AAX_ACFRegisterPlugin(&host, &registered, &AAXWrapper_DescribeEffects), AAX_SUCCESS);
-    registered->Release();
-    effect = host.factory.Collections()[0]->effects[0].second;
-    instance = std::make_unique<aaxhost::FakeEffectInstance>(host, *effect);
-    ASSERT_EQ(instance->InitializeResult(), AAX_SUCCESS);
-    wrapper = dynamic_cast<AAXWrapper_Parameters*>(instance->Parameters());
-    ASSERT_NE(wrapper, nullptr);
+    WrapperSession::SetUp();
+    Make();
+    if (HasFatalFailure())
+      return;
     processor = dynamic_cast<bare::BareProcessor*>(wrapper->AudioProcessor());
     controller = dynamic_cast<bare::BareController*>(wrapper->EditController());
     ASSERT_NE(processor, nullptr);
     ASSERT_NE(controller, nullptr);
-  }
-
-  void TearDown() override {
-    instance.reset();
-    EXPECT_EQ(host.OutstandingReferences(), 0);
   }
 
   // One render call with these packets on the MIDI input node; returns what the output node
@@ -98,10 +84,6 @@ protected:
     return output.posted;
   }
 
-  aaxhost::FakeAAXHost host;
-  aaxhost::FakeEffectDescriptor* effect = nullptr;
-  std::unique_ptr<aaxhost::FakeEffectInstance> instance;
-  AAXWrapper_Parameters* wrapper = nullptr;
   bare::BareProcessor* processor = nullptr;
   bare::BareController* controller = nullptr;
 };
