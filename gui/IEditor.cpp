@@ -13,6 +13,7 @@ IEditor::IEditor(IEditorDelegate* controller, int width, int height, int fps)
     : mWidth(width), mHeight(height), mFPS(fps > 0 ? fps : kDefaultFPS), mController(controller) {}
 
 IEditor::~IEditor() {
+  EndOpenGestures();
   delete mKeyCatcher;
   mKeyCatcher = nullptr;
   DeleteControls();

@@ -186,6 +186,10 @@ public:
   bool OnKeyDown(int x, int y, int key);
 
   void ReleaseMouseCapture();
+  // Ends every edit gesture still open (a press whose release never came, a wheel turn inside
+  // its second) and releases the capture: the view is closing or the editor going, and a host
+  // in touch or latch automation would otherwise keep the parameters held.
+  void EndOpenGestures();
   // The captured control, else the topmost eligible control at (x, y), or -1.
   int GetMouseControlIdx(int x, int y, bool mouseOver = false);
   void NoteParamUnderMouse(int x, int y);
@@ -224,6 +228,9 @@ protected:
   // Closes the gestures still open and opens the press's own on its parameter.
   void OpenMouseGesture(int paramIdx);
   void CloseMouseGesture();
+  // A user edit of control's parameter that no press or wheel turn brackets (a prompt's
+  // answer) gets a gesture of its own.
+  void SetValueAsEdit(IControl* control, double normalized);
   void DeleteControls();
   void DeleteBitmaps();
   void DrawStrict(const IRECT& rect);

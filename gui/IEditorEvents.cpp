@@ -43,6 +43,23 @@ void IEditor::CloseMouseGesture() {
   mMouseGestureParam = -1;
 }
 
+void IEditor::EndOpenGestures() {
+  CloseWheelGesture();
+  CloseMouseGesture();
+  mMouseCapture = mMouseX = mMouseY = -1;
+}
+
+void IEditor::SetValueAsEdit(IControl* control, double normalized) {
+  const int paramIdx = control->ParamIdx();
+  const bool bracketed =
+      !IsBoundToParam(control) || paramIdx == mMouseGestureParam || paramIdx == mWheelParam;
+  if (!bracketed)
+    BeginGesture(paramIdx);
+  control->SetValue(true, normalized);
+  if (!bracketed)
+    EndGesture(paramIdx);
+}
+
 int IEditor::FindControlAt(int x, int y, bool mouseOver) const {
   for (int i = (int)mControls.size() - 1; i >= 0; --i) {
     IControl* control = mControls[i];
@@ -97,6 +114,10 @@ void IEditor::OnMouseDown(int x, int y, const IMouseMod& mod) {
   if (bound)
     OpenMouseGesture(control->ParamIdx());
   control->OnMouseDown(x, y, mod);
+  // A pop-up menu the press opened released the capture and took the button's release with
+  // it: the release will not reach the editor, so the press's gesture ends here.
+  if (mMouseCapture < 0)
+    CloseMouseGesture();
 }
 
 void IEditor::OnMouseUp(int x, int y, const IMouseMod& mod) {
@@ -127,7 +148,14 @@ bool IEditor::OnMouseDblClick(int x, int y, const IMouseMod& mod) {
     return false;
   IControl* control = mControls[idx];
   if (!control->GetDblAsSingleClick()) {
+    // No capture, but the control's answer (a reset to its default, a prompt) is an edit of
+    // its parameter, so it gets a gesture of its own.
+    const bool bound = IsBoundToParam(control);
+    if (bound)
+      OpenMouseGesture(control->ParamIdx());
     control->OnMouseDblClick(x, y, mod);
+    if (bound)
+      CloseMouseGesture();
     return false;
   }
   mMouseCapture = idx;

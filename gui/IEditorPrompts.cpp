@@ -58,7 +58,7 @@ void IEditor::PromptUserInput(IControl* control, IParam* param, IRECT* rect) {
     FillValueMenu(*param, menu);
     IPopupMenu* chosen = CreateIPopupMenu(&menu, rect);
     if (chosen && chosen->GetChosenItemIdx() >= 0)
-      control->SetValue(true, param->ToNormalized(chosen->GetChosenItemIdx()));
+      SetValueAsEdit(control, param->ToNormalized(chosen->GetChosenItemIdx()));
     return;
   }
   char initial[IParam::kDisplaySize];
@@ -69,5 +69,5 @@ void IEditor::PromptUserInput(IControl* control, IParam* param, IRECT* rect) {
 void IEditor::SetFromStringAfterPrompt(IControl* control, IParam* param, const char* text) {
   if (!control || !param)
     return;
-  control->SetValue(true, NormalizedValueFromText(*param, text ? text : ""));
+  SetValueAsEdit(control, NormalizedValueFromText(*param, text ? text : ""));
 }

@@ -15,6 +15,32 @@
 #include "raster/PIX_Transform.h"
 #include "raster/sys/PIX_SysBitmap.h"
 
+namespace {
+
+// Knob layers are filtered and weighted by their own alpha; the mask adds light, the top covers.
+constexpr int kMaskLayerMode = PIX_COMBINE_ADD | PIX_COMBINE_FILTER | PIX_COMBINE_SOURCEALPHA;
+constexpr int kTopLayerMode = PIX_COMBINE_COPY | PIX_COMBINE_FILTER | PIX_COMBINE_SOURCEALPHA;
+
+// Turns a layer by angle about the centre of the w x h scratch, at the layer's own size. Only
+// the layer's own rectangle is sampled, so the corners the turn brings in stay untouched.
+void DrawTurnedLayer(PIX_IBitmap* scratch, int w, int h, const IBitmap& layer, double angle,
+                     int mode) {
+  const int lw = layer.W, lh = layer.H;
+  PIX_RotatedBlit(scratch, layer.mData, w / 2 - lw / 2, h / 2 - lh / 2, lw, lh, 0.0f, 0.0f,
+                  (float)lw, (float)lh, (float)angle, true, 1.0f, mode, 0.0f, 0.0f);
+}
+
+// A coordinate as the integer line takes it, truncated toward zero; false for a value no int
+// holds (not finite, or beyond the int range), whose conversion would be undefined.
+bool ToLineCoordinate(float v, int& out) {
+  if (!(v >= -2147483648.0f && v < 2147483648.0f))
+    return false;
+  out = (int)v;
+  return true;
+}
+
+} // namespace
+
 bool IEditor::FillCircle(const IColor* color, float cx, float cy, float r,
                          const IChannelBlend* blend, bool antiAlias) {
   if (!color || !mDrawBitmap)
@@ -31,7 +57,7 @@ bool IEditor::DrawRotatedBitmap(IBitmap* bitmap, int destCtrX, int destCtrY, dou
   const int w = bitmap->W, h = bitmap->H;
   PIX_RotatedBlit(mDrawBitmap, bitmap->mData, destCtrX - w / 2, destCtrY - h / 2, w, h, 0.0f, 0.0f,
                   (float)w, (float)h, (float)angle, false, IBlendToWeight(blend),
-                  IBlendToMode(blend) | PIX_COMBINE_FILTER, 0.0f, 0.0f);
+                  IBlendToMode(blend), 0.0f, 0.0f);
   return true;
 }
 
@@ -41,28 +67,28 @@ bool IEditor::DrawRotatedMask(IBitmap* base, IBitmap* mask, IBitmap* top, int x,
       !mTmpBitmap)
     return false;
   const int w = base->W, h = base->H;
-  // Composed off screen: the base, the mask turned and added over it, the top over both; the
-  // result goes onto the draw bitmap in one blit.
+  // Composed off screen: the base, the mask turned and added over it, the top turned over
+  // both; the result goes onto the draw bitmap in one blit.
   mTmpBitmap->resize(w, h);
   if (mTmpBitmap->getWidth() != w || mTmpBitmap->getHeight() != h)
     return false;
   PIX_Blit(mTmpBitmap, base->mData, 0, 0, 0, 0, w, h, 1.0f, PIX_COMBINE_COPY);
-  const int mw = mask->W, mh = mask->H; // turned about the base's centre, at its own size
-  PIX_RotatedBlit(mTmpBitmap, mask->mData, w / 2 - mw / 2, h / 2 - mh / 2, mw, mh, 0.0f, 0.0f,
-                  (float)mw, (float)mh, (float)angle, false, 1.0f,
-                  PIX_COMBINE_ADD | PIX_COMBINE_FILTER, 0.0f, 0.0f);
-  PIX_Blit(mTmpBitmap, top->mData, 0, 0, 0, 0, w, h, 1.0f,
-           PIX_COMBINE_COPY | PIX_COMBINE_SOURCEALPHA);
+  DrawTurnedLayer(mTmpBitmap, w, h, *mask, angle, kMaskLayerMode);
+  DrawTurnedLayer(mTmpBitmap, w, h, *top, angle, kTopLayerMode);
   PIX_Blit(mDrawBitmap, mTmpBitmap, x, y, 0, 0, w, h, IBlendToWeight(blend), IBlendToMode(blend));
   return true;
 }
 
 bool IEditor::DrawLine(const IColor* color, float x1, float y1, float x2, float y2,
                        const IChannelBlend* blend, bool antiAlias) {
-  if (!color || !mDrawBitmap)
+  int ix1, iy1, ix2, iy2;
+  if (!color || !mDrawBitmap || !ToLineCoordinate(x1, ix1) || !ToLineCoordinate(y1, iy1) ||
+      !ToLineCoordinate(x2, ix2) || !ToLineCoordinate(y2, iy2))
     return false;
-  PIX_FloatLine(mDrawBitmap, x1, y1, x2, y2, IColorToPixel(*color), IBlendToWeight(blend),
-                IBlendToMode(blend), antiAlias);
+  // The editor's lines are integer lines: end pixels at full weight, the same pixels drawn
+  // whichever end comes first.
+  PIX_Line(mDrawBitmap, ix1, iy1, ix2, iy2, IColorToPixel(*color), IBlendToWeight(blend),
+           IBlendToMode(blend), antiAlias);
   return true;
 }
 

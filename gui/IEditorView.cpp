@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "AppKit/AppKit.h"
 #include "gui/IEditor.h"
 #include "gui/IEditorController.h"
 
@@ -32,8 +33,10 @@ tresult PLUGIN_API IEditorView::isPlatformTypeSupported(FIDString type) {
     return kInvalidArgument;
   if (!Editor())
     return kResultFalse;
+  // An X11 parent needs the X11 window back end in this binary.
   const bool supported = IsType(type, kPlatformTypeNSView) || IsType(type, kPlatformTypeHIView) ||
-                         IsType(type, kPlatformTypeX11EmbedWindowID);
+                         (IsType(type, kPlatformTypeX11EmbedWindowID) &&
+                          NSWindowBackend::HasFactory(NSWindowBackend::Kind::X11));
   return supported ? kResultTrue : kResultFalse;
 }
 
@@ -42,7 +45,8 @@ tresult PLUGIN_API IEditorView::attached(void* parent, FIDString type) {
     return kInvalidArgument;
   if (isAttached() || isPlatformTypeSupported(type) != kResultTrue)
     return kResultFalse;
-  OpenEditorWindow(parent, type);
+  if (!OpenEditorWindow(parent, type))
+    return kResultFalse;
   systemWindow = parent;
   attachedToParent();
   mController->OnGUIOpen();
@@ -57,20 +61,40 @@ tresult PLUGIN_API IEditorView::removed() {
 }
 
 // Carbon views are gone: the back end opens nothing for "HIView".
-void IEditorView::OpenEditorWindow(void* parent, FIDString type) {
+bool IEditorView::OpenEditorWindow(void* parent, FIDString type) {
   IEditor* editor = Editor();
   if (IsType(type, kPlatformTypeHIView))
-    editor->OpenHIViewWindow(parent);
-  else
-    editor->OpenWindow(parent);
+    return editor->OpenHIViewWindow(parent) != nullptr;
+  if (!IsType(type, kPlatformTypeX11EmbedWindowID))
+    return editor->OpenWindow(parent) != nullptr;
+  ViewRect size;
+  getSize(&size);
+  mHostWindow = NSWindow::windowForHostParent(NSWindowBackend::Kind::X11, parent,
+                                              NSMakeSize(size.getWidth(), size.getHeight()));
+  if (!mHostWindow)
+    return false;
+  if (!editor->OpenWindow(mHostWindow->contentView())) {
+    CloseHostWindow();
+    return false;
+  }
+  return true;
+}
+
+void IEditorView::CloseHostWindow() {
+  if (!mHostWindow)
+    return;
+  mHostWindow->close();
+  mHostWindow->release();
+  mHostWindow = nullptr;
 }
 
 void IEditorView::CloseEditorWindow() {
   IEditor* editor = Editor();
-  if (!editor)
-    return;
-  mController->OnGUIClose();
-  editor->CloseWindow();
+  if (editor) {
+    mController->OnGUIClose();
+    editor->CloseWindow();
+  }
+  CloseHostWindow();
 }
 
 tresult PLUGIN_API IEditorView::getSize(ViewRect* size) {

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cstddef>
 #include <iterator>
+#include <tuple>
+#include <utility>
 
 #if defined(__SSE2__)
 #include <xmmintrin.h>
@@ -20,18 +22,27 @@ constexpr double kGlideFloor = 1e-3;
 
 // Flushes denormals to zero (FTZ and DAZ) while a stage processes: decaying histories and
 // smoothed coefficients would otherwise sink into the denormal range and multiply the cost.
+// Writing the control register costs as much as several samples of a small block, so it is
+// written only when the flush bits are not set already (by the caller or by an outer guard).
 class DenormalGuard {
 public:
 #if defined(__SSE2__)
   DenormalGuard() : mSaved(_mm_getcsr()) {
-    _mm_setcsr(mSaved | kFlushBits);
+    if (Changes()) {
+      _mm_setcsr(mSaved | kFlushBits);
+    }
   }
   ~DenormalGuard() {
-    _mm_setcsr(mSaved);
+    if (Changes()) {
+      _mm_setcsr(mSaved);
+    }
   }
 
 private:
   static constexpr unsigned kFlushBits = 0x8040; // FTZ | DAZ
+  bool Changes() const {
+    return (mSaved & kFlushBits) != kFlushBits;
+  }
   unsigned mSaved;
 #endif
 };
@@ -83,6 +94,11 @@ template <class T> struct FirstOrder {
 // refreshes, so the loop body is nothing but the sections.
 struct CFilterKernels {
   using Field = double CFilter::*;
+
+  // Most stages of a mono chain that run fused in one loop.
+  static constexpr int32_t kMaxFused = 3;
+
+  static bool HasSections(const CFilter& f) { return f.mOrder >= 2 && f.mOrder <= 4; }
 
   // Reads and writes one stage's values as doubles, or a pair's as Pairs.
   struct Mono {
@@ -210,6 +226,58 @@ struct CFilterKernels {
     b.SanitizeHistories();
   }
 
+  // Adjacent stages of a mono chain in one loop: each sample runs through every stage of the
+  // group before the next sample enters. Each stage's recursion depends only on its own past,
+  // so the processor overlaps the recursions of the group, where one stage after the other
+  // over the block waits on one recursion at a time. A run ends at the first refresh of any
+  // stage of the group; each stage refreshes after exactly the samples it would alone, so the
+  // results are bit-identical to running the stages one after the other.
+  template <template <class, class> class... Kernel, size_t... I>
+  static void RunFused(CFilter* const* stages, double* x, int32_t frames,
+                       std::index_sequence<I...>) {
+    while (frames > 0) {
+      int32_t run = frames;
+      ((run = std::min(run, stages[I]->SamplesUntilRefresh())), ...);
+      std::tuple<Kernel<double, Mono>...> kernels{Kernel<double, Mono>(Mono{*stages[I]})...};
+      for (int32_t i = 0; i < run; ++i) {
+        double v = x[i];
+        ((v = std::get<I>(kernels).Step(v)), ...);
+        x[i] = v;
+      }
+      (std::get<I>(kernels).Store(Mono{*stages[I]}), ...);
+      x += run;
+      frames -= run;
+      (stages[I]->AdvanceRefresh(run), ...);
+    }
+    (stages[I]->SanitizeHistories(), ...);
+  }
+
+  // Picks the kernel of each stage of a group of `count` stages (orders 2 to 4 only), one
+  // stage at a time, and runs the group fused.
+  template <template <class, class> class... Kernel>
+  static void RunFusedByOrder(CFilter* const* stages, int32_t count, double* x, int32_t frames) {
+    constexpr int32_t chosen = sizeof...(Kernel);
+    if constexpr (chosen > 0) {
+      if (chosen == count) {
+        RunFused<Kernel...>(stages, x, frames, std::make_index_sequence<chosen>{});
+        return;
+      }
+    }
+    if constexpr (chosen < kMaxFused) {
+      switch (stages[chosen]->mOrder) {
+      case 2:
+        RunFusedByOrder<Kernel..., Order2>(stages, count, x, frames);
+        break;
+      case 3:
+        RunFusedByOrder<Kernel..., Order3>(stages, count, x, frames);
+        break;
+      default: // 4: only stages with sections are grouped
+        RunFusedByOrder<Kernel..., Order4>(stages, count, x, frames);
+        break;
+      }
+    }
+  }
+
   // Stages of an order without sections keep their refresh schedule and leave the block alone.
   static void RunUntouched(CFilter& f, int32_t frames) {
     while (frames > 0) {
@@ -267,6 +335,48 @@ int32_t CFilter::Process(double* block, int32_t frames) {
   PrepareProcess();
   CFilterKernels::RunMonoByOrder(*this, block, frames);
   return 0;
+}
+
+void CFilter::ProcessChain(CFilter* const* stages, int32_t count, double* block, int32_t frames) {
+  if (block == nullptr || frames <= 0) {
+    return;
+  }
+  DenormalGuard guard;
+  CFilter* group[CFilterKernels::kMaxFused];
+  int32_t grouped = 0;
+  auto runGroup = [&] {
+    if (grouped > 0) {
+      CFilterKernels::RunFusedByOrder<>(group, grouped, block, frames);
+      grouped = 0;
+    }
+  };
+  for (int32_t s = 0; s < count; ++s) {
+    CFilter& stage = *stages[s];
+    if (stage.mBypass) {
+      continue;
+    }
+    stage.PrepareProcess();
+    if (!CFilterKernels::HasSections(stage)) {
+      CFilterKernels::RunUntouched(stage, frames); // touches no sample: order does not matter
+      continue;
+    }
+    group[grouped++] = &stage;
+    if (grouped == CFilterKernels::kMaxFused) {
+      runGroup();
+    }
+  }
+  runGroup();
+}
+
+void CFilter::ProcessChainPair(CFilter* const* stagesA, double* blockA, CFilter* const* stagesB,
+                               double* blockB, int32_t count, int32_t frames) {
+  if (frames <= 0) {
+    return;
+  }
+  DenormalGuard guard;
+  for (int32_t s = 0; s < count; ++s) {
+    ProcessPair(*stagesA[s], blockA, *stagesB[s], blockB, frames);
+  }
 }
 
 void CFilter::ProcessPair(CFilter& a, double* blockA, CFilter& b, double* blockB, int32_t frames) {

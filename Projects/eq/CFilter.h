@@ -77,6 +77,15 @@ public:
   // pairs that cannot run in step (different kinds, bypass or refresh phase) run one by one.
   static void ProcessPair(CFilter& a, double* blockA, CFilter& b, double* blockB, int32_t frames);
 
+  // Filters one block through a chain of stages in order: bit-identical to calling Process on
+  // each in turn. Adjacent engaged stages run fused, a sample passing through each of them in
+  // one loop, so that a mono channel costs about what each channel of a stereo pair costs.
+  static void ProcessChain(CFilter* const* stages, int32_t count, double* block, int32_t frames);
+  // Filters a stereo block through two chains of `count` stages, stagesA[s] on blockA and
+  // stagesB[s] on blockB: bit-identical to ProcessPair for each s in turn.
+  static void ProcessChainPair(CFilter* const* stagesA, double* blockA, CFilter* const* stagesB,
+                               double* blockB, int32_t count, int32_t frames);
+
 protected:
   // Configuration set once by a kind's constructor.
   void SetUses(bool gain, bool freq, bool q);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 
 namespace {
 
@@ -108,24 +109,29 @@ void OrvaneEQDsp::Process(const double* const* inputs, double* const* outputs, i
   mOutputGainCurrent = reached;
 }
 
-// A stereo pair runs its two independent recursions interleaved (bit-identical to one
-// channel after the other); a mono block runs channel 0 alone.
-template <class Stage>
-void OrvaneEQDsp::Filter(Stage (&pair)[2], double* const* x, int nChannels, int32_t nFrames) {
+// The stages in processing order. A stereo block runs each stage's two channels' recursions
+// interleaved, a mono block runs its stages fused; both are bit-identical to one stage after the
+// other on each channel.
+void OrvaneEQDsp::FilterChain(double* const* x, int nChannels, int32_t nFrames) {
+  CFilter* left[] = {&mHighPass[0],  &mLowMid[0],   &mHighMid[0],
+                     &mHighShelf[0], &mLowShelf[0], &mLowPass[0]};
+  constexpr int32_t kStages = static_cast<int32_t>(std::size(left));
   if (nChannels == 2) {
-    CFilter::ProcessPair(pair[0], x[0], pair[1], x[1], nFrames);
+    CFilter* right[] = {&mHighPass[1],  &mLowMid[1],   &mHighMid[1],
+                        &mHighShelf[1], &mLowShelf[1], &mLowPass[1]};
+    CFilter::ProcessChainPair(left, x[0], right, x[1], kStages, nFrames);
   } else if (nChannels == 1) {
-    pair[0].Process(x[0], nFrames);
+    CFilter::ProcessChain(left, kStages, x[0], nFrames);
   }
 }
 
-void OrvaneEQDsp::FilterChain(double* const* x, int nChannels, int32_t nFrames) {
-  Filter(mHighPass, x, nChannels, nFrames);
-  Filter(mLowMid, x, nChannels, nFrames);
-  Filter(mHighMid, x, nChannels, nFrames);
-  Filter(mHighShelf, x, nChannels, nFrames);
-  Filter(mLowShelf, x, nChannels, nFrames);
-  Filter(mLowPass, x, nChannels, nFrames);
+// 10^(dB/20), remembered for the last gain asked: a settled gain costs no pow per block.
+double OrvaneEQDsp::FactorOf(double gainDb) {
+  if (!(gainDb == mFactorDb)) {
+    mFactorDb = gainDb;
+    mFactor = DbToFactor(gainDb);
+  }
+  return mFactor;
 }
 
 double OrvaneEQDsp::SlewStep(double gainDb) const {
@@ -146,7 +152,7 @@ double OrvaneEQDsp::SlewStep(double gainDb) const {
 // Runs window by window: within a window the meter needs only the largest sample, and the
 // gain factor changes only while the gain slews, so the settled part is a plain scaling loop.
 double OrvaneEQDsp::ApplyGainAndMeter(double* x, int32_t nFrames, double gainDb) {
-  double factor = DbToFactor(gainDb);
+  double factor = FactorOf(gainDb);
   int32_t i = 0;
   while (i < nFrames) {
     const int32_t end = i + std::min(nFrames - i, kMeterWindow - mMeterCounter);
@@ -154,7 +160,7 @@ double OrvaneEQDsp::ApplyGainAndMeter(double* x, int32_t nFrames, double gainDb)
     double peak = mPeak;
     for (; i < end && gainDb != mOutputGainTarget; ++i) {
       gainDb = SlewStep(gainDb);
-      factor = DbToFactor(gainDb);
+      factor = FactorOf(gainDb);
       const double y = x[i] * factor;
       x[i] = y;
       peak = y > peak ? y : peak;

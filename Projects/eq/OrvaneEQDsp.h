@@ -62,11 +62,10 @@ public:
   const CLowShelf& LowShelf(int ch) const { return mLowShelf[ch]; }
 
 private:
-  template <class Stage>
-  static void Filter(Stage (&pair)[2], double* const* x, int nChannels, int32_t nFrames);
   void FilterChain(double* const* x, int nChannels, int32_t nFrames);
   // Gain and meter over one channel's block, starting from gainDb; returns the gain reached.
   double ApplyGainAndMeter(double* x, int32_t nFrames, double gainDb);
+  double FactorOf(double gainDb);
   double SlewStep(double gainDb) const;
   void CloseMeterWindow();
 
@@ -78,6 +77,8 @@ private:
   CLowShelf mLowShelf[2];
   double mOutputGainTarget = 0.0;  // dB
   double mOutputGainCurrent = 0.0; // dB, reached by the slew
+  double mFactorDb = 0.0;          // the gain (dB) whose factor mFactor holds
+  double mFactor = 1.0;            // 10^(mFactorDb/20)
   double mPeak = 0.0;              // largest sample since the last meter update (linear)
   double mHeldPeak = 0.0;          // meter ballistics state (linear)
   int32_t mMeterCounter = 0;       // samples counted since the last meter update

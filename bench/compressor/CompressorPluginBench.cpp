@@ -3,8 +3,12 @@
 // In the same run and on the same audio:
 //   Plain    a plain loop of the same arithmetic (every factor on every frame, no flushing),
 //            with the same float-to-double conversion around it
-//   ZamComp  Debian's ZamComp VST 3 (zam-plugins, a mono compressor) in the same test host
-// The summary gives ns per stereo frame and per channel-sample, and the ratios of one run.
+//   ZamCompX2  Debian's ZamCompX2 VST 3 (zam-plugins), a stereo compressor whose detector takes
+//              the louder channel, as ours does: the like-for-like peer
+//   ZamComp    Debian's ZamComp VST 3, its mono sibling, on the left channel
+// both in the same test host at the same threshold, ratio and make-up. The summary gives ns per
+// stereo frame and per channel-sample, and the ratios of one run; the peers are compared per
+// channel-sample.
 #include "Projects/compressor/CComp.h"
 #include "Projects/compressor/OrvaneCompressorParamIDs.h"
 #include "bench/compressor/PlainGain.h"
@@ -30,6 +34,7 @@ using namespace Steinberg::Vst;
 constexpr double kRate = 48000.0;
 constexpr int32 kBlock = 512;
 const char* const kZamComp = "/usr/lib/vst3/ZamComp.vst3";
+const char* const kZamCompX2 = "/usr/lib/vst3/ZamCompX2.vst3";
 
 // Ten seconds of noise bursts, sines and pauses, peaking near full scale.
 struct Material {
@@ -215,22 +220,24 @@ void BM_Plain(benchmark::State& state) {
   });
 }
 
-void BM_ZamComp(benchmark::State& state) {
-  if (!std::filesystem::exists(kZamComp)) {
+void BM_Zam(benchmark::State& state, const char* bundle) {
+  if (!std::filesystem::exists(bundle)) {
     state.SkipWithError("zam-plugins is not installed");
     return;
   }
   HostedPlugin hosted;
   std::string error;
-  if (!hosted.Open(kZamComp, error)) {
+  if (!hosted.Open(bundle, error)) {
     state.SkipWithError(error.c_str());
     return;
   }
   hosted.Set(u"Threshold", -30);
   hosted.Set(u"Ratio", 4);
   hosted.Set(u"Makeup", 6);
+  hosted.Set(u"Stereo Detection", 1); // the louder channel (ZamCompX2 only)
   Plugin& p = *hosted.plugin;
-  // Its main bus (mono) takes the left channel; any further input bus stays silent.
+  // The main bus takes the left channel, and the right when it has two; any further input bus
+  // (a side chain) stays silent.
   const int channels = hosted.plugin->buses().audioInputs.empty()
                            ? 1
                            : int(hosted.plugin->buses().audioInputs[0].channelCount);
@@ -244,7 +251,8 @@ void BM_ZamComp(benchmark::State& state) {
 
 BENCHMARK(BM_Orvane);
 BENCHMARK(BM_Plain);
-BENCHMARK(BM_ZamComp);
+BENCHMARK_CAPTURE(BM_Zam, ZamCompX2, kZamCompX2);
+BENCHMARK_CAPTURE(BM_Zam, ZamComp, kZamComp);
 
 // Prints the usual table, then per frame and per channel-sample, and the ratios.
 class RatioReporter : public benchmark::ConsoleReporter {
@@ -260,22 +268,25 @@ public:
       const double channels = ch == run.counters.end() ? 1.0 : double(ch->second);
       // CPU time of the one benchmark thread: what the block costs, however busy the machine.
       const double perFrame = run.GetAdjustedCPUTime() / kBlock;
-      results[run.run_name.function_name] = {perFrame, perFrame / channels};
+      results[run.run_name.str()] = {perFrame, perFrame / channels};
     }
   }
   void Finalize() override {
     ConsoleReporter::Finalize();
-    std::printf("\n%-12s %12s %16s\n", "plug-in", "ns/frame", "ns/channel-sample");
+    std::printf("\n%-18s %12s %16s\n", "plug-in", "ns/frame", "ns/channel-sample");
     for (const auto& [name, r] : results)
-      std::printf("%-12s %12.2f %16.2f\n", name.c_str(), r.perFrame, r.perSample);
+      std::printf("%-18s %12.2f %16.2f\n", name.c_str(), r.perFrame, r.perSample);
     const auto orvane = results.find("BM_Orvane");
     if (orvane == results.end())
       return;
     if (const auto plain = results.find("BM_Plain"); plain != results.end())
       std::printf("Orvane / plain loop, per stereo frame:   %.3f\n",
                   orvane->second.perFrame / plain->second.perFrame);
-    if (const auto zam = results.find("BM_ZamComp"); zam != results.end())
-      std::printf("Orvane / ZamComp, per channel-sample:    %.3f\n",
+    if (const auto zam = results.find("BM_Zam/ZamCompX2"); zam != results.end())
+      std::printf("Orvane / ZamCompX2 (stereo, linked), per channel-sample: %.3f\n",
+                  orvane->second.perSample / zam->second.perSample);
+    if (const auto zam = results.find("BM_Zam/ZamComp"); zam != results.end())
+      std::printf("Orvane / ZamComp (mono), per channel-sample:             %.3f\n",
                   orvane->second.perSample / zam->second.perSample);
   }
 

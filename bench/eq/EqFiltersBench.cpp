@@ -1,6 +1,6 @@
 // Cost of the EQ filter stages per channel-sample, against a plain reference cascade of the
-// same sections (fixed coefficients, one direct-form-I loop per stage), in one run. Reports the
-// ratios at the end:
+// same sections (fixed coefficients, one direct-form-I loop per stage; for stereo a two-channel
+// cascade with a channel per SSE2 lane), in one run. Reports the ratios at the end:
 //   chain / reference        the six engaged stages, mono and stereo (target: within 1.2x)
 //   settled / at start       the chain after a minute of silence against its cost at start
 //
@@ -12,6 +12,7 @@
 #include "Projects/eq/CLowShelf.h"
 #include "Projects/eq/CLowpass.h"
 #include "Projects/eq/CParametric.h"
+#include "bench/eq/PlainSections.h"
 
 #include <benchmark/benchmark.h>
 
@@ -69,55 +70,22 @@ std::vector<OwnedStage> MakeChain() {
 
 // --- the reference: plain sections with fixed coefficients --------------------------------
 
-struct ReferenceStage {
-  int order;
-  double num[7];
-  double den[6];
-  double state[8] = {}; // x1 x2 y1 y2 of section 1, then of section 2
-
-  explicit ReferenceStage(const CFilter& f) : order(f.GetOrder()) { f.GetCoefficients(num, den); }
-
-  // State lives in locals for the loop, as any plain implementation would keep it.
-  void Process(double* x, int n) {
-    const double b0 = num[0], b1 = num[1], b2 = num[2], a1 = den[1], a2 = den[2];
-    const double c0 = num[3], c1 = num[4], c2 = num[5], d1 = den[4], d2 = den[5], k = num[6];
-    double x1 = state[0], x2 = state[1], y1 = state[2], y2 = state[3];
-    double u1 = state[4], u2 = state[5], z1 = state[6], z2 = state[7];
-    if (order == 2) {
-      for (int i = 0; i < n; ++i) {
-        const double in = x[i];
-        const double y = b0 * in + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
-        x2 = x1, x1 = in, y2 = y1, y1 = y;
-        x[i] = y;
-      }
-    } else if (order == 3) {
-      for (int i = 0; i < n; ++i) {
-        const double in = x[i];
-        const double y = b0 * in + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
-        x2 = x1, x1 = in, y2 = y1, y1 = y;
-        const double z = c0 * y + c1 * u1 - d1 * z1;
-        u1 = y, z1 = z;
-        x[i] = z;
-      }
-    } else {
-      for (int i = 0; i < n; ++i) {
-        const double in = x[i];
-        const double y = b0 * in + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
-        x2 = x1, x1 = in, y2 = y1, y1 = y;
-        const double z = c0 * y + c1 * u1 + c2 * u2 - d1 * z1 - d2 * z2;
-        u2 = u1, u1 = y, z2 = z1, z1 = z;
-        x[i] = in + k * z;
-      }
-    }
-    const double out[8] = {x1, x2, y1, y2, u1, u2, z1, z2};
-    std::copy(out, out + 8, state);
-  }
-};
+using ReferenceStage = PlainSections<double>;
 
 std::vector<ReferenceStage> ReferenceOf(const std::vector<OwnedStage>& chain) {
   std::vector<ReferenceStage> ref;
   for (const auto& stage : chain) {
     ref.emplace_back(*stage);
+  }
+  return ref;
+}
+
+// Both channels' chains as one two-channel cascade, a channel per vector lane.
+std::vector<PlainSections<PlainPair>> PairedReferenceOf(const std::vector<OwnedStage>& left,
+                                                        const std::vector<OwnedStage>& right) {
+  std::vector<PlainSections<PlainPair>> ref;
+  for (size_t s = 0; s < left.size(); ++s) {
+    ref.emplace_back(*left[s], *right[s]);
   }
   return ref;
 }
@@ -154,7 +122,25 @@ void BM_ReferenceStage(benchmark::State& state, double gain, double freq, double
   RunBlocks(state, 1, [&](double** x) { ref.Process(x[0], kFrames); });
 }
 
+std::vector<CFilter*> Pointers(const std::vector<OwnedStage>& chain) {
+  std::vector<CFilter*> stages;
+  for (const auto& stage : chain) {
+    stages.push_back(stage.get());
+  }
+  return stages;
+}
+
+// The chain entry the equaliser runs a mono block through.
 void BM_Chain(benchmark::State& state) {
+  auto chain = MakeChain();
+  const std::vector<CFilter*> stages = Pointers(chain);
+  const int32_t count = static_cast<int32_t>(stages.size());
+  RunBlocks(state, 1,
+            [&](double** x) { CFilter::ProcessChain(stages.data(), count, x[0], kFrames); });
+}
+
+// One stage after the other over the block.
+void BM_ChainStageByStage(benchmark::State& state) {
   auto chain = MakeChain();
   RunBlocks(state, 1, [&](double** x) {
     for (auto& stage : chain) {
@@ -174,19 +160,18 @@ void BM_ReferenceChain(benchmark::State& state) {
 
 void BM_ChainStereo(benchmark::State& state) {
   auto left = MakeChain(), right = MakeChain();
+  const std::vector<CFilter*> l = Pointers(left), r = Pointers(right);
+  const int32_t count = static_cast<int32_t>(l.size());
   RunBlocks(state, 2, [&](double** x) {
-    for (size_t s = 0; s < left.size(); ++s) {
-      CFilter::ProcessPair(*left[s], x[0], *right[s], x[1], kFrames);
-    }
+    CFilter::ProcessChainPair(l.data(), x[0], r.data(), x[1], count, kFrames);
   });
 }
 
 void BM_ReferenceChainStereo(benchmark::State& state) {
-  auto left = ReferenceOf(MakeChain()), right = ReferenceOf(MakeChain());
+  auto ref = PairedReferenceOf(MakeChain(), MakeChain());
   RunBlocks(state, 2, [&](double** x) {
-    for (size_t s = 0; s < left.size(); ++s) {
-      left[s].Process(x[0], kFrames);
-      right[s].Process(x[1], kFrames);
+    for (auto& stage : ref) {
+      stage.Process(x[0], x[1], kFrames);
     }
   });
 }
@@ -208,11 +193,11 @@ void BM_ChainAfterAMinuteOfSilence(benchmark::State& state) {
       stage->Process(block.data(), kFrames);
     }
   }
+  const std::vector<CFilter*> stages = Pointers(chain);
+  const int32_t count = static_cast<int32_t>(stages.size());
   for (auto _ : state) {
     std::fill(block.begin(), block.end(), 0.0);
-    for (auto& stage : chain) {
-      stage->Process(block.data(), kFrames);
-    }
+    CFilter::ProcessChain(stages.data(), count, block.data(), kFrames);
     benchmark::DoNotOptimize(block.data());
   }
   state.SetItemsProcessed(state.iterations() * kFrames);
@@ -236,6 +221,7 @@ void RegisterKinds() {
 }
 
 BENCHMARK(BM_Chain);
+BENCHMARK(BM_ChainStageByStage);
 BENCHMARK(BM_ReferenceChain);
 BENCHMARK(BM_ChainStereo);
 BENCHMARK(BM_ReferenceChainStereo);
@@ -263,6 +249,8 @@ public:
     Ratio("chain mono (target <= 1.2)", Find("BM_Chain"), Find("BM_ReferenceChain"));
     Ratio("chain stereo (target <= 1.2)", Find("BM_ChainStereo"), Find("BM_ReferenceChainStereo"));
     Ratio("chain stereo / reference mono", Find("BM_ChainStereo"), Find("BM_ReferenceChain"));
+    Ratio("chain mono / chain stereo (target <= 1.2)", Find("BM_Chain"), Find("BM_ChainStereo"));
+    Ratio("chain mono stage by stage / fused", Find("BM_ChainStageByStage"), Find("BM_Chain"));
     Ratio("after a minute of silence / at start", Find("BM_ChainAfterAMinuteOfSilence"),
           Find("BM_Chain"));
   }

@@ -1,17 +1,23 @@
-// Cost of the equaliser per channel-sample (48 kHz, stereo, blocks of 512 frames), in one run
-// on the same audio:
-//   dsp        the plug-in's sound in process (OrvaneEQDsp: copy, six stages, gain, meter)
-//   reference  a plain cascade of the same sections with fixed coefficients, in plain loops
+// Cost of the equaliser per channel-sample (48 kHz), in one run on the same audio:
+//   dsp        the plug-in's sound in process (OrvaneEQDsp: copy, six stages, gain, meter), in
+//              stereo and in mono, in blocks of 32, 64 and 512 frames
+//   floor      the same work done plainly for a stereo block: copy, the same sections with fixed
+//              coefficients as a two-channel cascade (one channel per SSE2 lane, stage after
+//              stage), then the gain and the peak; the cost the stages' arithmetic cannot go below
 //   hosted     OrvaneEQ.vst3 and Debian's ZamEQ2.vst3, each loaded through our own VST 3 test
-//              host and processed as a host does (32-bit buffers, parameter queues)
-// each with every stage engaged, at the default settings and while sweeping parameters; and
-// the output gain computed per sample against computed only when it changes. The ratios are
-// printed after the table.
+//              host and processed as a host does (32-bit buffers, parameter queues), 512 frames
+// each with every stage engaged, at the default settings and with four parameters automated on
+// every block. The ratios the equaliser is held to are printed after the table:
+//   dsp stereo / floor                  at most 1.1 at every block size
+//   dsp mono / dsp stereo (per sample)  at most 1.2
+//   dsp automated / dsp static          at most 1.15
 //
-// Build with ORVANE_BENCH=ON; run build/release/bench/eq/orvane_eq_bench.
+// Build with ORVANE_BENCH=ON; run build/release/bench/eq/orvane_eq_bench (on a busy machine add
+// --benchmark_repetitions=5: the ratios then use the medians).
 
 #include "Projects/eq/OrvaneEQDsp.h"
 #include "Projects/eq/OrvaneEQParams.h"
+#include "bench/eq/PlainSections.h"
 #include "tests/hosts/vst3/Module.h"
 #include "tests/hosts/vst3/Plugin.h"
 
@@ -33,7 +39,9 @@ namespace {
 using namespace orvane::testhost;
 using namespace Steinberg;
 
-constexpr int kFrames = 512;
+constexpr int kBlockSizes[] = {32, 64, 512};
+constexpr int kMaxFrames = 512;
+constexpr int kHostedFrames = 512;
 constexpr int kChannels = 2;
 constexpr double kRate = 48000.0;
 const char* const kZamEQ2 = "/usr/lib/vst3/ZamEQ2.vst3";
@@ -44,7 +52,7 @@ const std::vector<double>& Source() {
   static const std::vector<double> source = [] {
     std::mt19937 rng(1);
     std::uniform_real_distribution<double> dist(-0.5, 0.5);
-    std::vector<double> v(kFrames * kChannels * 64);
+    std::vector<double> v(kMaxFrames * kChannels * 64);
     for (double& x : v) {
       x = dist(rng);
     }
@@ -56,19 +64,22 @@ const std::vector<double>& Source() {
 // Feeds the next block of the source to `fill(channel, samples)`.
 class Feeder {
 public:
+  Feeder(int frames, int channels) : mFrames(frames), mChannels(channels) {}
   template <class F> void Next(F&& fill) {
     const std::vector<double>& source = Source();
-    for (int ch = 0; ch < kChannels; ++ch) {
+    for (int ch = 0; ch < mChannels; ++ch) {
       fill(ch, &source[mAt]);
-      mAt = (mAt + kFrames) % source.size();
+      mAt = (mAt + mFrames) % source.size();
     }
   }
 
 private:
+  int mFrames;
+  int mChannels;
   size_t mAt = 0;
 };
 
-enum class Setting { kEngaged, kDefault, kSweeping };
+enum class Setting { kEngaged, kDefault, kAutomated };
 
 // Every stage engaged: high-pass and low-pass in range, both mids and both shelves off 0 dB.
 constexpr double kEngaged[kNumOrvaneEQParams] = {60,  120, 4.0,  300, -4.5,  1.4, 3000,
@@ -78,147 +89,129 @@ double DefaultValue(int i) {
   return kOrvaneEQParamSpecs[i].defaultValue;
 }
 
-// Sweeps, block by block, the mid frequencies and the gains over their knob travel.
+// Moves, on every block, the mid frequencies and two gains over their knob travel, at the same
+// speed in time whatever the block size.
 struct Sweep {
   static constexpr int kParams[] = {kLowMidFreq, kHiMidFreq, kLowShelfGain, kHiMidGain};
-  int block = 0;
-  double Position(int k) const { return 0.5 + 0.5 * std::sin(0.05 * block + 1.3 * k); }
-};
-
-// --- the reference: plain sections with fixed coefficients --------------------------------
-
-struct ReferenceSection {
-  int order;
-  double num[7];
-  double den[6];
-  double state[8] = {};
-
-  explicit ReferenceSection(const CFilter& f) : order(f.GetOrder()) { f.GetCoefficients(num, den); }
-
-  void Process(double* x, int n) {
-    const double b0 = num[0], b1 = num[1], b2 = num[2], a1 = den[1], a2 = den[2];
-    const double c0 = num[3], c1 = num[4], c2 = num[5], d1 = den[4], d2 = den[5], k = num[6];
-    double x1 = state[0], x2 = state[1], y1 = state[2], y2 = state[3];
-    double u1 = state[4], u2 = state[5], z1 = state[6], z2 = state[7];
-    for (int i = 0; i < n; ++i) {
-      const double in = x[i];
-      const double y = b0 * in + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
-      x2 = x1, x1 = in, y2 = y1, y1 = y;
-      if (order == 2) {
-        x[i] = y;
-      } else if (order == 3) {
-        const double z = c0 * y + c1 * u1 - d1 * z1;
-        u1 = y, z1 = z;
-        x[i] = z;
-      } else {
-        const double z = c0 * y + c1 * u1 + c2 * u2 - d1 * z1 - d2 * z2;
-        u2 = u1, u1 = y, z2 = z1, z1 = z;
-        x[i] = in + k * z;
-      }
-    }
-    const double out[8] = {x1, x2, y1, y2, u1, u2, z1, z2};
-    std::copy(out, out + 8, state);
-  }
-};
-
-// The engaged sections of one channel of a settled DSP, in its order, then a fixed gain.
-struct ReferenceCascade {
-  std::vector<ReferenceSection> sections;
-  double gain = 1.0;
-
-  ReferenceCascade(const OrvaneEQDsp& dsp, int ch) {
-    const CFilter* stages[] = {&dsp.HighPass(ch),  &dsp.LowMid(ch),   &dsp.HighMid(ch),
-                               &dsp.HighShelf(ch), &dsp.LowShelf(ch), &dsp.LowPass(ch)};
-    for (const CFilter* stage : stages) {
-      if (!stage->IsBypassed()) {
-        sections.emplace_back(*stage);
-      }
-    }
-    gain = std::pow(10.0, dsp.OutputGainTarget() / 20.0);
-  }
-  void Process(double* x, int n) {
-    for (ReferenceSection& s : sections) {
-      s.Process(x, n);
-    }
-    for (int i = 0; i < n; ++i) {
-      x[i] *= gain;
-    }
-  }
+  double time = 0.0; // in units of 512 frames
+  double Position(int k) const { return 0.5 + 0.5 * std::sin(0.05 * time + 1.3 * k); }
+  void Advance(int frames) { time += frames / 512.0; }
 };
 
 // --- in process ----------------------------------------------------------------------------
 
-void Settle(OrvaneEQDsp& dsp) {
-  std::vector<double> l(kFrames), r(kFrames);
-  Feeder feed;
-  for (int b = 0; b < 400; ++b) { // 4 s: every glide has arrived
-    feed.Next([&](int ch, const double* s) { std::copy_n(s, kFrames, ch ? r.data() : l.data()); });
+void Settle(OrvaneEQDsp& dsp, int channels, int frames) {
+  std::vector<double> l(frames), r(frames);
+  Feeder feed(frames, channels);
+  for (int done = 0; done < 4 * 48000; done += frames) { // 4 s: every glide has arrived
+    feed.Next([&](int ch, const double* s) { std::copy_n(s, frames, ch ? r.data() : l.data()); });
     const double* in[2] = {l.data(), r.data()};
     double* out[2] = {l.data(), r.data()};
-    dsp.Process(in, out, 2, kFrames);
+    dsp.Process(in, out, channels, frames);
   }
 }
 
-std::unique_ptr<OrvaneEQDsp> MakeDsp(Setting setting) {
+std::unique_ptr<OrvaneEQDsp> MakeDsp(Setting setting, int channels, int frames) {
   auto dsp = std::make_unique<OrvaneEQDsp>();
   dsp->SetSampleRate(kRate);
   for (int i = 0; i < kNumOrvaneEQParams; ++i) {
     dsp->ApplyParam(i, setting == Setting::kDefault ? DefaultValue(i) : kEngaged[i]);
   }
-  Settle(*dsp);
+  Settle(*dsp, channels, frames);
   return dsp;
 }
 
-void BM_Dsp(benchmark::State& state, Setting setting) {
-  auto dsp = MakeDsp(setting);
-  std::vector<double> inL(kFrames), inR(kFrames), outL(kFrames), outR(kFrames);
-  Feeder feed;
+void Automate(OrvaneEQDsp& dsp, Sweep& sweep, int frames) {
+  for (int k = 0; k < 4; ++k) {
+    const int p = Sweep::kParams[k];
+    const OrvaneEQParamSpec& spec = kOrvaneEQParamSpecs[p];
+    dsp.ApplyParam(p, spec.minValue + sweep.Position(k) * (spec.maxValue - spec.minValue));
+  }
+  sweep.Advance(frames);
+}
+
+void BM_Dsp(benchmark::State& state, Setting setting, int channels, int frames) {
+  auto dsp = MakeDsp(setting, channels, frames);
+  std::vector<double> inL(frames), inR(frames), outL(frames), outR(frames);
+  Feeder feed(frames, channels);
   Sweep sweep;
   for (auto _ : state) {
     feed.Next(
-        [&](int ch, const double* s) { std::copy_n(s, kFrames, ch ? inR.data() : inL.data()); });
-    if (setting == Setting::kSweeping) {
-      for (int k = 0; k < 4; ++k) {
-        const int p = Sweep::kParams[k];
-        const OrvaneEQParamSpec& spec = kOrvaneEQParamSpecs[p];
-        dsp->ApplyParam(p, spec.minValue + sweep.Position(k) * (spec.maxValue - spec.minValue));
-      }
-      ++sweep.block;
+        [&](int ch, const double* s) { std::copy_n(s, frames, ch ? inR.data() : inL.data()); });
+    if (setting == Setting::kAutomated) {
+      Automate(*dsp, sweep, frames);
     }
     const double* in[2] = {inL.data(), inR.data()};
     double* out[2] = {outL.data(), outR.data()};
-    dsp->Process(in, out, 2, kFrames);
+    dsp->Process(in, out, channels, frames);
     benchmark::DoNotOptimize(outL.data());
     benchmark::DoNotOptimize(outR.data());
     benchmark::ClobberMemory();
   }
-  state.SetItemsProcessed(state.iterations() * kFrames * kChannels);
+  state.SetItemsProcessed(state.iterations() * frames * channels);
 }
 
-void BM_Reference(benchmark::State& state, Setting setting) {
-  auto dsp = MakeDsp(setting);
-  ReferenceCascade left(*dsp, 0), right(*dsp, 1);
-  std::vector<double> outL(kFrames), outR(kFrames);
-  Feeder feed;
+// The floor of a settled stereo block: the host's inputs copied into the outputs, the engaged
+// stages' sections as a two-channel cascade, then the fixed output gain and the peak.
+struct PairedFloor {
+  std::vector<PlainSections<PlainPair>> stages;
+  double gain = 1.0;
+  double peak = 0.0;
+
+  explicit PairedFloor(const OrvaneEQDsp& dsp) {
+    for (int s = 0; s < 6; ++s) {
+      const CFilter& left = Stage(dsp, s, 0);
+      if (!left.IsBypassed()) {
+        stages.emplace_back(left, Stage(dsp, s, 1));
+      }
+    }
+    gain = std::pow(10.0, dsp.OutputGainTarget() / 20.0);
+  }
+  static const CFilter& Stage(const OrvaneEQDsp& dsp, int s, int ch) {
+    const CFilter* order[] = {&dsp.HighPass(ch),  &dsp.LowMid(ch),   &dsp.HighMid(ch),
+                              &dsp.HighShelf(ch), &dsp.LowShelf(ch), &dsp.LowPass(ch)};
+    return *order[s];
+  }
+  void Process(const double* inL, const double* inR, double* l, double* r, int n) {
+    std::copy_n(inL, n, l);
+    std::copy_n(inR, n, r);
+    for (PlainSections<PlainPair>& s : stages) {
+      s.Process(l, r, n);
+    }
+    for (double* x : {l, r}) {
+      for (int i = 0; i < n; ++i) {
+        const double y = x[i] * gain;
+        x[i] = y;
+        peak = y > peak ? y : peak;
+      }
+    }
+  }
+};
+
+void BM_Floor(benchmark::State& state, Setting setting, int frames) {
+  auto dsp = MakeDsp(setting, kChannels, frames);
+  PairedFloor floor(*dsp);
+  std::vector<double> inL(frames), inR(frames), outL(frames), outR(frames);
+  Feeder feed(frames, kChannels);
   for (auto _ : state) {
     feed.Next(
-        [&](int ch, const double* s) { std::copy_n(s, kFrames, ch ? outR.data() : outL.data()); });
-    left.Process(outL.data(), kFrames);
-    right.Process(outR.data(), kFrames);
+        [&](int ch, const double* s) { std::copy_n(s, frames, ch ? inR.data() : inL.data()); });
+    floor.Process(inL.data(), inR.data(), outL.data(), outR.data(), frames);
     benchmark::DoNotOptimize(outL.data());
     benchmark::DoNotOptimize(outR.data());
+    benchmark::DoNotOptimize(floor.peak);
     benchmark::ClobberMemory();
   }
-  state.SetItemsProcessed(state.iterations() * kFrames * kChannels);
+  state.SetItemsProcessed(state.iterations() * frames * kChannels);
 }
 
 // The output gain at a settled -3 dB over one channel's block: 10^(g/20) for every sample, as
 // against once for the block (what OrvaneEQDsp does while the gain does not move).
 void BM_GainPowPerSample(benchmark::State& state) {
-  std::vector<double> x(Source().begin(), Source().begin() + kFrames);
+  std::vector<double> x(Source().begin(), Source().begin() + kHostedFrames);
   double g = -3.0;
   for (auto _ : state) {
-    for (int i = 0; i < kFrames; ++i) {
+    for (int i = 0; i < kHostedFrames; ++i) {
       benchmark::DoNotOptimize(g); // the slewed gain is reloaded every sample
       g = std::fabs(g + 3.0) < 0.1 ? -3.0 : g;
       x[i] *= std::pow(10.0, g / 20.0);
@@ -226,21 +219,21 @@ void BM_GainPowPerSample(benchmark::State& state) {
     benchmark::DoNotOptimize(x.data());
     benchmark::ClobberMemory();
   }
-  state.SetItemsProcessed(state.iterations() * kFrames);
+  state.SetItemsProcessed(state.iterations() * kHostedFrames);
 }
 
 void BM_GainFactorWhenChanged(benchmark::State& state) {
-  std::vector<double> x(Source().begin(), Source().begin() + kFrames);
+  std::vector<double> x(Source().begin(), Source().begin() + kHostedFrames);
   const double g = -3.0;
   for (auto _ : state) {
     const double factor = std::pow(10.0, g / 20.0);
-    for (int i = 0; i < kFrames; ++i) {
+    for (int i = 0; i < kHostedFrames; ++i) {
       x[i] *= factor;
     }
     benchmark::DoNotOptimize(x.data());
     benchmark::ClobberMemory();
   }
-  state.SetItemsProcessed(state.iterations() * kFrames);
+  state.SetItemsProcessed(state.iterations() * kHostedFrames);
 }
 
 // --- through the test host -----------------------------------------------------------------
@@ -271,7 +264,7 @@ struct Hosted {
     for (const Vst::ParameterInfo& info : plugin->parameters()) {
       params[std::u16string(info.title)] = info;
     }
-    plugin->activate(kRate, kFrames);
+    plugin->activate(kRate, kHostedFrames);
     return true;
   }
   bool Has(const std::u16string& title) const { return params.count(title) != 0; }
@@ -286,11 +279,11 @@ struct Hosted {
   // The next block of the source into the instance's channels, starting at `firstChannel`.
   void Fill(int ch, const double* s) {
     float* in = plugin->input<float>(0, static_cast<size_t>(ch));
-    for (int i = 0; i < kFrames; ++i) {
+    for (int i = 0; i < kHostedFrames; ++i) {
       in[i] = static_cast<float>(s[i]);
     }
   }
-  void Process() { plugin->process(kFrames); }
+  void Process() { plugin->process(kHostedFrames); }
 };
 
 const std::u16string kOrvaneTitles[kNumOrvaneEQParams] = {
@@ -332,7 +325,7 @@ void BM_Hosted(benchmark::State& state, const std::string& bundle, bool orvane, 
     channels += std::max(1, h->Channels());
     instances.push_back(std::move(h));
   }
-  Feeder feed;
+  Feeder feed(kHostedFrames, kChannels);
   auto block = [&] {
     feed.Next([&](int ch, const double* s) {
       Hosted& h = *instances[instances.size() == 1 ? 0 : size_t(ch)];
@@ -350,37 +343,58 @@ void BM_Hosted(benchmark::State& state, const std::string& bundle, bool orvane, 
   const std::u16string zamSweep[] = {u"Frequency 1", u"Frequency 2", u"Boost/Cut L",
                                      u"Boost/Cut 2"};
   for (auto _ : state) {
-    if (setting == Setting::kSweeping) {
+    if (setting == Setting::kAutomated) {
       for (auto& h : instances) {
         for (int k = 0; k < 4; ++k) {
           h->SetNormalized(orvane ? orvaneSweep[k] : zamSweep[k], sweep.Position(k));
         }
       }
-      ++sweep.block;
+      sweep.Advance(kHostedFrames);
     }
     block();
     benchmark::ClobberMemory();
   }
-  state.SetItemsProcessed(state.iterations() * kFrames * kChannels);
+  state.SetItemsProcessed(state.iterations() * kHostedFrames * kChannels);
 }
 
 const char* SettingName(Setting s) {
-  return s == Setting::kEngaged ? "engaged" : s == Setting::kDefault ? "default" : "sweeping";
+  return s == Setting::kEngaged ? "engaged" : s == Setting::kDefault ? "default" : "automated";
+}
+
+template <class... Args> std::string Label(const char* format, Args... args) {
+  char text[128];
+  std::snprintf(text, sizeof text, format, args...);
+  return text;
+}
+
+std::string DspName(Setting s, int channels, int frames) {
+  return Label("dsp/%s/%s/%d", channels == 2 ? "stereo" : "mono", SettingName(s), frames);
+}
+
+std::string FloorName(Setting s, int frames) {
+  return Label("floor/stereo/%s/%d", SettingName(s), frames);
 }
 
 void RegisterAll() {
-  for (Setting s : {Setting::kEngaged, Setting::kDefault, Setting::kSweeping}) {
-    const std::string tag = SettingName(s);
-    benchmark::RegisterBenchmark(("dsp/" + tag).c_str(),
-                                 [s](benchmark::State& st) { BM_Dsp(st, s); });
-    if (s != Setting::kSweeping) {
-      benchmark::RegisterBenchmark(("reference/" + tag).c_str(),
-                                   [s](benchmark::State& st) { BM_Reference(st, s); });
+  for (int frames : kBlockSizes) {
+    for (Setting s : {Setting::kEngaged, Setting::kDefault, Setting::kAutomated}) {
+      for (int channels : {2, 1}) {
+        benchmark::RegisterBenchmark(
+            DspName(s, channels, frames).c_str(),
+            [=](benchmark::State& st) { BM_Dsp(st, s, channels, frames); });
+      }
+      if (s != Setting::kAutomated) {
+        benchmark::RegisterBenchmark(FloorName(s, frames).c_str(),
+                                     [=](benchmark::State& st) { BM_Floor(st, s, frames); });
+      }
     }
-    benchmark::RegisterBenchmark(("hosted_orvane/" + tag).c_str(), [s](benchmark::State& st) {
-      BM_Hosted(st, ORVANE_EQ_BUNDLE, true, s);
-    });
-    benchmark::RegisterBenchmark(("hosted_zameq2/" + tag).c_str(),
+  }
+  for (Setting s : {Setting::kEngaged, Setting::kDefault, Setting::kAutomated}) {
+    const std::string tag = SettingName(s);
+    benchmark::RegisterBenchmark(
+        Label("hosted_orvane/%s", tag.c_str()).c_str(),
+        [s](benchmark::State& st) { BM_Hosted(st, ORVANE_EQ_BUNDLE, true, s); });
+    benchmark::RegisterBenchmark(Label("hosted_zameq2/%s", tag.c_str()).c_str(),
                                  [s](benchmark::State& st) { BM_Hosted(st, kZamEQ2, false, s); });
   }
   benchmark::RegisterBenchmark("gain/pow_per_sample", BM_GainPowPerSample);
@@ -405,15 +419,28 @@ public:
   }
 
   void PrintRatios() const {
-    std::printf("\nns per channel-sample (48 kHz, stereo, 512 frames), ratios:\n");
-    for (const char* s : {"engaged", "default", "sweeping"}) {
-      const std::string tag = s;
-      Ratio("dsp / reference cascade, " + tag, "dsp/" + tag, "reference/" + tag);
-      Ratio("hosted OrvaneEQ / hosted ZamEQ2, " + tag, "hosted_orvane/" + tag,
-            "hosted_zameq2/" + tag);
-      Ratio("dsp / hosted ZamEQ2, " + tag, "dsp/" + tag, "hosted_zameq2/" + tag);
+    std::printf("\nns per channel-sample (48 kHz), ratios of this run:\n");
+    for (int frames : kBlockSizes) {
+      for (Setting s : {Setting::kEngaged, Setting::kDefault}) {
+        Ratio(Label("dsp stereo / floor, %s, %d frames (<= 1.1)", SettingName(s), frames),
+              DspName(s, 2, frames), FloorName(s, frames));
+      }
+      for (Setting s : {Setting::kEngaged, Setting::kAutomated}) {
+        Ratio(Label("dsp mono / dsp stereo, %s, %d frames (<= 1.2)", SettingName(s), frames),
+              DspName(s, 1, frames), DspName(s, 2, frames));
+      }
+      Ratio(Label("dsp automated / static, stereo, %d frames (<= 1.15)", frames),
+            DspName(Setting::kAutomated, 2, frames), DspName(Setting::kEngaged, 2, frames));
+      Ratio(Label("dsp automated / static, mono, %d frames", frames),
+            DspName(Setting::kAutomated, 1, frames), DspName(Setting::kEngaged, 1, frames));
     }
-    Ratio("dsp sweeping / dsp engaged", "dsp/sweeping", "dsp/engaged");
+    for (Setting s : {Setting::kEngaged, Setting::kDefault, Setting::kAutomated}) {
+      const char* tag = SettingName(s);
+      Ratio(Label("hosted OrvaneEQ / hosted ZamEQ2, %s", tag), Label("hosted_orvane/%s", tag),
+            Label("hosted_zameq2/%s", tag));
+      Ratio(Label("dsp stereo / hosted ZamEQ2, %s, %d frames", tag, kHostedFrames),
+            DspName(s, 2, kHostedFrames), Label("hosted_zameq2/%s", tag));
+    }
     Ratio("gain factor when changed / pow per sample", "gain/factor_when_changed",
           "gain/pow_per_sample");
   }
@@ -422,7 +449,7 @@ private:
   void Ratio(const std::string& what, const std::string& a, const std::string& b) const {
     const auto ia = mNs.find(a), ib = mNs.find(b);
     if (ia != mNs.end() && ib != mNs.end()) {
-      std::printf("  %-48s %8.3f ns vs %8.3f ns  ratio %.3f\n", what.c_str(), ia->second,
+      std::printf("  %-52s %8.3f ns vs %8.3f ns  ratio %.3f\n", what.c_str(), ia->second,
                   ib->second, ia->second / ib->second);
     }
   }

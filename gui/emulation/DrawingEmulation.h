@@ -8,8 +8,11 @@
 #pragma once
 
 #include "CoreGraphics/CoreGraphics.h"
+#include "gui/emulation/PlatformSupport.h"
 #include "gui/emulation/DrawingRecords.h"
 #include "gui/emulation/WinemuTypes.h"
+
+class NSGraphicsContext;
 
 // Contexts.
 CGColorSpaceRef GetDeviceColorSpace();
@@ -21,6 +24,28 @@ void* GetContextPixelBuffer(HDC context);
 void DeleteDC(HDC context);
 // A context over a CGContext made elsewhere (a view's graphics port), without its own buffer.
 HDC WrapGraphicsContext(CGContextRef graphicsPort);
+HDC WrapGraphicsContext(NSGraphicsContext* context);
+
+// What a view that paints itself answers (getWinemuPaintInfo:): the context it paints into.
+struct WinemuPaintInfo {
+  CGContextRef context;
+};
+class WinemuPaintInfoSource {
+public:
+  virtual bool getWinemuPaintInfo(WinemuPaintInfo* info) = 0;
+
+protected:
+  ~WinemuPaintInfoSource() = default;
+};
+
+// Contexts over a view's graphics port while it draws (its paint info when it gives one, else
+// the current graphics context), and over a window's backing store in window points from its
+// content view's origin. Each is given back with ReleaseDC, which restores the port's state.
+HDC GetWindowContext(HWND view);
+HDC GetWindowDC(HWND window);
+void ReleaseDC(HWND window, HDC context);
+// True when a view's or window's backing scale exceeds 1.9 (a double-density display).
+bool IsRetinaWindow(HWND viewOrWindow);
 void SetTextColor(HDC context, COLORREF color);
 COLORREF GetTextColor(HDC context); // -1 for a bad context
 void SetBkColor(HDC context, COLORREF color);

@@ -14,10 +14,13 @@
 #include <cfloat>
 #include <cmath>
 #include <cstring>
+#include <functional>
+#include <iterator>
 #include <ostream>
 #include <limits>
 #include <memory>
 #include <random>
+#include <utility>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -292,6 +295,139 @@ TEST_P(EachKind, StereoPairIsBitIdenticalToOneAfterTheOther) {
   EXPECT_EQ(CoefficientsOf(*pairR), CoefficientsOf(*soloR));
 }
 
+// A stage of an order without sections: it leaves every block alone.
+struct NoSections final : CFilter {};
+
+// A chain of random stages driven through random blocks (many of them small), setting changes,
+// bypass toggles, rate changes and the odd non-finite sample. `copies` identical chains are
+// kept so that one can run through a chain entry and the others stage by stage.
+class RandomChain {
+public:
+  RandomChain(unsigned seed, int copies) : mRng(seed) {
+    const int length = std::uniform_int_distribution<int>(1, 8)(mRng);
+    mChains.resize(copies);
+    for (int s = 0; s < length; ++s) {
+      // Mostly the equaliser's kinds; now and then a stage without sections.
+      const int pick = std::uniform_int_distribution<int>(0, std::size(kKinds))(mRng);
+      mKinds.push_back(pick);
+      for (auto& chain : mChains) {
+        chain.push_back(pick < static_cast<int>(std::size(kKinds)) ? MakeSet(kKinds[pick])
+                                                                   : MakeOwnedStage<NoSections>());
+      }
+    }
+  }
+
+  int Frames() { return Chance(3) ? Between(1, 700) : Between(1, 64); }
+  std::vector<double> Block(int n) {
+    std::vector<double> x = Noise(n, mRng());
+    if (Chance(40)) {
+      x[Between(0, n - 1)] = std::numeric_limits<double>::quiet_NaN();
+    }
+    return x;
+  }
+
+  // The same change to stage s of every copy.
+  void Automate() {
+    if (!Chance(2)) {
+      return;
+    }
+    const size_t s = Between(0, static_cast<int>(mKinds.size()) - 1);
+    const Kind& kind = kKinds[std::min<size_t>(mKinds[s], std::size(kKinds) - 1)];
+    const double freq = kind.freq * std::exp2(Between(-20, 20) / 10.0);
+    const double gain = Between(-160, 160) / 10.0;
+    const double q = Between(5, 50) / 10.0;
+    const bool bypass = Chance(6) ? !mChains[0][s]->IsBypassed() : mChains[0][s]->IsBypassed();
+    const double rate = Chance(30) ? (Chance(2) ? 44100.0 : 96000.0) : 0.0;
+    for (auto& chain : mChains) {
+      CFilter& stage = *chain[s];
+      stage.SetFreq(freq);
+      stage.SetGain(gain);
+      stage.SetQ(q);
+      stage.SetBypass(bypass);
+      if (rate > 0.0) {
+        stage.SetSampleRate(rate);
+      }
+    }
+  }
+
+  std::vector<CFilter*> Stages(int copy) {
+    std::vector<CFilter*> stages;
+    for (auto& stage : mChains[copy]) {
+      stages.push_back(stage.get());
+    }
+    return stages;
+  }
+  int32_t Count() const { return static_cast<int32_t>(mKinds.size()); }
+  bool Chance(int oneIn) { return std::uniform_int_distribution<int>(1, oneIn)(mRng) == 1; }
+  int Between(int low, int high) { return std::uniform_int_distribution<int>(low, high)(mRng); }
+
+  void ExpectSameCoefficients(int a, int b) const {
+    for (size_t s = 0; s < mKinds.size(); ++s) {
+      EXPECT_EQ(CoefficientsOf(*mChains[a][s]), CoefficientsOf(*mChains[b][s])) << "stage " << s;
+    }
+  }
+
+private:
+  std::mt19937 mRng;
+  std::vector<int> mKinds;
+  std::vector<std::vector<OwnedStage>> mChains;
+};
+
+void ProcessInTurn(const std::vector<CFilter*>& stages, double* x, int32_t n) {
+  for (CFilter* stage : stages) {
+    stage->Process(x, n);
+  }
+}
+
+bool SameBits(const std::vector<double>& a, const std::vector<double>& b) {
+  return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0;
+}
+
+// A mono chain runs its stages fused; every sample and every coefficient must come out exactly
+// as from one stage after the other.
+TEST(CFilterChain, MonoChainIsBitIdenticalToEachStageInTurn) {
+  for (unsigned seed = 1; seed <= 40; ++seed) {
+    RandomChain chains(seed, 2);
+    const std::vector<CFilter*> fused = chains.Stages(0), inTurn = chains.Stages(1);
+    for (int block = 0; block < 80; ++block) {
+      chains.Automate();
+      const int n = chains.Frames();
+      std::vector<double> x = chains.Block(n), y = x;
+      CFilter::ProcessChain(fused.data(), chains.Count(), x.data(), n);
+      ProcessInTurn(inTurn, y.data(), n);
+      ASSERT_TRUE(SameBits(x, y)) << "seed " << seed << " block " << block;
+    }
+    chains.ExpectSameCoefficients(0, 1);
+  }
+}
+
+// A stereo chain runs each stage's two channels interleaved; each channel must come out exactly
+// as its stages alone, also when the channels' refresh phases drift apart (mono blocks).
+TEST(CFilterChain, StereoChainIsBitIdenticalToEachStageInTurn) {
+  for (unsigned seed = 1; seed <= 40; ++seed) {
+    RandomChain chains(seed, 4);
+    const std::vector<CFilter*> l = chains.Stages(0), r = chains.Stages(1);
+    const std::vector<CFilter*> soloL = chains.Stages(2), soloR = chains.Stages(3);
+    for (int block = 0; block < 80; ++block) {
+      chains.Automate();
+      const int n = chains.Frames();
+      std::vector<double> xl = chains.Block(n), xr = chains.Block(n);
+      std::vector<double> yl = xl, yr = xr;
+      if (chains.Chance(10)) {
+        CFilter::ProcessChain(l.data(), chains.Count(), xl.data(), n);
+      } else {
+        CFilter::ProcessChainPair(l.data(), xl.data(), r.data(), xr.data(), chains.Count(), n);
+        ProcessInTurn(soloR, yr.data(), n);
+      }
+      ProcessInTurn(soloL, yl.data(), n);
+      ASSERT_TRUE(SameBits(xl, yl)) << "seed " << seed << " block " << block;
+      ASSERT_TRUE(SameBits(xr, yr)) << "seed " << seed << " block " << block;
+    }
+    chains.ExpectSameCoefficients(0, 2);
+    chains.ExpectSameCoefficients(1, 3);
+  }
+}
+
 // One NaN or infinite input sample must not leave the channel at NaN: the state is cleared
 // at the next refresh (or the block end), within the block.
 TEST_P(EachKind, NonFiniteInputRecoversWithinTheBlock) {
@@ -346,13 +482,32 @@ TEST_P(EachKind, OutputNeverGoesDenormal) {
 }
 
 #if defined(__SSE2__)
+// Every entry leaves the caller's mode as it found it, whether the caller flushes denormals
+// itself or not.
 TEST(CFilterDenormals, ProcessRestoresTheCallersFloatingPointMode) {
-  CParametric stage;
-  stage.SetSampleRate(44100);
-  const unsigned before = _mm_getcsr();
-  double block[64] = {};
-  stage.Process(block, 64);
-  EXPECT_EQ(_mm_getcsr(), before);
+  CParametric l, r;
+  for (CFilter* stage : {static_cast<CFilter*>(&l), static_cast<CFilter*>(&r)}) {
+    stage->SetSampleRate(44100);
+    stage->SetGain(6);
+  }
+  CFilter* left[] = {&l};
+  CFilter* right[] = {&r};
+  double a[64] = {}, b[64] = {};
+  const std::pair<const char*, std::function<void()>> entries[] = {
+      {"Process", [&] { l.Process(a, 64); }},
+      {"ProcessPair", [&] { CFilter::ProcessPair(l, a, r, b, 64); }},
+      {"ProcessChain", [&] { CFilter::ProcessChain(left, 1, a, 64); }},
+      {"ProcessChainPair", [&] { CFilter::ProcessChainPair(left, a, right, b, 1, 64); }},
+  };
+  const unsigned saved = _mm_getcsr();
+  for (unsigned mode : {saved & ~0x8040u, saved | 0x8040u, (saved & ~0x8040u) | 0x6000u}) {
+    for (const auto& [name, entry] : entries) {
+      _mm_setcsr(mode);
+      entry();
+      EXPECT_EQ(_mm_getcsr(), mode) << name;
+    }
+  }
+  _mm_setcsr(saved);
 }
 #endif
 

@@ -195,6 +195,40 @@ TEST(OrvaneEQDsp, StereoChannelsMatchMonoRuns) {
   EXPECT_EQ(right, aloneR);
 }
 
+// The same with every parameter, the output gain included, automated between blocks of random
+// sizes, most of them small: a mono block (stages fused) and each channel of a stereo block
+// (channels interleaved) come out the same to the bit.
+TEST(OrvaneEQDsp, StereoChannelsMatchMonoRunsThroughAutomationAndSmallBlocks) {
+  DefaultDsp stereo, monoLeft, monoRight;
+  OrvaneEQDsp* all[] = {&stereo, &monoLeft, &monoRight};
+  std::mt19937 rng(11);
+  auto between = [&](int low, int high) {
+    return std::uniform_int_distribution<int>(low, high)(rng);
+  };
+  for (int block = 0; block < 600; ++block) {
+    for (int changes = between(0, 3); changes > 0; --changes) {
+      const int p = between(0, kNumOrvaneEQParams - 1);
+      const OrvaneEQParamSpec& spec = kOrvaneEQParamSpecs[p];
+      const double v = spec.minValue + (spec.maxValue - spec.minValue) * between(0, 100) / 100.0;
+      for (OrvaneEQDsp* d : all) {
+        d->ApplyParam(p, v);
+      }
+    }
+    const int n = between(0, 5) == 0 ? between(65, 600) : between(1, 64);
+    std::vector<double> left = Noise(n, 1000 + block), right = Noise(n, 2000 + block);
+    std::vector<double> aloneL = left, aloneR = right;
+    ProcessStereo(stereo, left, right);
+    const double* inL[1] = {aloneL.data()};
+    double* outL[1] = {aloneL.data()};
+    monoLeft.Process(inL, outL, 1, n);
+    const double* inR[1] = {aloneR.data()};
+    double* outR[1] = {aloneR.data()};
+    monoRight.Process(inR, outR, 1, n);
+    ASSERT_EQ(0, std::memcmp(left.data(), aloneL.data(), n * sizeof(double))) << block;
+    ASSERT_EQ(0, std::memcmp(right.data(), aloneR.data(), n * sizeof(double))) << block;
+  }
+}
+
 // 0 -> 18 dB at 48 kHz: 0.00375 dB per sample, the 4775th sample the first at exactly 18 dB,
 // and every sample scaled by 10^(g/20) of the gain reached at it.
 TEST(OrvaneEQDsp, OutputGainSlewsAt180DbPerSecondAndSnaps) {

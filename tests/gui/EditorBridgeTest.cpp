@@ -8,6 +8,7 @@
 #include "BridgeTestSupport.h"
 #include "GuiTestSupport.h"
 #include "gui/IEditorView.h"
+#include "src/OffscreenWindowBackend.h"
 #include "public.sdk/source/vst/utility/stringconvert.h"
 #include "tests/hosts/vst3/ComponentHandler.h"
 #include "tests/hosts/vst3/HostApplication.h"
@@ -45,6 +46,8 @@ protected:
       : log(std::make_shared<HostLog>()), host(new HostApplication(u"Bridge Host", log)),
         handler(new ComponentHandler(log, hostMenus)), frame(new PlugFrame(log)),
         controller(new BridgeController(api)) {
+    // The window system of the X11 parent is the off-screen one.
+    OffscreenWindowBackend::RegisterAs(NSWindowBackend::Kind::X11);
     controller->initialize(host.get());
     controller->setComponentHandler(handler.get());
   }
@@ -132,7 +135,9 @@ TEST_F(BridgeTest, AttachedAndRemovedOpenAndCloseTheEditorOnce) {
   EXPECT_EQ(view->setFrame(frame.get()), kResultTrue);
   ASSERT_EQ(view->attached(kParent, kPlatformTypeX11EmbedWindowID), kResultOk);
   EXPECT_EQ(editor->windowsOpened, 1);
-  EXPECT_EQ(editor->window, kParent);
+  // The editor opens in the content view of a window inside the X11 parent.
+  ASSERT_NE(OffscreenWindowBackend::LastMade(), nullptr);
+  EXPECT_EQ(editor->window, OffscreenWindowBackend::LastMade()->window->contentView());
   EXPECT_EQ(controller->guiOpened, 1);
   EXPECT_EQ(view->attached(kParent, kPlatformTypeX11EmbedWindowID), kResultFalse);
   EXPECT_EQ(editor->windowsOpened, 1);
@@ -165,10 +170,13 @@ TEST_F(BridgeTest, BadInputsAreAnsweredNotObeyed) {
 TEST_F(BridgeTest, HIViewOpensNoWindow) {
   Attach();
   Held<IPlugView> view = CreateView();
-  ASSERT_EQ(view->attached(kParent, kPlatformTypeHIView), kResultOk);
+  // Carbon opens no window: the view is not attached and nothing changes.
+  EXPECT_EQ(view->attached(kParent, kPlatformTypeHIView), kResultFalse);
   EXPECT_EQ(editor->hiViewWindowsOpened, 1);
   EXPECT_EQ(editor->windowsOpened, 0);
-  view->removed();
+  EXPECT_EQ(controller->guiOpened, 0);
+  EXPECT_EQ(view->removed(), kResultFalse);
+  EXPECT_EQ(controller->guiClosed, 0);
 }
 
 TEST_F(BridgeTest, ReleasedWhileAttachedClosesTheWindow) {

@@ -9,14 +9,24 @@ namespace guitest {
 
 void SavePng(PIX_IBitmap* b, const std::string& path) {
   const int w = b->getWidth(), h = b->getHeight();
-  std::vector<uint8_t> raw;
+  std::vector<uint8_t> rgba;
+  rgba.reserve(size_t(w) * h * 4);
   for (int y = 0; y < h; ++y) {
-    raw.push_back(0);
     for (int x = 0; x < w; ++x) {
       const PIX_Pixel p = b->getBits()[y * b->getRowSpan() + x];
-      raw.insert(raw.end(), {uint8_t(PIX_Red(p)), uint8_t(PIX_Green(p)), uint8_t(PIX_Blue(p)),
-                             uint8_t(PIX_Alpha(p))});
+      rgba.insert(rgba.end(), {uint8_t(PIX_Red(p)), uint8_t(PIX_Green(p)), uint8_t(PIX_Blue(p)),
+                               uint8_t(PIX_Alpha(p))});
     }
+  }
+  SaveRgbaPng(rgba, w, h, path);
+}
+
+void SaveRgbaPng(const std::vector<uint8_t>& rgba, int w, int h, const std::string& path) {
+  std::vector<uint8_t> raw;
+  raw.reserve(rgba.size() + size_t(h));
+  for (int y = 0; y < h; ++y) {
+    raw.push_back(0); // no filter
+    raw.insert(raw.end(), rgba.begin() + size_t(y) * w * 4, rgba.begin() + size_t(y + 1) * w * 4);
   }
   uLongf size = compressBound(raw.size());
   std::vector<uint8_t> z(size);

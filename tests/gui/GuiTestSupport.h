@@ -177,5 +177,7 @@ inline IMouseMod LeftButton() {
 
 // Saves a bitmap as an RGBA PNG for looking at.
 void SavePng(PIX_IBitmap* bitmap, const std::string& path);
+// Saves RGBA rows (top row first) as a PNG.
+void SaveRgbaPng(const std::vector<uint8_t>& rgba, int width, int height, const std::string& path);
 
 } // namespace guitest

@@ -1,5 +1,6 @@
-// Stand-in for the AppKit calls the drawing emulation makes: NSFont's named and label fonts
-// and the AppKit release number.
+// Stand-in for AppKit: fonts, the application, and (through the headers included at the end)
+// views, windows, events, menus, text fields, panels, the pasteboard, the workspace and the
+// pointer. Windows draw through NSWindowBackend.
 #pragma once
 
 #include "CoreText/CoreText.h"
@@ -32,9 +33,15 @@ public:
 
 // The application object. A plug-in never owns the process: terminate: records the request
 // for the host (or a test) to see instead of ending the process.
+class NSWindowBackend;
+
 class NSApplication : public NSObject {
 public:
   static NSApplication* sharedApplication();
+
+  // Where app-modal UI runs when no window is key (see NSWindowBackend.h); not owned.
+  NSWindowBackend* modalBackend() const { return modal; }
+  void setModalBackend(NSWindowBackend* backend) { modal = backend; }
 
   NSObject* delegate() const { return appDelegate; }
   void setDelegate(NSObject* newDelegate) { appDelegate = newDelegate; }
@@ -43,5 +50,23 @@ public:
 
 private:
   NSObject* appDelegate = nullptr;
+  NSWindowBackend* modal = nullptr;
   bool terminating = false;
 };
+
+// Readies AppKit for a plug-in inside a host that is not a Cocoa application; true.
+bool NSApplicationLoad();
+
+#include "AppKit/NSCursor.h"
+#include "AppKit/NSEvent.h"
+#include "AppKit/NSGraphicsContext.h"
+#include "AppKit/NSMenu.h"
+#include "AppKit/NSPanels.h"
+#include "AppKit/NSPasteboard.h"
+#include "AppKit/NSPaths.h"
+#include "AppKit/NSScreen.h"
+#include "AppKit/NSTextField.h"
+#include "AppKit/NSView.h"
+#include "AppKit/NSWindow.h"
+#include "AppKit/NSWorkspace.h"
+#include "Foundation/NSTimer.h"

@@ -99,6 +99,15 @@ Boolean CFBundleLoadExecutable(CFBundleRef bundle);
 Boolean CFBundleIsExecutableLoaded(CFBundleRef bundle);
 void CFBundleUnloadExecutable(CFBundleRef bundle);
 void* CFBundleGetFunctionPointerForName(CFBundleRef bundle, CFStringRef name);
+// The bundle of a plug-in by its identifier: the bundle that holds the calling code (the
+// binary this stand-in is linked into, found with dladdr; links resolved). Code outside a
+// bundle folder stands for a bundle in the folder that holds it. Null for a null or empty
+// identifier. The bundle lives for the process (not to be released).
+CFBundleRef CFBundleGetBundleWithIdentifier(CFStringRef identifier);
+// The URL of Contents/Resources/[subDir/]name[.type] in the bundle, null when no such file
+// exists.
+CFURLRef CFBundleCopyResourceURL(CFBundleRef bundle, CFStringRef name, CFStringRef type,
+                                 CFStringRef subDir);
 
 struct CFUUIDBytes {
   UInt8 byte0, byte1, byte2, byte3, byte4, byte5, byte6, byte7;

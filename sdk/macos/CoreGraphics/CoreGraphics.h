@@ -106,6 +106,9 @@ void CGContextScaleCTM(CGContextRef context, CGFloat sx, CGFloat sy);
 void CGContextRotateCTM(CGContextRef context, CGFloat angle);
 void CGContextConcatCTM(CGContextRef context, CGAffineTransform transform);
 CGAffineTransform CGContextGetCTM(CGContextRef context);
+// A user-space size (or rectangle) in device space, through the current transform.
+CGSize CGContextConvertSizeToDeviceSpace(CGContextRef context, CGSize size);
+CGRect CGContextConvertRectToDeviceSpace(CGContextRef context, CGRect rect);
 // Intersects the clip with the rectangle's device-space bounds, on whole pixels.
 void CGContextClipToRect(CGContextRef context, CGRect rect);
 // The clip in user space.

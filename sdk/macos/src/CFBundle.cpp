@@ -122,3 +122,57 @@ void* CFBundleGetFunctionPointerForName(CFBundleRef bundle, CFStringRef name) {
     return nullptr;
   return dlsym(bundle->handle, cfstub::utf8Of(name).c_str());
 }
+
+// The folder of the bundle that holds this binary's code.
+static std::string CodeBundleFolder() {
+  Dl_info info{};
+  if (!dladdr(reinterpret_cast<void*>(&CodeBundleFolder), &info) || !info.dli_fname)
+    return {};
+  char resolved[PATH_MAX] = {};
+  std::string code = realpath(info.dli_fname, resolved) ? resolved : info.dli_fname;
+  if (code.find('/') == std::string::npos) // the program itself, named without a folder
+    code = CFBundleGetMainBundle() ? CFBundleGetMainBundle()->executable : code;
+  const size_t slash = code.find_last_of('/');
+  std::string folder = slash == std::string::npos ? "." : code.substr(0, slash);
+  // <bundle>/Contents/<architecture>/<name>.so
+  const size_t arch = folder.find_last_of('/');
+  if (arch != std::string::npos) {
+    const std::string contents = folder.substr(0, arch);
+    const std::string tail = "/Contents";
+    if (contents.size() > tail.size() &&
+        contents.compare(contents.size() - tail.size(), tail.size(), tail) == 0)
+      return contents.substr(0, contents.size() - tail.size());
+  }
+  return folder;
+}
+
+CFBundleRef CFBundleGetBundleWithIdentifier(CFStringRef identifier) {
+  if (!identifier || cfstub::utf8Of(identifier).empty())
+    return nullptr;
+  // Lives as long as the binary (not the heap), so that unloading a plug-in leaves nothing.
+  static __CFBundle code;
+  static const bool found = [] {
+    code.immortal = true;
+    code.folder = CodeBundleFolder();
+    code.executable = code.folder + "/Contents/x86_64-linux/" + stemOf(code.folder) + ".so";
+    return !code.folder.empty();
+  }();
+  return found ? &code : nullptr;
+}
+
+CFURLRef CFBundleCopyResourceURL(CFBundleRef bundle, CFStringRef name, CFStringRef type,
+                                 CFStringRef subDir) {
+  if (!bundle || !name)
+    return nullptr;
+  std::string path = bundle->folder + "/Contents/Resources/";
+  if (subDir && !cfstub::utf8Of(subDir).empty())
+    path += cfstub::utf8Of(subDir) + "/";
+  path += cfstub::utf8Of(name);
+  if (type && !cfstub::utf8Of(type).empty())
+    path += "." + cfstub::utf8Of(type);
+  if (access(path.c_str(), R_OK) != 0)
+    return nullptr;
+  auto* url = new __CFURL;
+  url->path = path;
+  return url;
+}

@@ -122,6 +122,29 @@ CGAffineTransform CGContextGetCTM(CGContextRef c) {
   return c ? c->state.ctm : CGAffineTransformIdentity;
 }
 
+CGSize CGContextConvertSizeToDeviceSpace(CGContextRef c, CGSize size) {
+  const CGAffineTransform t = CGContextGetCTM(c);
+  return CGSizeMake(t.a * size.width + t.c * size.height, t.b * size.width + t.d * size.height);
+}
+
+CGRect CGContextConvertRectToDeviceSpace(CGContextRef c, CGRect rect) {
+  const CGAffineTransform t = CGContextGetCTM(c);
+  const CGPoint corners[] = {
+      CGPointApplyAffineTransform(rect.origin, t),
+      CGPointApplyAffineTransform(CGPointMake(rect.origin.x + rect.size.width, rect.origin.y), t),
+      CGPointApplyAffineTransform(CGPointMake(rect.origin.x, rect.origin.y + rect.size.height), t),
+      CGPointApplyAffineTransform(
+          CGPointMake(rect.origin.x + rect.size.width, rect.origin.y + rect.size.height), t)};
+  CGFloat left = corners[0].x, right = left, bottom = corners[0].y, top = bottom;
+  for (const CGPoint& p : corners) {
+    left = p.x < left ? p.x : left;
+    right = p.x > right ? p.x : right;
+    bottom = p.y < bottom ? p.y : bottom;
+    top = p.y > top ? p.y : top;
+  }
+  return CGRectMake(left, bottom, right - left, top - bottom);
+}
+
 static void boundsInRaster(CGContextRef c, CGRect r, double& minX, double& minY, double& maxX,
                            double& maxY) {
   CGAffineTransform t = userToRaster(c);

@@ -149,6 +149,38 @@ static std::string splitStyle(const std::string& name, bool& bold, bool& italic)
   return family;
 }
 
+// Whether a face has the weight and slant asked for: bold or not, slanted or upright.
+static bool hasStyle(FcPattern* font, bool bold, bool italic) {
+  int weight = FC_WEIGHT_REGULAR, slant = FC_SLANT_ROMAN;
+  FcPatternGetInteger(font, FC_WEIGHT, 0, &weight);
+  FcPatternGetInteger(font, FC_SLANT, 0, &slant);
+  return (weight >= FC_WEIGHT_BOLD) == bold && (slant != FC_SLANT_ROMAN) == italic;
+}
+
+static bool isMonospaced(FcPattern* font) {
+  int spacing = FC_PROPORTIONAL;
+  return FcPatternGetInteger(font, FC_SPACING, 0, &spacing) == FcResultMatch &&
+         (spacing == FC_MONO || spacing == FC_CHARCELL);
+}
+
+// The first face, in fontconfig's order of preference for the pattern, that has the requested
+// style and is monospaced when that is asked for; null when none is. fontconfig's single best
+// match ranks the family above the style, so a preferred family with no bold italic face would
+// otherwise win over a later family that has one.
+static FcPattern* firstFaceWithStyle(FcPattern* pattern, bool bold, bool italic, bool monospaced) {
+  FcResult result = FcResultNoMatch;
+  FcFontSet* sorted = FcFontSort(fontconfig(), pattern, FcFalse, nullptr, &result);
+  FcPattern* chosen = nullptr;
+  for (int i = 0; sorted && i < sorted->nfont && !chosen; ++i) {
+    FcPattern* font = sorted->fonts[i];
+    if (hasStyle(font, bold, italic) && (!monospaced || isMonospaced(font)))
+      chosen = FcFontRenderPrepare(fontconfig(), pattern, font);
+  }
+  if (sorted)
+    FcFontSetDestroy(sorted);
+  return chosen;
+}
+
 bool resolveFace(const std::string& name, bool exactFamily, CTFaceInfo& face) {
   if (!fontconfig())
     return false;
@@ -166,8 +198,12 @@ bool resolveFace(const std::string& name, bool exactFamily, CTFaceInfo& face) {
     FcPatternAddInteger(pattern, FC_SPACING, FC_MONO);
   FcConfigSubstitute(fontconfig(), pattern, FcMatchPattern);
   FcDefaultSubstitute(pattern);
+  // A platform family stands for a kind of face: any installed family of that kind that has the
+  // style will do.
+  FcPattern* match = alias ? firstFaceWithStyle(pattern, bold, italic, alias->monospaced) : nullptr;
   FcResult result = FcResultNoMatch;
-  FcPattern* match = FcFontMatch(fontconfig(), pattern, &result);
+  if (!match)
+    match = FcFontMatch(fontconfig(), pattern, &result);
   bool found = match && faceFromPattern(match, face);
   if (found && exactFamily && !alias)
     found = lower(face.family) == lower(family);

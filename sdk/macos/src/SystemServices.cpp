@@ -49,10 +49,15 @@ OSStatus HIThemeSetFill(ThemeBrush brush, void*, CGContextRef context, HIThemeOr
 }
 
 NSApplication* NSApplication::sharedApplication() {
-  static NSApplication* application = new NSApplication;
-  return application;
+  static NSApplication application; // inside the binary: gone with it when a host unloads it
+  return &application;
 }
 
 void NSApplication::terminate(NSObject*) {
   terminating = true;
+}
+
+bool NSApplicationLoad() {
+  NSApplication::sharedApplication();
+  return true;
 }

@@ -214,26 +214,52 @@ TEST(CreateFont, OrientationAndQualityAreStored) {
   }
 }
 
+// Monaco stands for the installed monospaced faces. Whichever families a machine has, a
+// composed name resolves to a monospaced face, and to one of the requested style whenever any
+// installed monospaced face has it, even when the most preferred family lacks that style.
 TEST(CreateFont, ComposedNamesResolveThroughTheCache) {
-  HFONT font = makeFont(12, "Monaco", 700, 1);
-  CFStringRef cached = winemu::FontNameCache::shared().copyValue("Monaco Bold Italic");
-  ASSERT_NE(cached, nullptr);
-  char name[128] = {};
-  CFStringGetCString(cached, name, sizeof name, kCFStringEncodingUTF8);
-  CFRelease(cached);
-  // Monaco is the installed monospaced face, here in its bold italic style.
-  EXPECT_EQ(postScriptNameOf(font), name);
-  EXPECT_NE(std::string(name).find("Mono"), std::string::npos) << name;
-  EXPECT_NE(std::string(name).find("Bold"), std::string::npos) << name;
-  EXPECT_TRUE(std::string(name).find("Oblique") != std::string::npos ||
-              std::string(name).find("Italic") != std::string::npos)
-      << name;
-  int entries = winemu::FontNameCache::shared().count();
-  HFONT again = makeFont(20, "Monaco", 700, 1);
-  EXPECT_EQ(winemu::FontNameCache::shared().count(), entries); // a hit adds nothing
-  EXPECT_EQ(postScriptNameOf(again), name);
-  DeleteObject(font);
-  DeleteObject(again);
+  struct Case {
+    int weight;
+    char italic;
+    const char* composed;
+  };
+  const Case cases[] = {{400, 0, "Monaco"},
+                        {700, 0, "Monaco Bold"},
+                        {400, 1, "Monaco Italic"},
+                        {700, 1, "Monaco Bold Italic"}};
+  const auto installed = emutest::installedFaces();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.composed);
+    const bool bold = c.weight >= 700, italic = c.italic != 0;
+    HFONT font = makeFont(12, "Monaco", c.weight, c.italic);
+    CFStringRef cached = winemu::FontNameCache::shared().copyValue(c.composed);
+    ASSERT_NE(cached, nullptr);
+    char name[128] = {};
+    CFStringGetCString(cached, name, sizeof name, kCFStringEncodingUTF8);
+    CFRelease(cached);
+    EXPECT_EQ(postScriptNameOf(font), name);
+
+    bool found = false, styleInstalled = false;
+    emutest::FaceStyle resolved;
+    for (const auto& [postScriptName, style] : installed) {
+      if (postScriptName == name)
+        found = true, resolved = style;
+      styleInstalled |= style.monospaced && style.bold == bold && style.italic == italic;
+    }
+    ASSERT_TRUE(found) << name;
+    EXPECT_TRUE(resolved.monospaced) << name;
+    if (styleInstalled) {
+      EXPECT_EQ(resolved.bold, bold) << name;
+      EXPECT_EQ(resolved.italic, italic) << name;
+    }
+
+    int entries = winemu::FontNameCache::shared().count();
+    HFONT again = makeFont(20, "Monaco", c.weight, c.italic);
+    EXPECT_EQ(winemu::FontNameCache::shared().count(), entries); // a hit adds nothing
+    EXPECT_EQ(postScriptNameOf(again), name);
+    DeleteObject(font);
+    DeleteObject(again);
+  }
 }
 
 TEST(CreateFont, UnknownFacesAndEmptyNamesStillGiveAFont) {

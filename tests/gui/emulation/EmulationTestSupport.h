@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
@@ -89,5 +91,38 @@ struct FaceMetrics {
     return w;
   }
 };
+
+// fontconfig's own description of an installed face: its spacing and style.
+struct FaceStyle {
+  bool monospaced = false, bold = false, italic = false;
+};
+
+inline FaceStyle styleOf(FcPattern* font) {
+  int spacing = FC_PROPORTIONAL, weight = FC_WEIGHT_REGULAR, slant = FC_SLANT_ROMAN;
+  FcPatternGetInteger(font, FC_SPACING, 0, &spacing);
+  FcPatternGetInteger(font, FC_WEIGHT, 0, &weight);
+  FcPatternGetInteger(font, FC_SLANT, 0, &slant);
+  return FaceStyle{spacing == FC_MONO || spacing == FC_CHARCELL, weight >= FC_WEIGHT_BOLD,
+                   slant != FC_SLANT_ROMAN};
+}
+
+// Every installed face, as fontconfig lists them.
+inline std::vector<std::pair<std::string, FaceStyle>> installedFaces() {
+  std::vector<std::pair<std::string, FaceStyle>> faces;
+  FcPattern* all = FcPatternCreate();
+  FcObjectSet* objects =
+      FcObjectSetBuild(FC_POSTSCRIPT_NAME, FC_SPACING, FC_WEIGHT, FC_SLANT, nullptr);
+  FcFontSet* set = FcFontList(nullptr, all, objects);
+  for (int i = 0; set && i < set->nfont; ++i) {
+    FcChar8* name = nullptr;
+    if (FcPatternGetString(set->fonts[i], FC_POSTSCRIPT_NAME, 0, &name) == FcResultMatch)
+      faces.emplace_back(reinterpret_cast<const char*>(name), styleOf(set->fonts[i]));
+  }
+  if (set)
+    FcFontSetDestroy(set);
+  FcObjectSetDestroy(objects);
+  FcPatternDestroy(all);
+  return faces;
+}
 
 } // namespace emutest
