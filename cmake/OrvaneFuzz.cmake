@@ -22,7 +22,8 @@ function(orvane_fuzz_target target)
   target_link_options(${target} PRIVATE -fsanitize=fuzzer)
   set(corpus ${CMAKE_CURRENT_BINARY_DIR}/${target}.corpus)
   file(MAKE_DIRECTORY ${corpus})
-  add_test(NAME ${target}.smoke
+  orvane_test_prefix(prefix)
+  add_test(NAME ${prefix}${target}.smoke
            COMMAND ${target} -runs=${FUZZ_RUNS} -seed=1 -max_len=${FUZZ_MAX_LEN} ${corpus}
                    ${FUZZ_SEEDS})
   set_property(GLOBAL APPEND PROPERTY ORVANE_FUZZ_TARGETS ${target})
