@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <deque>
 #include <string>
 #include <vector>
 
@@ -31,14 +30,7 @@ struct Meters {
 struct HostedCompressorEditor : ::testing::Test {
   HostedEditor host{ORVANE_COMPRESSOR_BUNDLE, kVstAudioEffectClass};
 
-  const Strip& StripOf(const IBitmapResource& r, double scale) {
-    const char* name = scale == 2.0 ? r.name2x : r.name1x;
-    for (const auto& s : strips)
-      if (s.first == name)
-        return s.second;
-    strips.emplace_back(name, LoadStrip(host.bundle, name, r.frames));
-    return strips.back().second;
-  }
+  const Strip& StripOf(const IBitmapResource& r, double scale) { return strips.of(r, scale); }
 
   Screen Shot(const orvane::testhost::OffscreenWindow& window, double scale) {
     Screen screen = ReadScreen(window);
@@ -79,8 +71,7 @@ struct HostedCompressorEditor : ::testing::Test {
     return {host.LastSent("GAIN", "GAIN"), host.LastSent("GAIN", "GAIN_REDUCTION")};
   }
 
-  // Grows while references into it are held: a deque keeps them valid.
-  std::deque<std::pair<std::string, Strip>> strips;
+  BundleStrips strips{host.bundle};
 };
 
 TEST_F(HostedCompressorEditor, OpensAtBothScalesShowingEachControlsFrame) {
@@ -90,7 +81,6 @@ TEST_F(HostedCompressorEditor, OpensAtBothScalesShowingEachControlsFrame) {
     host.plugin->setParameter(p, values[p]);
   for (double scale : {1.0, 2.0}) {
     SCOPED_TRACE(scale);
-    strips.clear();
     OffscreenWindowPtr window = host.Open(scale);
     ASSERT_NE(window, nullptr);
     const Screen screen = Shot(*window, scale);
@@ -109,7 +99,6 @@ TEST_F(HostedCompressorEditor, MetersAndNeedleFollowTheHost) {
   host.plugin->setParameter(kRatio, 0.8);
   for (double scale : {1.0, 2.0}) {
     SCOPED_TRACE(scale);
-    strips.clear();
     OffscreenWindowPtr window = host.Open(scale);
     ASSERT_NE(window, nullptr);
     host.plugin->setParameter(kBypass, 0.0);

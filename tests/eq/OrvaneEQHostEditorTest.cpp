@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <deque>
 #include <string>
 #include <vector>
 
@@ -24,14 +23,7 @@ constexpr ParamID kBypass = 0x10000;
 struct HostedEqEditor : ::testing::Test {
   HostedEditor host{ORVANE_EQ_BUNDLE, kVstAudioEffectClass};
 
-  const Strip& StripOf(const IBitmapResource& r, double scale) {
-    const char* name = scale == 2.0 ? r.name2x : r.name1x;
-    for (const auto& s : strips)
-      if (s.first == name)
-        return s.second;
-    strips.emplace_back(name, LoadStrip(host.bundle, name, r.frames));
-    return strips.back().second;
-  }
+  const Strip& StripOf(const IBitmapResource& r, double scale) { return strips.of(r, scale); }
   Screen Shot(const orvane::testhost::OffscreenWindow& window, double scale) {
     Screen screen = ReadScreen(window);
     screen.background = &StripOf(OrvaneEQLayout::kBackground, scale);
@@ -58,8 +50,7 @@ struct HostedEqEditor : ::testing::Test {
   }
   size_t MeterIndex() const { return std::size(OrvaneEQLayout::kKnobs); }
 
-  // Grows while references into it are held: a deque keeps them valid.
-  std::deque<std::pair<std::string, Strip>> strips;
+  BundleStrips strips{host.bundle};
 };
 
 TEST_F(HostedEqEditor, OpensAtBothScalesShowingEachControlsFrame) {
@@ -69,7 +60,6 @@ TEST_F(HostedEqEditor, OpensAtBothScalesShowingEachControlsFrame) {
     host.plugin->setParameter(p, values[p]);
   for (double scale : {1.0, 2.0}) {
     SCOPED_TRACE(scale);
-    strips.clear();
     OffscreenWindowPtr window = host.Open(scale);
     ASSERT_NE(window, nullptr);
     const Screen screen = Shot(*window, scale);
@@ -89,7 +79,6 @@ TEST_F(HostedEqEditor, MeterFollowsTheAudioTheHostProcesses) {
   ASSERT_TRUE(host.plugin);
   for (double scale : {1.0, 2.0}) {
     SCOPED_TRACE(scale);
-    strips.clear();
     OffscreenWindowPtr window = host.Open(scale);
     ASSERT_NE(window, nullptr);
     host.plugin->setParameter(kBypass, 0.0);

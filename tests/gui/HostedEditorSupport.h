@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,25 @@ inline Strip LoadStrip(const std::string& bundle, const char* name, int frames) 
   strip.height = int(image.height);
   return strip;
 }
+
+// The bundle's strips, each read once; references stay valid while more are read.
+class BundleStrips {
+public:
+  explicit BundleStrips(std::string bundle) : bundle(std::move(bundle)) {}
+  // A bitmap resource (1x and 2x names, frame count) at a drawing scale.
+  template <class Resource> const Strip& of(const Resource& r, double scale) {
+    const char* name = scale == 2.0 ? r.name2x : r.name1x;
+    for (const auto& s : strips)
+      if (s.first == name)
+        return s.second;
+    strips.emplace_back(name, LoadStrip(bundle, name, r.frames));
+    return strips.back().second;
+  }
+
+private:
+  std::string bundle;
+  std::deque<std::pair<std::string, Strip>> strips;
+};
 
 // A control as the screen should show it: a strip frame with its top left corner at (left, top).
 struct ShownFrame {
