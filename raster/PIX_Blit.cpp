@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "raster/PIX_BlitOps.h"
+#include "raster/PIX_RowKernels.h"
 #include "raster/PIX_Sample.h"
 #include "raster/PIX_Surface.h"
 
@@ -85,6 +86,33 @@ void CopyRowsHalfWeight(const BlitArea& a) {
   }
 }
 
+// Fast paths of the source-alpha copy and of the copy at a weight below full: each row through
+// the row kernel that does its writer's arithmetic on several pixels at once. The kernels walk
+// left to right, so a blit within one bitmap that must walk right to left keeps the general
+// loop. False when the mode and weight have no kernel.
+bool BlitRowsWithKernel(const BlitArea& a, int m, int ia) {
+  if (a.backwards || ia < 1 || ia > 256)
+    return false;
+  const PIX_RowKernels& kernels = PIX_FastRowKernels();
+  auto eachRow = [&a](auto kernel) {
+    unsigned char* d = a.d;
+    const unsigned char* s = a.s;
+    for (int y = 0; y < a.h; ++y, d += a.dstep, s += a.sstep)
+      kernel(reinterpret_cast<PIX_Pixel*>(d), reinterpret_cast<const PIX_Pixel*>(s), a.w);
+  };
+  if (m == PIX_COMBINE_SOURCEALPHA && ia == 256) {
+    eachRow(kernels.sourceAlphaFullWeight);
+  } else if (m == PIX_COMBINE_SOURCEALPHA) {
+    eachRow(
+        [&](PIX_Pixel* d, const PIX_Pixel* s, int n) { kernels.sourceAlphaBlend(d, s, n, ia); });
+  } else if (m == PIX_COMBINE_COPY && ia < 256) {
+    eachRow([&](PIX_Pixel* d, const PIX_Pixel* s, int n) { kernels.blend(d, s, n, ia); });
+  } else {
+    return false;
+  }
+  return true;
+}
+
 // One source byte into one destination byte of every pixel.
 void CopyChannel(const BlitArea& a, int from, int to) {
   unsigned char* d = a.d;
@@ -155,11 +183,7 @@ template <class Op> void ScaleRowsBilinear(const ScaleArea& area, int ia) {
       const bool hasRight = sx < a.clipR - 1;
       int ch[4];
       if (hasRight && hasBelow) {
-        const int w11 = (int)(((uint32_t)fx * (uint32_t)fy) >> 16);
-        const int w01 = fy - w11, w10 = fx - w11, w00 = 65536 - fx - fy + w11;
-        const unsigned char* p01 = p00 + below;
-        for (int c = 0; c < 4; ++c)
-          ch[c] = (p00[c] * w00 + p00[c + 4] * w10 + p01[c] * w01 + p01[c + 4] * w11) >> 16;
+        PIX_MixFourNeighbours(p00, below, fx, fy, ch);
       } else if (hasBelow) {
         for (int c = 0; c < 4; ++c)
           ch[c] = (p00[c] * (65536 - fy) + p00[below + c] * fy) >> 16;
@@ -172,6 +196,60 @@ template <class Op> void ScaleRowsBilinear(const ScaleArea& area, int ia) {
       Op::apply(d + 4 * x, ch[1], ch[2], ch[3], ch[0], ia);
     }
   }
+}
+
+// The part of a scale walk that starts at destination column x and row y, w by h pixels.
+ScaleArea Part(const ScaleArea& a, int x, int y, int w, int h) {
+  ScaleArea p = a;
+  p.d += (ptrdiff_t)y * a.dstep + (ptrdiff_t)x * 4;
+  p.cx0 += x * a.dx;
+  p.cy0 += y * a.dy;
+  p.w = w;
+  p.h = h;
+  return p;
+}
+
+// The first of count steps from c by step (not negative) whose 16.16 position reaches limit.
+int FirstAtOrPast(int64_t c, int64_t step, int count, int64_t limit) {
+  int i = 0;
+  while (i < count && c + i * step < limit)
+    ++i;
+  return i;
+}
+
+// Fast path of the bilinear copy at full weight: the row kernel over the interior, where every
+// sample has a right and a lower neighbour, and the general loop on the frame around it. Walks
+// going right and down only, and at most two source pixels a step, so that the kernel's share
+// of the source stays near the pixels it samples. False when there is no such interior.
+bool ScaleBilinearCopyWithKernel(const ScaleArea& a) {
+  if (a.dx < 0 || a.dy < 0 || a.dx > 2 * 65536)
+    return false;
+  const int x0 = FirstAtOrPast(a.cx0, a.dx, a.w, 0);
+  const int x1 =
+      x0 + FirstAtOrPast(a.cx0 + x0 * a.dx, a.dx, a.w - x0, (int64_t)(a.clipR - 1) << 16);
+  const int y0 = FirstAtOrPast(a.cy0, a.dy, a.h, 0);
+  const int y1 =
+      y0 + FirstAtOrPast(a.cy0 + y0 * a.dy, a.dy, a.h - y0, (int64_t)(a.clipB - 1) << 16);
+  if (x1 <= x0 || y1 <= y0)
+    return false;
+  const ScaleArea inner = Part(a, x0, y0, x1 - x0, y1 - y0);
+  PIX_BilinearArea k;
+  k.d = inner.d;
+  k.dstep = inner.dstep;
+  k.w = inner.w;
+  k.h = inner.h;
+  k.s = inner.s;
+  k.sstep = inner.sstep;
+  k.cx = inner.cx0;
+  k.dx = inner.dx;
+  k.cy = inner.cy0;
+  k.dy = inner.dy;
+  PIX_FastRowKernels().bilinearCopy(k);
+  for (const ScaleArea& frame : {Part(a, 0, 0, a.w, y0), Part(a, 0, y1, a.w, a.h - y1),
+                                 Part(a, 0, y0, x0, y1 - y0), Part(a, x1, y0, a.w - x1, y1 - y0)})
+    if (frame.w > 0 && frame.h > 0)
+      ScaleRowsBilinear<PIX_CopyOp>(frame, 256);
+  return true;
 }
 
 // The walk of the nearest word fast paths: put(destination word, source word) for every sample
@@ -320,6 +398,8 @@ void PIX_BlitRect(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, const
     return;
   }
   const int ia = PIX_WeightFromAlpha(alpha);
+  if (BlitRowsWithKernel(a, m, ia))
+    return;
   PIX_WithModeOp(m, ia, [&](auto op) { BlitRows<decltype(op)>(a, ia); });
 }
 
@@ -438,6 +518,10 @@ void PIX_ScaledBlit(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, int
     const int n = std::max(idx, idy) <= 0x30000 ? 3 : 5;
     PIX_WithModeOp(m, ia, [&](auto op) { ShrinkRows<decltype(op)>(a, ia, n); });
   } else if (filter) {
+    // The kernel reads source rows ahead of the destination rows it writes: within one bitmap
+    // the general loop keeps its order.
+    if (m == 0 && ia == 256 && dest->getBits() != src->getBits() && ScaleBilinearCopyWithKernel(a))
+      return;
     PIX_WithModeOp(m, ia, [&](auto op) { ScaleRowsBilinear<decltype(op)>(a, ia); });
   } else {
     PIX_WithModeOp(m, ia, [&](auto op) { ScaleRows<decltype(op), false>(a, ia); });

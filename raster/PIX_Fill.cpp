@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "raster/PIX_Combine.h"
+#include "raster/PIX_RowKernels.h"
 #include "raster/PIX_Surface.h"
 
 namespace {
@@ -67,10 +68,25 @@ void FillBlendWords(const PIX_Surface& s, const Area& a, int r, int g, int b, in
   }
 }
 
+// Each row of the area through a row kernel.
+template <class Kernel>
+void FillRowsWithKernel(const PIX_Surface& s, const Area& a, Kernel kernel) {
+  for (int y = 0; y < a.h; ++y)
+    kernel(s.pixel(a.x, a.y + y), a.w);
+}
+
 void FillWithMode(const PIX_Surface& s, const Area& a, int op, int r, int g, int b, int ia) {
   switch (op) {
   case 0:
-    FillBlendWords(s, a, r, g, b, ia);
+    // Fast path of the blend at weights below full: the row kernel, toward the colour with the
+    // weight in its alpha byte.
+    if (ia <= 255) {
+      const PIX_Pixel c = PIX_MakePixel(r, g, b, ia);
+      const PIX_RowKernels& kernels = PIX_FastRowKernels();
+      FillRowsWithKernel(s, a, [&](PIX_Pixel* p, int n) { kernels.blendToColour(p, n, c, ia); });
+    } else {
+      FillBlendWords(s, a, r, g, b, ia);
+    }
     break;
   case 1:
     FillWithWriter<PIX_PixelAdd>(s, a, r, g, b, ia, ia);
@@ -160,9 +176,11 @@ void PIX_FillRect(PIX_IBitmap* dest, int x, int y, int w, int h, PIX_Pixel colou
   if (op == PIX_COMBINE_COPY) {
     // Fast paths of the copy at full, three-quarter, half and quarter weight: whole words.
     switch (ia) {
-    case 256:
-      FillWords(s, a, [colour](PIX_Pixel) { return colour; });
+    case 256: {
+      const PIX_RowKernels& kernels = PIX_FastRowKernels();
+      FillRowsWithKernel(s, a, [&](PIX_Pixel* p, int n) { kernels.fill(p, n, colour); });
       return;
+    }
     case 192:
       FillWords(s, a, [colour](PIX_Pixel p) { return PIX_WordThreeQuarter(p, colour); });
       return;

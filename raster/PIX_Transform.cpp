@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "raster/PIX_BilinearPairs.h"
+#include "raster/PIX_RowKernels.h"
 #include "raster/PIX_Sample.h"
 #include "raster/PIX_Surface.h"
 
@@ -47,12 +49,127 @@ void Walk(const PIX_Walk& k, int weight, const AlphaWalk& alpha, PIX_PixelWriter
   }
 }
 
+// The sample at (u, v) as a pixel word, the bilinear interior taken by the multiply-add form;
+// false outside the window.
+template <bool Filter>
+inline bool SampleWord(const PIX_Walk& k, int64_t u, int64_t v, PIX_Pixel& p) {
+  const int64_t sx = u >> 16, sy = v >> 16;
+  if (Filter && (uint64_t)sx < (uint64_t)(k.winw - 1) && (uint64_t)sy < (uint64_t)(k.winh - 1)) {
+    p = MixFourNeighboursByPairs(k.src + sy * k.srcStep + sx * 4, k.srcStep, (int)(u & 0xFFFF),
+                                 (int)(v & 0xFFFF));
+    return true;
+  }
+  int ch[4];
+  if (!PIX_SampleSource<Filter>(k.src, k.srcStep, k.winw, k.winh, u, v, ch))
+    return false;
+  p = PIX_MakePixel(ch[1], ch[2], ch[3], ch[0]);
+  return true;
+}
+
+// Fast path of the walk at a fixed weight for the writers the editors rotate knobs with: the
+// same walk with the writer inlined instead of called through the pointer.
+template <bool Filter, auto Writer> void WalkWithWriter(const PIX_Walk& k, int weight) {
+  unsigned char* drow = k.dst;
+  int64_t u0 = k.u, v0 = k.v, du = k.dudx, dv = k.dvdx;
+  for (int y = 0; y < k.h; ++y, drow += k.dstStep) {
+    int64_t u = u0, v = v0;
+    unsigned char* d = drow;
+    for (int x = 0; x < k.w; ++x, d += 4, u += du, v += dv) {
+      PIX_Pixel p;
+      if (SampleWord<Filter>(k, u, v, p))
+        Writer(d, PIX_Red(p), PIX_Green(p), PIX_Blue(p), PIX_Alpha(p), weight);
+    }
+    u0 += k.dudy;
+    v0 += k.dvdy;
+    du += k.ddudy;
+    dv += k.ddvdy;
+  }
+}
+
+// Fast path of the source-alpha walks: each row's samples gathered first, a sample outside the
+// window as a transparent word (which the source-alpha writers leave alone, as the walk leaves
+// pixels outside the window), then combined by the row kernel. Reading a row's samples before
+// writing any of it needs a source apart from the destination.
+template <bool Filter, class Kernel> void WalkThroughRowKernel(const PIX_Walk& k, Kernel kernel) {
+  constexpr int kChunk = 256;
+  PIX_Pixel samples[kChunk];
+  unsigned char* drow = k.dst;
+  int64_t u0 = k.u, v0 = k.v, du = k.dudx, dv = k.dvdx;
+  for (int y = 0; y < k.h; ++y, drow += k.dstStep) {
+    int64_t u = u0, v = v0;
+    for (int x0 = 0; x0 < k.w; x0 += kChunk) {
+      const int n = std::min(kChunk, k.w - x0);
+      for (int i = 0; i < n; ++i, u += du, v += dv)
+        if (!SampleWord<Filter>(k, u, v, samples[i]))
+          samples[i] = 0;
+      kernel(reinterpret_cast<PIX_Pixel*>(drow) + x0, samples, n);
+    }
+    u0 += k.dudy;
+    v0 += k.dvdy;
+    du += k.ddudy;
+    dv += k.ddvdy;
+  }
+}
+
+template <bool Filter>
+bool WalkSourceAlphaThroughRowKernel(const PIX_Walk& k, int weight, PIX_PixelWriter writer) {
+  const PIX_RowKernels& kernels = PIX_FastRowKernels();
+  if (writer == PIX_PixelCopySourceAlpha) {
+    WalkThroughRowKernel<Filter>(k, kernels.sourceAlphaFullWeight);
+    return true;
+  }
+  if (writer == PIX_PixelBlendSourceAlpha && weight >= 1 && weight <= 255) {
+    WalkThroughRowKernel<Filter>(k, [&](PIX_Pixel* d, const PIX_Pixel* s, int n) {
+      kernels.sourceAlphaBlend(d, s, n, weight);
+    });
+    return true;
+  }
+  return false;
+}
+
+// Runs the inlined walk when writer is one of Writers; false otherwise.
+template <bool Filter, auto... Writers>
+bool WalkWithKnownWriter(const PIX_Walk& k, int weight, PIX_PixelWriter writer) {
+  return ((writer == Writers ? (WalkWithWriter<Filter, Writers>(k, weight), true) : false) || ...);
+}
+
+template <bool Filter>
+void WalkFiltered(const PIX_Walk& k, int weight, const AlphaWalk& alpha, PIX_PixelWriter writer,
+                  bool apart) {
+  if (!alpha.active) {
+    if (apart && WalkSourceAlphaThroughRowKernel<Filter>(k, weight, writer))
+      return;
+    if (WalkWithKnownWriter<Filter, PIX_PixelCopy, PIX_PixelBlend, PIX_PixelCopySourceAlpha,
+                            PIX_PixelBlendSourceAlpha, PIX_PixelAddSourceAlpha>(k, weight, writer))
+      return;
+  }
+  Walk<Filter>(k, weight, alpha, writer);
+}
+
+// The bytes from first to last row of an area, rows step bytes apart (negative: upward).
+struct ByteRange {
+  uintptr_t begin, end;
+};
+
+ByteRange RowsSpan(const unsigned char* first, ptrdiff_t step, int rows, int width) {
+  const uintptr_t a = (uintptr_t)first, b = (uintptr_t)(first + (ptrdiff_t)(rows - 1) * step);
+  return {std::min(a, b), std::max(a, b) + (uintptr_t)width * 4};
+}
+
+// True when no source pixel of the window shares memory with the destination area.
+bool SourceApart(const PIX_Walk& k) {
+  const ByteRange d = RowsSpan(k.dst, k.dstStep, k.h, k.w);
+  const ByteRange s = RowsSpan(k.src, k.srcStep, k.winh, k.winw);
+  return d.end <= s.begin || s.end <= d.begin;
+}
+
 void RunWalk(const PIX_Walk& k, int weight, bool filter, const AlphaWalk& alpha,
              PIX_PixelWriter writer) {
+  const bool apart = SourceApart(k);
   if (filter)
-    Walk<true>(k, weight, alpha, writer);
+    WalkFiltered<true>(k, weight, alpha, writer, apart);
   else
-    Walk<false>(k, weight, alpha, writer);
+    WalkFiltered<false>(k, weight, alpha, writer, apart);
 }
 
 // The writer of mode m (mode & 0x100FF) at weight ia, or null when the mode draws nothing.
