@@ -24,7 +24,19 @@ IBitmapControl::IBitmapControl(IEditorDelegate* controller, int x, int y, int pa
     : IControl(controller, IBitmapFrameRect(x, y, bitmap), paramIdx, blendMethod), mBitmap(bitmap) {
 }
 
+bool IDrawStripFrame(IControl* control, IEditor* graphics, IBitmap* bitmap) {
+  const int frame = IBitmapFrameForValue(bitmap->Frames(), control->GetValue());
+  [[maybe_unused]] const bool drawn =
+      graphics->DrawBitmap(bitmap, control->GetRECT(), frame, control->GetBlend());
+#if ORVANE_AAX_EDITOR
+  // The host's highlight mark goes over the frame (controls that show none override it).
+  control->DrawHighlight(graphics);
+  return true;
+#else
+  return drawn;
+#endif
+}
+
 bool IBitmapControl::Draw(IEditor* graphics) {
-  const int frame = IBitmapFrameForValue(mBitmap.Frames(), mValue);
-  return graphics->DrawBitmap(&mBitmap, &mRECT, frame, &mBlend);
+  return IDrawStripFrame(this, graphics, &mBitmap);
 }

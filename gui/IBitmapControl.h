@@ -22,5 +22,9 @@ protected:
   IBitmap mBitmap;
 };
 
+// Draws the frame of bitmap that control's value selects in its rectangle; in the AAX build
+// the host's highlight mark follows.
+bool IDrawStripFrame(IControl* control, IEditor* graphics, IBitmap* bitmap);
+
 // The rectangle of one frame of the strip at (x, y).
 IRECT IBitmapFrameRect(int x, int y, const IBitmap& bitmap);

@@ -131,7 +131,13 @@ void IControl::OnMouseDblClick(int, int, const IMouseMod&) {
 }
 
 void IControl::OnMouseWheel(int, int, const IMouseMod& mod, int delta) {
-  mValue += delta * ((mod.C || mod.S) ? 0.001 : 0.01);
+#if ORVANE_AAX_EDITOR
+  // Under AAX hosts Shift belongs to the host; only Control gives the fine step.
+  const bool fine = mod.C;
+#else
+  const bool fine = mod.C || mod.S;
+#endif
+  mValue += delta * (fine ? 0.001 : 0.01);
   SetDirty(true);
 }
 

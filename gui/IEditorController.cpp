@@ -70,7 +70,16 @@ void IEditorController::SetGUIParameterFromPlug(int idx, bool isNormalized, doub
     mGraphics->SetParameterFromPlug(idx, value, isNormalized);
 }
 
-void IEditorController::SetControlHighlight(int paramIdx, bool on, int colorIdx) {
+void IEditorController::SetViewContainer(AAX_VViewContainer* container) {
+#if ORVANE_AAX_EDITOR
+  if (mGraphics)
+    mGraphics->SetViewContainer(container);
+#else
+  (void)container;
+#endif
+}
+
+void IEditorController::SetControlHighlight(int32_t paramIdx, bool on, int32_t colorIdx) {
   if (mGraphics)
     mGraphics->SetControlHighlight(paramIdx, on, colorIdx);
 }

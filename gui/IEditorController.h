@@ -40,8 +40,9 @@ public:
   void SetGUIParameterFromPlug(int idx, bool isNormalized, double value) override;
   // A plug-in controller builds its controls on the current editor here.
   void LayoutGUI() override {}
-  void SetViewContainer(void* /*viewContainer*/) override {}
-  void SetControlHighlight(int paramIdx, bool on, int colorIdx) override;
+  // The AAX build's editor keeps the host's view container; the other builds ignore it.
+  void SetViewContainer(AAX_VViewContainer* container) override;
+  void SetControlHighlight(int32_t paramIdx, bool on, int32_t colorIdx) override;
 
   // ---- what the editor and its controls need ----
   IParam* GetParam(int idx) const override { return IFxBase::GetParam(idx); }

@@ -8,7 +8,13 @@ IKnobControl::IKnobControl(IEditorDelegate* controller, const IRECT& rect, int p
 
 void IKnobControl::OnMouseDrag(int, int, int dX, int dY, const IMouseMod& mod) {
   double gearing = mGearing;
-  if (mod.C || mod.S)
+#if ORVANE_AAX_EDITOR
+  // Under AAX hosts Command (or the host's Command bit) is the fine-adjust modifier.
+  const bool fine = mod.R;
+#else
+  const bool fine = mod.C || mod.S;
+#endif
+  if (fine)
     gearing *= 10.0;
   // Travel over the control's height (up raises the value) or width; a control without
   // extent along its direction, or without gearing, has nothing to turn.

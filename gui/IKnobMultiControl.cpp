@@ -9,6 +9,5 @@ IKnobMultiControl::IKnobMultiControl(IEditorDelegate* controller, int x, int y, 
       mBitmap(bitmap) {}
 
 bool IKnobMultiControl::Draw(IEditor* graphics) {
-  const int frame = IBitmapFrameForValue(mBitmap.Frames(), mValue);
-  return graphics->DrawBitmap(&mBitmap, &mRECT, frame, &mBlend);
+  return IDrawStripFrame(this, graphics, &mBitmap);
 }

@@ -21,7 +21,10 @@ void ITextControl::SetTextFromPlug(const char* str) {
 
 bool ITextControl::Draw(IEditor* graphics) {
   const char* str = mStr.Get();
-  if (!str[0])
-    return true;
-  return graphics->DrawIText(&mText, str, &mRECT);
+  const bool drawn = !str[0] || graphics->DrawIText(&mText, str, &mRECT);
+#if ORVANE_AAX_EDITOR
+  // The host's highlight mark, over the text when there is one.
+  DrawHighlight(graphics);
+#endif
+  return drawn;
 }

@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev
   dpf-source fst-dev
   ardour qtractor sox zam-plugins lsp-plugins-vst
-  python3 python3-numpy python3-scipy
+  python3 python3-numpy python3-scipy python3-cairo
   clang-format libclang-rt-14-dev binutils
 )
 

@@ -1,16 +1,23 @@
 #pragma once
 
-#include "framework/IFxController.h"
+#include "gui/IEditorController.h"
+
+class IEditor;
+class IMeterControl;
 
 // The edit-controller half of the compressor: the same nine parameters as the processor, the
-// host's generated controls, and the meters driven by the processor's "GAIN" message.
+// 920 x 315 bitmap editor with its knobs, lamp switches and three VU-style meters, and the
+// meters driven by the processor's "GAIN" message.
 //
-// The bitmap editor is not built yet: createView answers no view, so hosts show their own
-// controls. Until it comes, what its three meter controls would show (the level meter, the
-// gain-reduction meter and the threshold needle over the level meter) is kept here in
-// MeterDisplay; the editor's controls will take these values over.
-class OrvaneCompressorController : public IFxController {
+// What the meters show is kept here (MeterDisplay) and copied into the meter controls, so that
+// controls built again after a change of backing scale show the same readings.
+class OrvaneCompressorController : public IEditorController {
 public:
+  static constexpr int kEditorWidth = 920;
+  static constexpr int kEditorHeight = 315;
+  // The bundle identifier through which the editor finds its bitmaps.
+  static constexpr const char* kBundleID = "com.Quenmark.aax.OrvaneCompressor";
+
   // What the editor's meters show, each on its control's scale (0 to 1, the first to the
   // last frame).
   struct MeterDisplay {
@@ -31,14 +38,34 @@ public:
   bool OnMessage(Steinberg::Vst::IMessage* message) override;
   // "I/O Metering" hides or shows the threshold needle; "Threshold" moves it.
   void OnParamChange(int paramIdx, int sampleOffset) override;
+  // Builds the controls again on the current editor (after a change of backing scale).
+  void LayoutGUI() override;
+
+  // Attaches the background and every control to g at g's drawing scale (the 2x bitmaps at
+  // exactly 2.0), then shows every parameter's value and the meters' readings.
+  void BuildControls(IEditor* g);
 
   const MeterDisplay& Meters() const { return mMeters; }
+  // The editor's meter controls, or null while the editor has none.
+  IMeterControl* LevelMeter() { return MeterAt(mLevelIdx); }
+  IMeterControl* GainReductionMeter() { return MeterAt(mGainReductionIdx); }
+  IMeterControl* ThresholdNeedle() { return MeterAt(mNeedleIdx); }
 
 private:
   // A non-finite reading is dropped (the meter keeps what it showed): the meter controls turn
   // readings into frame numbers. Readings beyond the scale are kept; the controls limit the
   // frame they draw.
   static void ShowReading(double& meter, double reading);
+  IMeterControl* MeterAt(int idx);
+  // Copies the readings and the needle's state into the meter controls.
+  void ShowMeters();
+  void ReadNeedleFromParams();
 
   MeterDisplay mMeters;
+  // The meters' places in the editor's control list, -1 before the first build. Indices
+  // rather than pointers: a scale change deletes the controls before it builds them again,
+  // and a message that arrives in between must find nothing rather than a deleted control.
+  int mNeedleIdx = -1;
+  int mLevelIdx = -1;
+  int mGainReductionIdx = -1;
 };

@@ -6,7 +6,6 @@
 #include "pluginterfaces/base/smartpointer.h"
 #include "pluginterfaces/vst/ivstmessage.h"
 
-
 using namespace Steinberg;
 
 OrvaneCompressorProcessor::OrvaneCompressorProcessor()

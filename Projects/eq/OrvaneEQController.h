@@ -1,17 +1,19 @@
 #pragma once
 
-#include "framework/IFxController.h"
+#include "gui/IEditorController.h"
+
+class IEditor;
+class IMeterControl;
 
 // The edit-controller half of the equaliser: the same 13 parameters as the processor, the
-// nine factory presets ("Default" and eight generated blobs), and the meter reading that the
-// processor sends as the message "GAIN".
-//
-// The bitmap editor is not built yet: the controller makes no graphics, so hosts show their
-// own generated controls. When it comes, the controller derives from the editor controller,
-// builds the editor where the constructor marks it, and the meter reading below becomes the
-// value of the editor's meter control.
-class OrvaneEQController : public IFxController {
+// nine factory presets ("Default" and eight generated blobs), the 920 x 315 bitmap editor with
+// thirteen knobs, a VU meter and a version label, and the meter reading that the processor
+// sends as the message "GAIN".
+class OrvaneEQController : public IEditorController {
 public:
+  static constexpr int kEditorWidth = 920;
+  static constexpr int kEditorHeight = 315;
+
   OrvaneEQController();
   ~OrvaneEQController() override;
 
@@ -22,12 +24,25 @@ public:
   // "GAIN" with a readable float attribute "GAIN" moves the meter; while the host bypasses
   // the plug-in every message leaves the meter at 0. True only for the "GAIN" message read.
   bool OnMessage(Steinberg::Vst::IMessage* message) override;
+  // Builds the controls again on the current editor (after a change of backing scale).
+  void LayoutGUI() override;
+
+  // Attaches the background and every control to g at g's drawing scale (the 2x bitmaps at
+  // exactly 2.0), then shows every parameter's value and the last meter reading.
+  void BuildControls(IEditor* g);
 
   // What the meter shows, 0..1 for -60..0 dB (UI thread).
   double MeterValue() const { return mMeterValue; }
+  // The editor's meter control, or null while the editor has none.
+  IMeterControl* MeterControl();
 
 private:
   void MakeFactoryPresets();
+  void ShowMeter();
 
   double mMeterValue = 0.0;
+  // The meter's place in the editor's control list, -1 before the first build. An index
+  // rather than a pointer: a scale change deletes the controls before it builds them again,
+  // and a message that arrives in between must find nothing rather than a deleted control.
+  int mMeterIdx = -1;
 };

@@ -1,6 +1,6 @@
 #include "aax/adapter/AAX_WrapperGUI.h"
 
-#include "aax/adapter/AAXView_Interface.h"
+#include "gui/AAXView_Interface.h"
 #include "aax/adapter/AAXWrapper_Parameters.h"
 
 #include <new>

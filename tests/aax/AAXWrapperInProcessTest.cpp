@@ -246,33 +246,4 @@ TEST_F(InProcess, AHostThatCannotDescribeTheInstanceGetsAFailure) {
   }
 }
 
-// The compressor's controller has no bitmap editor yet (its view comes with the GUI
-// toolkit): the editor object then attaches nothing but still keeps the controller in step
-// with the host and answers the host's editor calls.
-TEST_F(InProcess, TheEditorObjectWithoutAViewKeepsTheControllerInStep) {
-  Make();
-  ASSERT_EQ(instance->Parameters()->UpdateParameterNormalizedValue("1", 0.3, 0), AAX_SUCCESS);
-  wrapper->EditController()->setParamNormalized(1, 0.9);
-  ASSERT_EQ(instance->OpenEditor(), AAX_SUCCESS); // pushes every parameter
-  EXPECT_DOUBLE_EQ(wrapper->EditController()->getParamNormalized(1), 0.3);
-  auto* editor = dynamic_cast<AAX_WrapperGUI*>(instance->Editor());
-  ASSERT_NE(editor, nullptr);
-  AAX_Point size{-1.0f, -1.0f};
-  EXPECT_EQ(editor->GetViewSize(&size), AAX_SUCCESS);
-  EXPECT_EQ(size.vert, -1.0f); // no view: untouched
-  EXPECT_EQ(editor->SetControlHighlight("1", 1, 2), AAX_ERROR_UNKNOWN_PARAMETER);
-  EXPECT_EQ(editor->GuiHook3(), AAX_ERROR_HOOK_WITHOUT_ROLE);
-  EXPECT_EQ(editor->resizeView(nullptr, nullptr), kResultFalse);
-  void* frame = nullptr;
-  EXPECT_EQ(editor->queryInterface(IPlugFrame::iid, &frame), kResultOk);
-  EXPECT_EQ(frame, static_cast<IPlugFrame*>(editor));
-  EXPECT_EQ(editor->queryInterface(IPlugView::iid, &frame), kNoInterface);
-  EXPECT_EQ(frame, nullptr);
-  // Closed twice and opened again: no reference is given back twice.
-  editor->SetViewContainer(nullptr);
-  instance->CloseEditor();
-  ASSERT_EQ(instance->OpenEditor(), AAX_SUCCESS);
-  instance->CloseEditor();
-}
-
 } // namespace

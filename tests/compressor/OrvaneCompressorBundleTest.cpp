@@ -125,13 +125,21 @@ TEST(CompressorParameters, HostSeesTheNineParametersAndBypass) {
   EXPECT_NE(infos.back().flags & ParameterInfo::kIsBypass, 0);
 }
 
-// No editor yet: the host is told there is no view and shows its generated controls.
-TEST(CompressorParameters, NoViewSoTheHostShowsItsOwnControls) {
+// The bundle's controller has its editor: "editor" gives a plug view of 920 x 315 points for
+// an NSView parent; any other name gives none.
+TEST(CompressorParameters, TheControllerOffersItsEditorView) {
   std::string error;
   auto session = CompressorSession::open(kBundle, error);
   ASSERT_TRUE(session) << error;
-  EXPECT_EQ(session->host().openView(), nullptr);
-  EXPECT_EQ(session->host().controller()->createView("editor"), nullptr);
+  EXPECT_EQ(session->host().controller()->createView("inspector"), nullptr);
+  IPlugView* view = session->host().controller()->createView("editor");
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(view->isPlatformTypeSupported(kPlatformTypeNSView), kResultTrue);
+  ViewRect size;
+  ASSERT_EQ(view->getSize(&size), kResultOk);
+  EXPECT_EQ(size.getWidth(), 920);
+  EXPECT_EQ(size.getHeight(), 315);
+  view->release();
 }
 
 TEST(CompressorParameters, RatioKnobCoversOneSegmentPerFifth) {

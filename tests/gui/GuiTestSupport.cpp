@@ -1,9 +1,8 @@
 #include "GuiTestSupport.h"
 
 #include <cstdint>
-#include <fstream>
 
-#include <zlib.h>
+#include "RgbaPng.h"
 
 namespace guitest {
 
@@ -18,49 +17,11 @@ void SavePng(PIX_IBitmap* b, const std::string& path) {
                                uint8_t(PIX_Alpha(p))});
     }
   }
-  SaveRgbaPng(rgba, w, h, path);
+  WriteRgbaPng(rgba, w, h, path);
 }
 
 void SaveRgbaPng(const std::vector<uint8_t>& rgba, int w, int h, const std::string& path) {
-  std::vector<uint8_t> raw;
-  raw.reserve(rgba.size() + size_t(h));
-  for (int y = 0; y < h; ++y) {
-    raw.push_back(0); // no filter
-    raw.insert(raw.end(), rgba.begin() + size_t(y) * w * 4, rgba.begin() + size_t(y + 1) * w * 4);
-  }
-  uLongf size = compressBound(raw.size());
-  std::vector<uint8_t> z(size);
-  compress(z.data(), &size, raw.data(), raw.size());
-  z.resize(size);
-  std::ofstream out(path, std::ios::binary);
-  auto put32 = [&](uint32_t v) {
-    for (int s = 24; s >= 0; s -= 8)
-      out.put(char(v >> s));
-  };
-  auto chunk = [&](const char* type, const std::vector<uint8_t>& data) {
-    put32(uint32_t(data.size()));
-    std::vector<uint8_t> body(type, type + 4);
-    body.insert(body.end(), data.begin(), data.end());
-    out.write(reinterpret_cast<const char*>(body.data()), std::streamsize(body.size()));
-    put32(uint32_t(crc32(0, body.data(), uInt(body.size()))));
-  };
-  out.write("\x89PNG\r\n\x1a\n", 8);
-  std::vector<uint8_t> header = {uint8_t(w >> 24),
-                                 uint8_t(w >> 16),
-                                 uint8_t(w >> 8),
-                                 uint8_t(w),
-                                 uint8_t(h >> 24),
-                                 uint8_t(h >> 16),
-                                 uint8_t(h >> 8),
-                                 uint8_t(h),
-                                 8,
-                                 6,
-                                 0,
-                                 0,
-                                 0};
-  chunk("IHDR", header);
-  chunk("IDAT", z);
-  chunk("IEND", {});
+  WriteRgbaPng(rgba, w, h, path);
 }
 
 } // namespace guitest
