@@ -111,7 +111,7 @@ int IFxBase::GetFxVerFromChunk(const KIT_HeapBuf& chunk, int* pos) {
 }
 
 bool IFxBase::SerializeBypass(KIT_HeapBuf& chunk) const {
-  return ChunkPutInt32(chunk, mBypassed ? 1 : 0);
+  return ChunkPutInt32(chunk, GetBypassed() ? 1 : 0);
 }
 
 void IFxBase::UnserializeBypass(const KIT_HeapBuf& chunk, int* pos) {

@@ -4,6 +4,7 @@
 #include "framework/KIT_HeapBuf.h"
 #include "framework/KIT_PtrList.h"
 
+#include <atomic>
 #include <cstdint>
 
 // The plug-in API a half runs under.
@@ -45,7 +46,7 @@ public:
   bool IsInst() const { return mIsInst; }
   bool DoesMidiIn() const { return mDoesMidiIn; }
   bool DoesMidiOut() const { return mDoesMidiOut; }
-  bool GetBypassed() const { return mBypassed; }
+  bool GetBypassed() const { return mBypassed.load(std::memory_order_relaxed); }
   int GetEffectVersion(bool decimal) const;
   void GetEffectVersionStr(char* out) const;
   int GetHostVersion() const { return mHostVersion; }
@@ -81,7 +82,9 @@ protected:
   bool mIsInst;
   bool mDoesMidiIn;
   bool mDoesMidiOut;
-  bool mBypassed = false;
+  // The processor's audio thread switches it (bypass automation) while the host's other
+  // threads may ask for it, so it is one atomic word.
+  std::atomic<bool> mBypassed{false};
   int32_t mEffectVersion;
   int32_t mHostVersion = 0;
   int32_t mUniqueID;

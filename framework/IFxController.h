@@ -45,6 +45,14 @@ public:
   Steinberg::tresult PLUGIN_API setParamNormalized(Steinberg::Vst::ParamID id,
                                                    Steinberg::Vst::ParamValue value) override;
   Steinberg::IPlugView* PLUGIN_API createView(Steinberg::FIDString name) override;
+  // The preset parameter reads as the name of the preset a value selects (and back); every
+  // other parameter as its parameter object says.
+  Steinberg::tresult PLUGIN_API getParamStringByValue(Steinberg::Vst::ParamID id,
+                                                      Steinberg::Vst::ParamValue normalized,
+                                                      Steinberg::Vst::String128 text) override;
+  Steinberg::tresult PLUGIN_API
+  getParamValueByString(Steinberg::Vst::ParamID id, Steinberg::Vst::TChar* text,
+                        Steinberg::Vst::ParamValue& normalized) override;
   Steinberg::tresult PLUGIN_API getProgramName(Steinberg::Vst::ProgramListID listId,
                                                Steinberg::int32 index,
                                                Steinberg::Vst::String128 name) override;

@@ -2,7 +2,9 @@
 // the edits that go to the host.
 #include "framework/IFxController.h"
 
-#include <cmath>
+#include "base/source/fstring.h"
+
+#include <cstring>
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -12,23 +14,6 @@ namespace {
 bool IsMidiControllerID(ParamID id) {
   return id >= kFxMidiCCParamBase &&
          id < kFxMidiCCParamBase + uint32_t(kFxMidiCCsPerChannel) * uint32_t(kFxMidiChannels);
-}
-
-// Hosts space the preset parameter's values in two ways: value x count (its step count is
-// the number of presets), or program / (count - 1), the spacing of the program list, which is
-// what Ardour 7 sends when a user picks a factory preset. A value on the second grid only is
-// read that way; every other value selects the nearest slot of the first. The two grids share
-// only 0 and 1, and their other points lie at least 1 / (count - 1) steps apart.
-int PresetIndexForHostValue(double v, int count) {
-  constexpr double kSlack = 1e-4;
-  if (count >= 3 && v >= 0.0 && v <= 1.0) {
-    const double onSteps = v * count;
-    const double onList = v * (count - 1);
-    if (std::fabs(onSteps - std::round(onSteps)) > kSlack &&
-        std::fabs(onList - std::round(onList)) <= kSlack)
-      return int(std::lround(onList));
-  }
-  return IPresetBank::PresetIndexFromNormalized(v, count);
 }
 
 } // namespace
@@ -62,9 +47,39 @@ tresult PLUGIN_API IFxController::setParamNormalized(ParamID id, ParamValue valu
     if ((value > 0.5) != GetBypassed())
       mBypassed = value > 0.5;
   } else if (id == kFxPresetParamID) {
-    RestorePreset(PresetIndexForHostValue(value, NPresets()));
+    RestorePreset(IPresetBank::PresetIndexFromNormalized(value, NPresets()));
   }
   return EditControllerEx1::setParamNormalized(id, value);
+}
+
+tresult PLUGIN_API IFxController::getParamStringByValue(ParamID id, ParamValue normalized,
+                                                        String128 text) {
+  if (!text)
+    return kInvalidArgument;
+  if (id != kFxPresetParamID || !HasPresetParameter())
+    return EditControllerEx1::getParamStringByValue(id, normalized, text);
+  const int idx = IPresetBank::PresetIndexFromNormalized(normalized, NPresets());
+  if (idx < 0)
+    return kResultFalse;
+  utf8ToUtf16(GetPresetName(idx), text, 128);
+  return kResultTrue;
+}
+
+tresult PLUGIN_API IFxController::getParamValueByString(ParamID id, TChar* text,
+                                                        ParamValue& normalized) {
+  if (!text)
+    return kInvalidArgument;
+  if (id == kFxPresetParamID && HasPresetParameter()) {
+    char name[128 * 3 + 1];
+    utf16ToUtf8(text, name, sizeof name);
+    for (int i = 0; i < NPresets(); ++i) {
+      if (std::strcmp(GetPresetName(i), name) == 0) {
+        normalized = double(i) / double(NPresets());
+        return kResultTrue;
+      }
+    }
+  }
+  return EditControllerEx1::getParamValueByString(id, text, normalized);
 }
 
 ParamValue PLUGIN_API IFxController::plainParamToNormalized(ParamID id, ParamValue plain) {

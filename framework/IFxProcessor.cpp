@@ -47,7 +47,7 @@ IFxProcessor<T>::IFxProcessor(const FUID& controllerClass, int nParams, const ch
                               bool doesMidiIn, bool doesMidiOut, bool isInst, int api)
     : IFxBase(nParams, effectVersion, uniqueID, makerID, latency, doesMidiIn, doesMidiOut, isInst,
               api),
-      mChannelIO(channelIO) {
+      mChannelIO(channelIO), mSnapshot(nParams) {
   setControllerClass(controllerClass);
   const int nIn = mChannelIO.MaxInputs();
   const int nOut = mChannelIO.MaxOutputs();
@@ -164,15 +164,19 @@ template <class T> tresult PLUGIN_API IFxProcessor<T>::setActive(TBool state) {
   if (!state) {
     // The audio thread has stopped: a state it did not get to is applied here.
     mActive.store(false, std::memory_order_release);
-    ApplyPendingState();
+    if (TakePendingState())
+      ReleasePendingState();
     return AudioEffect::setActive(state);
   }
   AudioBus* out = getAudioOutput(0);
   if (!out || SpeakerArr::getChannelCount(out->getArrangement()) < 1)
     return kResultFalse;
   const tresult result = AudioEffect::setActive(state);
-  if (result == kResultOk)
+  if (result == kResultOk) {
+    // getState answers from the published state from now on; it starts as the current one.
+    mSnapshot.Publish(*this);
     mActive.store(true, std::memory_order_release);
+  }
   return result;
 }
 

@@ -10,6 +10,7 @@
 #include "framework/KIT_TypedBuf.h"
 #include "framework/ProcessorState.h"
 #include "framework/SpscRing.h"
+#include "framework/StateSnapshot.h"
 
 #include "base/source/timer.h"
 #include "pluginterfaces/vst/ivstevents.h"
@@ -20,6 +21,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 #include <vector>
 
 // The audio half of every plug-in: a VST 3 component and audio processor that is also an
@@ -29,7 +31,8 @@
 // "MidiMsg" and "SysEx" messages. T is double, the only instance.
 //
 // Threads: process runs on the audio thread; notify, onTimer, setState and getState on the
-// host's UI thread. Nothing crosses between them but the rings and the state hand-off below.
+// host's other threads. Nothing crosses between them but the rings, the state hand-over and
+// the published state below; while active, only the audio thread touches the parameters.
 template <class T>
 class IFxProcessor : public Steinberg::Vst::AudioEffect,
                      public IFxBase,
@@ -70,7 +73,8 @@ public:
 
   // ---- own operations, the hooks plug-in processors override ----
   // Reads the parameter block into the parameters on the calling thread and runs the change
-  // hook for every parameter (the VST 2.4 adapter's bank load comes this way).
+  // hook for every parameter. Only while inactive: a state for a processing processor goes
+  // through setState, which hands it to the audio thread.
   int UnserializeParams(const KIT_HeapBuf& chunk, int pos) override;
   void SetLatency(int samples) override;
   // Every 40 ms on the UI thread: messages to the controller, then OnIdle.
@@ -137,7 +141,8 @@ private:
   void SetParamsToDefaults();
   // process, in block order
   void CopyProcessContext(const Steinberg::Vst::ProcessData& data);
-  void ApplyPendingState();
+  bool TakePendingState();
+  void ReleasePendingState();
   void ApplyParameterChanges(Steinberg::Vst::IParameterChanges* changes);
   void ApplyParameterPoint(Steinberg::Vst::ParamID id, Steinberg::int32 offset, double value);
   void SetBypassedFromHost(bool bypassed);
@@ -154,6 +159,7 @@ private:
   void ApplyState(const ProcessorState& state);
   void HandOffState(const ProcessorState& state);
   bool SerializeProcessorState(KIT_HeapBuf& chunk);
+  bool SerializeValues(KIT_HeapBuf& chunk, bool bypassed, const double* values);
   // messages
   void SendMidiToController();
   void SendSysExToController();
@@ -186,12 +192,17 @@ private:
   // One output buffer per SysEx the ring can hold, so that the events of one block keep
   // their own bytes until the host has read them.
   SysExSlot mSysExOut[2] = {};
-  // A state restored while the audio thread runs: the UI thread writes these, the audio
-  // thread applies them at its next block start.
+  // A state restored while the audio thread runs: setState writes these, the audio thread
+  // applies them at its next block start.
   std::vector<double> mPendingValues;
   bool mPendingBypassed = false;
   std::atomic<int> mPendingState{kNoPendingState};
   std::atomic<bool> mActive{false};
+  // What the audio thread last had, for getState while active.
+  StateSnapshot mSnapshot;
+  // Host threads may call setState and getState at once; they take turns (never the audio
+  // thread).
+  std::mutex mStateCallMutex;
 };
 
 extern template class IFxProcessor<double>;

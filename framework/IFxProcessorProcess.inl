@@ -7,14 +7,20 @@
 
 namespace {
 
+// A 7-bit MIDI value from a host's scaled one; a NaN counts as 0 (converting it to an integer
+// would be undefined).
+int To7Bit(double scaled) {
+  return scaled > 0.0 ? int(std::min(scaled, 127.0)) : 0;
+}
+
 // A host's float velocity k / 127 times 127 can land a hair above k; without the margin the
 // ceiling would send k + 1.
 int VelocityTo7Bit(double v) {
-  return int(std::clamp(std::ceil(v * 127.0 - 1e-4), 0.0, 127.0));
+  return To7Bit(std::ceil(v * 127.0 - 1e-4));
 }
 
 int PressureTo7Bit(double v) {
-  return int(std::clamp(v * 127.0, 0.0, 127.0));
+  return To7Bit(v * 127.0);
 }
 
 } // namespace
@@ -22,8 +28,12 @@ int PressureTo7Bit(double v) {
 template <class T> tresult PLUGIN_API IFxProcessor<T>::process(ProcessData& data) {
   DenormalGuard denormals;
   CopyProcessContext(data);
-  ApplyPendingState();
+  const bool tookState = TakePendingState();
   ApplyParameterChanges(data.inputParameterChanges);
+  // The values of this block, for getState, before a state taken above counts as applied.
+  mSnapshot.Publish(*this);
+  if (tookState)
+    ReleasePendingState();
   if (DoesMidiIn())
     ReadInputEvents(data.inputEvents);
   ProcessAudio(data);
@@ -41,12 +51,13 @@ template <class T> void IFxProcessor<T>::CopyProcessContext(const ProcessData& d
 }
 
 // A state handed over by setState while processing: applied whole, at a block start, with the
-// change hook for every parameter, as a restore on the UI thread would.
-template <class T> void IFxProcessor<T>::ApplyPendingState() {
+// change hook for every parameter, as a restore on the UI thread would. While it is being
+// applied, setState waits and getState reports it; ReleasePendingState ends that.
+template <class T> bool IFxProcessor<T>::TakePendingState() {
   int expected = kStateReady;
   if (!mPendingState.compare_exchange_strong(expected, kStateApplying, std::memory_order_acquire,
                                              std::memory_order_relaxed))
-    return;
+    return false;
   SetBypassedFromHost(mPendingBypassed);
   for (int i = 0; i < NParams(); ++i) {
     if (!GetParam(i)->ReadOnly())
@@ -54,6 +65,10 @@ template <class T> void IFxProcessor<T>::ApplyPendingState() {
   }
   for (int i = 0; i < NParams(); ++i)
     OnParamChange(i, 0);
+  return true;
+}
+
+template <class T> void IFxProcessor<T>::ReleasePendingState() {
   mPendingState.store(kNoPendingState, std::memory_order_release);
 }
 
@@ -104,7 +119,7 @@ void IFxProcessor<T>::ApplyParameterPoint(ParamID id, int32 offset, double value
 
 // A bypass switched on starts from a silent delay line rather than audio of the last bypass.
 template <class T> void IFxProcessor<T>::SetBypassedFromHost(bool bypassed) {
-  if (bypassed == mBypassed)
+  if (bypassed == GetBypassed())
     return;
   if (bypassed)
     mDelayLine.Clear();

@@ -7,27 +7,41 @@
 #include "framework/ChunkIO.h"
 #include "framework/StateStream.h"
 
-// While a restored state waits for the audio thread, it is what the processor's state is.
+// While a restored state waits for the audio thread, it is what the processor's state is;
+// otherwise, while processing, the values of the audio thread's last block; while inactive the
+// parameters themselves, which then no other thread touches.
 template <class T> bool IFxProcessor<T>::SerializeProcessorState(KIT_HeapBuf& chunk) {
-  if (!InitChunkWithFxVer(chunk))
-    return false;
-  if (mPendingState.load(std::memory_order_acquire) != kNoPendingState) {
-    bool ok = ChunkPutInt32(chunk, mPendingBypassed ? 1 : 0) &&
-              ChunkPutInt32(chunk, GetEffectVersion(false));
-    for (int i = 0; ok && i < NParams(); ++i) {
-      if (!GetParam(i)->ReadOnly())
-        ok = ChunkPutDouble(chunk, mPendingValues[size_t(i)]);
-    }
-    return ok;
+  if (!mActive.load(std::memory_order_acquire))
+    return InitChunkWithFxVer(chunk) && SerializeBypass(chunk) && SerializeState(chunk);
+  if (mPendingState.load(std::memory_order_acquire) != kNoPendingState)
+    return SerializeValues(chunk, mPendingBypassed, mPendingValues.data());
+  std::vector<double> values(static_cast<size_t>(NParams()));
+  bool bypassed = false;
+  mSnapshot.Read(&bypassed, values.data());
+  return SerializeValues(chunk, bypassed, values.data());
+}
+
+template <class T>
+bool IFxProcessor<T>::SerializeValues(KIT_HeapBuf& chunk, bool bypassed, const double* values) {
+  bool ok = InitChunkWithFxVer(chunk) && ChunkPutInt32(chunk, bypassed ? 1 : 0) &&
+            ChunkPutInt32(chunk, GetEffectVersion(false));
+  for (int i = 0; ok && i < NParams(); ++i) {
+    if (!GetParam(i)->ReadOnly())
+      ok = ChunkPutDouble(chunk, values[i]);
   }
-  return SerializeBypass(chunk) && SerializeState(chunk);
+  return ok;
 }
 
 template <class T> tresult PLUGIN_API IFxProcessor<T>::getState(IBStream* stream) {
   if (!stream)
     return kInvalidArgument;
   KIT_HeapBuf chunk(4096);
-  if (!SerializeProcessorState(chunk) || !StateStream::WriteChunk(stream, chunk))
+  {
+    std::lock_guard<std::mutex> turn(mStateCallMutex);
+    if (!SerializeProcessorState(chunk))
+      return kResultFalse;
+  }
+  if (!StateStream::WriteChunk(stream, chunk))
     return kResultFalse;
   return kResultOk;
 }
@@ -39,6 +53,7 @@ template <class T> tresult PLUGIN_API IFxProcessor<T>::setState(IBStream* stream
   ProcessorState state;
   if (!StateStream::ReadChunk(stream, chunk) || !state.Read(*this, chunk))
     return kResultFalse;
+  std::lock_guard<std::mutex> turn(mStateCallMutex);
   if (mActive.load(std::memory_order_acquire))
     HandOffState(state);
   else
@@ -57,8 +72,9 @@ template <class T> void IFxProcessor<T>::ApplyState(const ProcessorState& state)
 }
 
 // The audio thread may be inside a block: the values go to it through the pending record,
-// which only this thread writes. A record the audio thread has not taken yet is taken back
-// and replaced; one it is applying right now is waited for (a few microseconds).
+// which only setState writes (one caller at a time). A record the audio thread has not taken
+// yet is taken back and replaced; one it is applying right now is waited for (a few
+// microseconds): the audio thread itself never waits.
 template <class T> void IFxProcessor<T>::HandOffState(const ProcessorState& state) {
   for (;;) {
     int seen = kStateReady;

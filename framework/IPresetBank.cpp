@@ -343,9 +343,23 @@ int IPresetBank::UnserializePresets(const KIT_HeapBuf& chunk, int pos, IPresetSt
   return pos;
 }
 
+namespace {
+// Within this distance of a grid point (in grid steps) a value counts as that point.
+constexpr double kGridSlack = 1e-4;
+
+bool NearInteger(double x) {
+  return std::fabs(x - std::round(x)) <= kGridSlack;
+}
+} // namespace
+
 int IPresetBank::PresetIndexFromNormalized(double v, int count) {
-  if (count < 1 || std::isnan(v))
+  if (count < 1 || !(v >= 0.0 && v <= 1.0))
     return -1;
-  const int idx = int(std::floor(std::clamp(v, 0.0, 1.0) * count + 0.5));
-  return std::clamp(idx, 0, count - 1);
+  const double onSteps = v * count;
+  const double onList = v * (count - 1);
+  const bool onAStep = NearInteger(onSteps) && std::round(onSteps) < count;
+  if (count >= 2 && NearInteger(onList) && !onAStep)
+    return int(std::lround(onList));
+  const int idx = int(onSteps + kGridSlack);
+  return idx < count ? idx : -1;
 }

@@ -87,8 +87,13 @@ public:
   // were, no restore) and returns -1.
   int UnserializePresets(const KIT_HeapBuf& chunk, int pos, IPresetState& state);
 
-  // The slot a host's normalised "Preset" value selects: the nearest index, within the
-  // slots that exist; -1 for NaN or when there are no slots.
+  // The slot a host's normalised "Preset" value selects, -1 for none. Hosts space the
+  // values in two ways. The parameter's own steps give slot (int)(v x count). The program
+  // list's spacing, program / (count - 1), is what Ardour sends when a user picks a factory
+  // preset; a value on that grid and off the steps is read that way. The grids meet at 0 and
+  // 1: 1.0 is the last slot of the program list (on the steps it would be the slot past the
+  // end). A value a hair below a step (a 32-bit float host's p / count) still selects that
+  // step. NaN, values outside [0, 1] and a bank without slots select none.
   static int PresetIndexFromNormalized(double v, int count);
 
 private:

@@ -21,7 +21,7 @@ bool ProcessorState::Read(const IFxBase& layout, const KIT_HeapBuf& chunk) {
   values.resize(size_t(layout.NParams()));
   for (int i = 0; i < layout.NParams(); ++i) {
     const IParam& param = *layout.GetParam(i);
-    double v = param.Value();
+    double v = param.Default();
     if (!param.ReadOnly()) {
       pos = ChunkGetDouble(chunk, pos, &v);
       if (pos < 0 || !std::isfinite(v))

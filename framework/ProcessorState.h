@@ -11,7 +11,8 @@
 struct ProcessorState {
   bool bypassed = false;
   // One plain value per parameter of the layout, in parameter order; read-only parameters
-  // (not stored) keep the value they had when the state was read.
+  // are not stored and hold their default. The layout's values are never read: they may
+  // belong to a processor whose audio thread is writing them.
   std::vector<double> values;
 
   // Reads chunk against the parameters of layout. False, with this record unspecified, when

@@ -1,8 +1,11 @@
 #include "framework/StringUtils.h"
 
+#include "framework/KIT_String.h"
+
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 
 void ToLower(char* out, const char* in, int outSize) {
@@ -49,3 +52,24 @@ const char* CurrentTime() {
 }
 
 void Trace(const char*, const char*, int, const char*, ...) {}
+
+namespace {
+const char* FileName(const char* path) {
+  if (!path)
+    return "";
+  const char* slash = std::strrchr(path, '/');
+  return slash ? slash + 1 : path;
+}
+} // namespace
+
+const char* TraceLinePrefix(const char* text, const char* sourceFile, const char* function) {
+  static KIT_String line;
+  // A longer text is cut, so that the bracketed source always ends the line.
+  constexpr int kMaxText = 1000;
+  constexpr int kMaxLine = kMaxText + kTraceFileColumn + kTraceFunctionColumn + 4;
+  if (!line.SetFormatted(kMaxLine, "%.*s [%-*.*s %-*.*s]", kMaxText, text ? text : "",
+                         kTraceFileColumn, kTraceFileColumn, FileName(sourceFile),
+                         kTraceFunctionColumn, kTraceFunctionColumn, function ? function : ""))
+    line.Set(nullptr);
+  return line.Get();
+}

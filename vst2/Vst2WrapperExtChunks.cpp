@@ -6,6 +6,7 @@
 
 #include "public.sdk/source/common/memorystream.h"
 
+#include <cmath>
 #include <cstring>
 
 using namespace Steinberg;
@@ -21,6 +22,19 @@ bool hasHeader(const uint8_t* data, VstInt32 size) {
     return false;
   std::memcpy(&magic, data, 4);
   return magic == IFxBase::kChunkMagic;
+}
+
+// A processor chunk (version word, then one float64 per stored parameter) whose values are
+// all finite. A NaN or an infinity is no setting a user made: the chunk is refused whole,
+// as the VST 3 state is.
+bool processorChunkFinite(const uint8_t* chunk, int nStoredParams) {
+  for (int i = 0; i < nStoredParams; ++i) {
+    double value = 0.0;
+    std::memcpy(&value, chunk + 4 + 8 * size_t(i), 8);
+    if (!std::isfinite(value))
+      return false;
+  }
+  return true;
 }
 
 } // namespace
@@ -141,16 +155,17 @@ bool Vst2WrapperExt::isProgramChunk(const uint8_t* data, VstInt32 byteSize) {
   const int32_t controllerSize = controllerChunkSize();
   if (controllerSize < 0 || !hasHeader(data, byteSize))
     return false;
-  const int64_t expected =
-      int64_t(kHeaderSize) + 4 + 8 * int64_t(mFxController->NStoredParams()) + controllerSize;
-  return byteSize == expected;
+  const int nStored = mFxController->NStoredParams();
+  const int64_t expected = int64_t(kHeaderSize) + 4 + 8 * int64_t(nStored) + controllerSize;
+  return byteSize == expected && processorChunkFinite(data + kHeaderSize, nStored);
 }
 
 bool Vst2WrapperExt::isBankChunk(const uint8_t* data, VstInt32 byteSize) {
   const int32_t controllerSize = controllerChunkSize();
   if (controllerSize < 0 || !hasHeader(data, byteSize))
     return false;
-  const int64_t presetSize = 4 + 8 * int64_t(mFxController->NStoredParams()) + controllerSize;
+  const int nStored = mFxController->NStoredParams();
+  const int64_t presetSize = 4 + 8 * int64_t(nStored) + controllerSize;
   int64_t pos = kHeaderSize;
   // Each slot: int32 name length, the name, one initialised byte, then both chunks if set.
   for (int i = 0; i < mFxController->NPresets(); ++i) {
@@ -166,7 +181,7 @@ bool Vst2WrapperExt::isBankChunk(const uint8_t* data, VstInt32 byteSize) {
     if (initialized > 1)
       return false;
     if (initialized) {
-      if (byteSize - pos < presetSize)
+      if (byteSize - pos < presetSize || !processorChunkFinite(data + pos, nStored))
         return false;
       pos += presetSize;
     }

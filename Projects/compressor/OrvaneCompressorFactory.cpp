@@ -22,12 +22,14 @@ const PFactoryInfo& FactoryInfo() {
   return info;
 }
 
+// The processor class is what hosts list, and some of them show a class's own vendor field
+// without falling back to the factory's: it carries the maker's name itself.
 const PClassInfo2& ProcessorClass() {
   static const PClassInfo2 info(
       OrvaneCompressor::kProcessorUID.toTUID(), PClassInfo::kManyInstances,
       Vst::kVstAudioEffectClass, OrvaneCompressor::kEffectName, Vst::kDistributable,
-      OrvaneCompressor::kSubCategories, "", OrvaneCompressor::kVersionString,
-      OrvaneCompressor::kSdkVersionString);
+      OrvaneCompressor::kSubCategories, OrvaneCompressor::kMakerName,
+      OrvaneCompressor::kVersionString, OrvaneCompressor::kSdkVersionString);
   return info;
 }
 

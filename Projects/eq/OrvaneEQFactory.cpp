@@ -18,10 +18,12 @@ const PFactoryInfo& FactoryInfo() {
   return info;
 }
 
+// The processor class is what hosts list, and some of them show a class's own vendor field
+// without falling back to the factory's: it carries the maker's name itself.
 const PClassInfo2& ProcessorClass() {
   static const PClassInfo2 info(OrvaneEQ::kProcessorUID.toTUID(), PClassInfo::kManyInstances,
                                 Vst::kVstAudioEffectClass, OrvaneEQ::kEffectName,
-                                Vst::kDistributable, OrvaneEQ::kSubCategories, "",
+                                Vst::kDistributable, OrvaneEQ::kSubCategories, OrvaneEQ::kMakerName,
                                 OrvaneEQ::kVersionString, OrvaneEQ::kSdkVersionString);
   return info;
 }

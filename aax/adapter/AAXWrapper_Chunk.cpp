@@ -206,12 +206,15 @@ AAX_Result AAXWrapper_Parameters::CompareActiveChunk(const AAX_SPlugInChunk* chu
   return AAX_CatchAll([&]() -> AAX_Result {
     if (!chunk || !equal)
       return AAX_ERROR_NULL_OBJECT;
+    // Another chunk is not this plug-in's to judge: it counts as equal.
     *equal = true;
     if (chunk->fChunkID != mChunkID)
       return AAX_SUCCESS;
+    // A record of this ID that does not carry the framework's state (too short, or without
+    // its header) cannot be the active state: it differs.
+    *equal = false;
     const int64_t size = DataSize(chunk);
     const uint8_t* data = AAX_ChunkData(chunk);
-    // Only chunks of the framework's own state are compared; others count as equal.
     if (size < kProcessorMagicOffset + 4 ||
         GetUInt32LE(data + kProcessorMagicOffset) != kFrameworkMagic)
       return AAX_SUCCESS;

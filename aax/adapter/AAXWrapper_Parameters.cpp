@@ -17,6 +17,7 @@
 #include "public.sdk/source/vst/hosting/hostattributelist.h"
 #include "public.sdk/source/vst/hosting/hostmessage.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -234,10 +235,11 @@ void AAXWrapper_Parameters::MapParameter(ParamID paramID, const std::string& aax
   mParamIDToIndex[paramID] = index;
 }
 
+// The switch reads as what the plug-in does: "on" while it processes, "bypass" while bypassed.
 void AAXWrapper_Parameters::AddMasterBypassParameter() {
   auto* bypass = new AAX_CParameter<bool>(
       mMasterBypassID->c_str(), AAX_CString(kMasterBypassName), AAX_CBinaryTaperDelegate<bool>(),
-      AAX_CBinaryDisplayDelegate<bool>("bypass", "on"), true, false);
+      AAX_CBinaryDisplayDelegate<bool>("on", "bypass"), true, false);
   bypass->SetNumberOfSteps(2);
   bypass->SetType(AAX_eParameterType_Discrete);
   mMasterBypass = bypass;
@@ -276,9 +278,45 @@ void AAXWrapper_Parameters::AddParameterFor(const ParameterInfo& info, const std
   Parameters().AddParameter(parameter);
 }
 
+// What the host's controller tells about the instance; EffectInit reads it before it makes
+// anything, so that a host that cannot answer gets a failure and no half-made instance.
+struct AAXWrapper_Parameters::HostSetup {
+  uint32_t inputStem = 0;
+  uint32_t outputStem = 0;
+  float sampleRate = 0.0f;
+};
+
+AAX_Result AAXWrapper_Parameters::ReadHostSetup(HostSetup& setup) {
+  if (!Controller())
+    return AAX_ERROR_NULL_OBJECT;
+  const AAX_Result result = Controller()->GetInputStemFormat(&setup.inputStem) |
+                            Controller()->GetOutputStemFormat(&setup.outputStem) |
+                            Controller()->GetSampleRate(&setup.sampleRate);
+  if (result != AAX_SUCCESS)
+    return result;
+  // Known from here, so that even a refused instance silences every channel it is given.
+  mHostInputChannels = ChannelsOfStem(setup.inputStem);
+  mHostOutputChannels = ChannelsOfStem(setup.outputStem);
+  // A rate the processor cannot run at (none, negative, not a number) is refused.
+  if (!(setup.sampleRate > 0.0f) || !std::isfinite(setup.sampleRate))
+    return AAX_ERROR_UNIMPLEMENTED;
+  return AAX_SUCCESS;
+}
+
 AAX_Result AAXWrapper_Parameters::EffectInit() {
   if (!mController)
     return AAX_SUCCESS;
+  HostSetup setup;
+  const AAX_Result hostResult = ReadHostSetup(setup);
+  if (hostResult != AAX_SUCCESS)
+    return hostResult;
+  const AAX_Result result = BuildInstance(setup);
+  if (result != AAX_SUCCESS)
+    UndoEffectInit();
+  return result;
+}
+
+AAX_Result AAXWrapper_Parameters::BuildInstance(const HostSetup& setup) {
   AAX_CString bypassID;
   GetMasterBypassParameter(&bypassID);
   mMasterBypassID = bypassID.StdString();
@@ -310,40 +348,47 @@ AAX_Result AAXWrapper_Parameters::EffectInit() {
   mInputChanges.setMaxParameters(int32(ids.size()));
   mOutputChanges.setMaxParameters(int32(ids.size()));
 
-  SetBusArrangementsFromHost();
-  if (Controller() && mProcessor)
-    Controller()->SetSignalLatency(int32_t(mProcessor->getLatencySamples()));
-  SetupProcessing();
-  PrepareBuses();
+  if (!SetBusArrangementsFromHost(setup.inputStem, setup.outputStem))
+    return AAX_ERROR_UNIMPLEMENTED;
+  Controller()->SetSignalLatency(int32_t(mProcessor->getLatencySamples()));
+  if (!SetupProcessing(setup.sampleRate) || !PrepareBuses())
+    return AAX_ERROR_UNIMPLEMENTED;
   return AAX_SUCCESS;
 }
 
-void AAXWrapper_Parameters::SetBusArrangementsFromHost() {
-  uint32_t inputStem = 0xFF9C0000u;
-  uint32_t outputStem = 0xFF9C0000u;
-  if (Controller()) {
-    Controller()->GetInputStemFormat(&inputStem);
-    Controller()->GetOutputStemFormat(&outputStem);
-  }
-  mHostInputChannels = ChannelsOfStem(inputStem);
-  mHostOutputChannels = ChannelsOfStem(outputStem);
-  SpeakerArrangement input = ArrangementForStem(inputStem);
-  SpeakerArrangement output = ArrangementForStem(outputStem);
-  if (mProcessor)
-    mProcessor->setBusArrangements(&input, 1, &output, 1);
+// A failed initialisation leaves the object as it was made: no parameters, no maps, the
+// processor inactive; render calls then write silence.
+void AAXWrapper_Parameters::UndoEffectInit() {
+  StopProcessing();
+  Parameters().RemoveAllParameters();
+  mMasterBypass = nullptr;
+  mMasterBypassID.reset();
+  mParamIDToAAXID.clear();
+  mAAXIDToParamID.clear();
+  mParamIDToIndex.clear();
+  mInputEvents = nullptr;
+  mOutputEvents = nullptr;
+  mMidiInputEnabled = false;
+  mMidiOutputEnabled = false;
 }
 
-void AAXWrapper_Parameters::SetupProcessing() {
-  float sampleRate = 0.0f;
-  if (Controller())
-    Controller()->GetSampleRate(&sampleRate);
+// The processor answers kResultFalse for an arrangement it cannot take and keeps its own
+// buses (a stem of six channels); the process path then connects what both have and silences
+// the host's other channels. Any other answer is a failure.
+bool AAXWrapper_Parameters::SetBusArrangementsFromHost(uint32_t inputStem, uint32_t outputStem) {
+  SpeakerArrangement input = ArrangementForStem(inputStem);
+  SpeakerArrangement output = ArrangementForStem(outputStem);
+  const tresult result = mProcessor->setBusArrangements(&input, 1, &output, 1);
+  return result == kResultOk || result == kResultFalse;
+}
+
+bool AAXWrapper_Parameters::SetupProcessing(float sampleRate) {
   ProcessSetup setup{};
   setup.processMode = kRealtime;
   setup.symbolicSampleSize = kSample32;
   setup.maxSamplesPerBlock = kMaxSamplesPerBlock;
   setup.sampleRate = double(sampleRate);
-  if (mProcessor)
-    mProcessor->setupProcessing(setup);
+  return mProcessor->setupProcessing(setup) == kResultOk;
 }
 
 // ---- host to plug-in --------------------------------------------------------------------

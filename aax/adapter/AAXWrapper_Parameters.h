@@ -36,6 +36,7 @@
 namespace Steinberg {
 class MemoryStream;
 }
+struct AAX_CMidiPacket;
 
 class AAXWrapper_Parameters : public AAX_CEffectParameters,
                               public Steinberg::Vst::IHostApplication,
@@ -51,6 +52,8 @@ public:
   static constexpr AAX_CFieldIndex kFieldAudioOut = 1;
   static constexpr AAX_CFieldIndex kFieldBufferLength = 2;
   static constexpr AAX_CFieldIndex kFieldSampleRate = 3;
+  static constexpr AAX_CFieldIndex kFieldMidiInput = 5;
+  static constexpr AAX_CFieldIndex kFieldMidiOutput = 6;
   static constexpr AAX_CFieldIndex kFieldTransport = 7;
   static constexpr AAX_CFieldIndex kFieldPrivateData = 23;
   static constexpr AAX_CFieldIndex kFieldMeters = 24;
@@ -118,18 +121,31 @@ private:
   void MapParameter(ParamID paramID, const std::string& aaxID, Steinberg::int32 index);
   void AddMasterBypassParameter();
   void AddParameterFor(const Steinberg::Vst::ParameterInfo& info, const std::string& aaxID);
-  void SetBusArrangementsFromHost();
-  void SetupProcessing();
-  void PrepareBuses();
+  struct HostSetup;
+  AAX_Result ReadHostSetup(HostSetup& setup);
+  AAX_Result BuildInstance(const HostSetup& setup);
+  void UndoEffectInit();
+  bool SetBusArrangementsFromHost(uint32_t inputStem, uint32_t outputStem);
+  bool SetupProcessing(float sampleRate);
+  bool PrepareBuses();
   void StopProcessing();
   const std::string* AAXIDOf(ParamID paramID) const;
   const ParamID* ParamIDOf(AAX_CParamID id) const;
 
   // process path
-  void ConnectBuses(void* const* fields, Steinberg::int32 numSamples);
+  // Returns how many of the host's output channels the processor's buses took.
+  Steinberg::int32 ConnectBuses(void* const* fields, Steinberg::int32 numSamples);
+  void SilenceOutputs(void* const* fields, Steinberg::int32 fromChannel,
+                      Steinberg::int32 numSamples) const;
   void UpdateProcessContext(void* const* fields);
+  void MoveOutputChangesToController();
+
+  // MIDI road (AAXWrapper_Midi.cpp)
   void ProcessMidiInput(void* const* fields);
   void ProcessMidiOutput(void* const* fields);
+  void TranslateMidiPacket(const AAX_CMidiPacket& packet);
+  void ChangeMappedController(Steinberg::int32 channel, Steinberg::int32 entry, ParamValue value,
+                              Steinberg::int32 sampleOffset);
 
   // chunk
   bool SerializeState(Steinberg::MemoryStream& out) const;

@@ -37,10 +37,9 @@ AAX_Result AAXWrapper_Parameters::ResetFieldData(AAX_CFieldIndex field, void* da
   return AAX_SUCCESS;
 }
 
-void AAXWrapper_Parameters::PrepareBuses() {
-  if (!mComponent)
-    return;
-  mProcessData.prepare(*mComponent, 0, kSample32);
+bool AAXWrapper_Parameters::PrepareBuses() {
+  if (!mComponent || !mProcessData.prepare(*mComponent, 0, kSample32))
+    return false;
   mActiveInputs = 0;
   mActiveOutputs = 0;
   for (BusDirection direction : {kInput, kOutput}) {
@@ -66,12 +65,13 @@ void AAXWrapper_Parameters::PrepareBuses() {
   // while it processes is then handed over at a block start instead of written under it.
   if (!mActive)
     mActive = mComponent->setActive(true) == kResultOk;
+  return mActive;
 }
 
 // Each active bus takes the next channels of the host's; a bus the host's stem has no channel
 // for gets none (the processor leaves such channels unconnected), and an inactive input bus
 // is marked silent.
-void AAXWrapper_Parameters::ConnectBuses(void* const* fields, int32 numSamples) {
+int32 AAXWrapper_Parameters::ConnectBuses(void* const* fields, int32 numSamples) {
   float* const* inputs = static_cast<float* const*>(fields[kFieldAudioIn]);
   float* const* outputs = static_cast<float* const*>(fields[kFieldAudioOut]);
   int32 k = 0;
@@ -94,18 +94,34 @@ void AAXWrapper_Parameters::ConnectBuses(void* const* fields, int32 numSamples) 
       bus.channelBuffers32[c] = outputs && k < mHostOutputChannels ? outputs[k] : nullptr;
   }
   mProcessData.numSamples = numSamples;
+  return k < mHostOutputChannels ? k : mHostOutputChannels;
+}
+
+// The host's buffers hold whatever they held before (the last block's audio): every channel
+// no bus writes gets silence, so that nothing stale is heard.
+void AAXWrapper_Parameters::SilenceOutputs(void* const* fields, int32 fromChannel,
+                                           int32 numSamples) const {
+  float* const* outputs = static_cast<float* const*>(fields[kFieldAudioOut]);
+  if (!outputs || numSamples <= 0)
+    return;
+  for (int32 c = fromChannel < 0 ? 0 : fromChannel; c < mHostOutputChannels; ++c)
+    if (outputs[c])
+      std::memset(outputs[c], 0, sizeof(float) * size_t(numSamples));
 }
 
 void AAXWrapper_Parameters::ProcessBlock(void* const* fields) {
-  if (mMidiInputEnabled)
-    ProcessMidiInput(fields);
   mTransport = static_cast<AAX_ITransport*>(fields[kFieldTransport]);
-  // A render call before the effect was initialised finds the processor not set up.
-  if (!mProcessor || !mActive)
-    return;
   const int32_t* length = static_cast<const int32_t*>(fields[kFieldBufferLength]);
   const int32 numSamples = length && *length > 0 ? *length : 0;
-  ConnectBuses(fields, numSamples);
+  // A render call before the effect was initialised (or after that failed) finds the
+  // processor not set up: the host hears silence.
+  if (!mProcessor || !mActive) {
+    SilenceOutputs(fields, 0, numSamples);
+    return;
+  }
+  if (mMidiInputEnabled)
+    ProcessMidiInput(fields);
+  const int32 connectedOutputs = ConnectBuses(fields, numSamples);
   if (!mProcessingStarted) {
     mProcessor->setProcessing(true);
     mProcessingStarted = true;
@@ -118,6 +134,16 @@ void AAXWrapper_Parameters::ProcessBlock(void* const* fields) {
   mProcessData.inputParameterChanges = &mInputChanges;
   mProcessData.outputParameterChanges = &mOutputChanges;
   mProcessor->process(mProcessData);
+  SilenceOutputs(fields, connectedOutputs, numSamples);
+  MoveOutputChangesToController();
+  if (mMidiOutputEnabled)
+    ProcessMidiOutput(fields);
+  mInputChanges.clearQueue();
+  if (mInputEvents)
+    mInputEvents->clear();
+}
+
+void AAXWrapper_Parameters::MoveOutputChangesToController() {
   for (int32 q = 0; q < mOutputChanges.getParameterCount(); ++q) {
     IParamValueQueue* queue = mOutputChanges.getParameterData(q);
     if (!queue)
@@ -129,11 +155,6 @@ void AAXWrapper_Parameters::ProcessBlock(void* const* fields) {
         mProcessorOutput.Add(queue->getParameterId(), value);
     }
   }
-  if (mMidiOutputEnabled)
-    ProcessMidiOutput(fields);
-  mInputChanges.clearQueue();
-  if (mInputEvents)
-    mInputEvents->clear();
 }
 
 // The sample rate comes from the instance's own field: asking the controller would be a call
@@ -183,12 +204,4 @@ void AAXWrapper_Parameters::UpdateProcessContext(void* const* fields) {
       mProcessContext.state |= ProcessContext::kCycleActive;
   }
   mProcessData.processContext = &mProcessContext;
-}
-
-// The compressor has no event buses and its description declares no MIDI nodes, so no AAX
-// MIDI reaches these; a processor with event buses gets empty event lists each block.
-void AAXWrapper_Parameters::ProcessMidiInput(void* const*) {}
-void AAXWrapper_Parameters::ProcessMidiOutput(void* const*) {
-  if (mOutputEvents)
-    mOutputEvents->clear();
 }

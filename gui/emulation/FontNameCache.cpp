@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 namespace winemu {
 
@@ -12,9 +13,11 @@ FontNameCache::~FontNameCache() {
 }
 
 // The shared cache object itself stays valid to the end, so that a font made during unload
-// still finds it; its entries are freed when the module unloads.
+// still finds it; its entries are freed when the module unloads. It lives in the binary's own
+// storage, not on the heap, so an unloaded module leaves nothing behind.
 FontNameCache& FontNameCache::shared() {
-  static FontNameCache* cache = new FontNameCache;
+  alignas(FontNameCache) static unsigned char storage[sizeof(FontNameCache)];
+  static FontNameCache* cache = new (storage) FontNameCache;
   return *cache;
 }
 

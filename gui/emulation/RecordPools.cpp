@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <new>
 
 namespace winemu {
 namespace {
@@ -18,8 +19,12 @@ struct PoolState {
 };
 constinit PoolState pools = {nullptr, 0, nullptr, 0, false};
 
+// Never destroyed, since records may come back from other statics' destructors during unload;
+// built in the binary's own storage rather than on the heap, so an unloaded module leaves
+// nothing behind.
 std::recursive_mutex& poolLock() {
-  static std::recursive_mutex* lock = new std::recursive_mutex;
+  alignas(std::recursive_mutex) static unsigned char storage[sizeof(std::recursive_mutex)];
+  static std::recursive_mutex* lock = new (storage) std::recursive_mutex;
   return *lock;
 }
 

@@ -211,6 +211,10 @@ const char* PIX_PNGLoaderDescription() {
   return "PNG files (*.PNG)";
 }
 
+int PIX_PNGLoaderSave(const char*, const PIX_IBitmap*) {
+  return 0;
+}
+
 PIX_ImageLoader* PIX_ImageLoaderList = nullptr;
 
 namespace {

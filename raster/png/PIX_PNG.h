@@ -20,3 +20,6 @@ PIX_IBitmap* PIX_LoadPNGResource(const char* name, PIX_IBitmap* bitmap);
 // The image-loader entry: with check, only names ending in ".png" (any case) are tried.
 PIX_IBitmap* PIX_PNGLoaderLoad(const char* name, bool check, PIX_IBitmap* bitmap);
 const char* PIX_PNGLoaderDescription();
+// The writing counterpart a generic image routine may look for: PNG is read only here, so it
+// writes nothing and answers 0.
+int PIX_PNGLoaderSave(const char* name, const PIX_IBitmap* bitmap);

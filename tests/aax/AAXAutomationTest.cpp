@@ -74,8 +74,17 @@ TEST_F(Automation, ValuesShowTheControllersTexts) {
   aaxhost::HostString text;
   ASSERT_EQ(Effect().GetParameterValueString("1", &text, 32), AAX_SUCCESS);
   EXPECT_NE(text.StdString().find("dB"), std::string::npos) << text.StdString();
+  // The master bypass reads as what the plug-in does.
+  ASSERT_EQ(Effect().GetParameterValueString("", &text, 32), AAX_SUCCESS);
+  EXPECT_EQ(text.StdString(), "on");
+  ASSERT_EQ(Effect().UpdateParameterNormalizedValue("", 1.0, 0), AAX_SUCCESS);
   ASSERT_EQ(Effect().GetParameterValueString("", &text, 32), AAX_SUCCESS);
   EXPECT_EQ(text.StdString(), "bypass");
+  aaxhost::HostString on;
+  on.Set("on");
+  double normalized = -1.0;
+  ASSERT_EQ(Effect().GetParameterValueFromString("", &normalized, on), AAX_SUCCESS);
+  EXPECT_EQ(normalized, 0.0);
 }
 
 // Many more host updates than the queue to the processor holds, while no block runs (the

@@ -158,12 +158,17 @@ TEST_F(Chunk, CompareTellsAChangedStateApart) {
   Apply(Effect());
   EXPECT_EQ(instance->CompareChunk(kChunkID, saved, &equal), AAX_SUCCESS);
   EXPECT_FALSE(equal);
-  // Records this plug-in cannot compare count as equal: another ID, too short, foreign data.
-  for (const Bytes& foreign : {Bytes{1, 2, 3}, Bytes(40, 0)}) {
-    equal = false;
+  // A record of this ID without the framework's state differs: too short, no header, the
+  // header cut off, another plug-in's bytes.
+  Bytes headerless = saved;
+  headerless[20] ^= 0xFF;
+  for (const Bytes& foreign : {Bytes{}, Bytes{1, 2, 3}, Bytes(40, 0),
+                               Bytes(saved.begin(), saved.begin() + 22), headerless}) {
+    equal = true;
     EXPECT_EQ(instance->CompareChunk(kChunkID, foreign, &equal), AAX_SUCCESS);
-    EXPECT_TRUE(equal);
+    EXPECT_FALSE(equal) << foreign.size();
   }
+  // A record of another ID is not this plug-in's to judge.
   equal = false;
   EXPECT_EQ(instance->CompareChunk(AAX_FourCC('x', 'x', 'x', 'x'), saved, &equal), AAX_SUCCESS);
   EXPECT_TRUE(equal);

@@ -135,7 +135,7 @@ TEST_F(Processing, AnInstanceWithoutPrivateDataIsSkipped) {
   aaxhost::FakeInstanceBlock block(nullptr, 2, 2, kBlock, kRate, nullptr);
   block.Input(0)[0] = 0.5f;
   aaxhost::RenderInstances(ProcessProc(), {&block});
-  EXPECT_EQ(block.Output(0)[0], 0.0f); // untouched
+  EXPECT_EQ(block.Output(0)[0], aaxhost::FakeInstanceBlock::StaleSample(0)); // untouched
 }
 
 } // namespace

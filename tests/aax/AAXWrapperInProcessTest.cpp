@@ -1,12 +1,8 @@
 // The wrapper object with the compressor's classes linked into the test, so that a test can
 // play the plug-in's part (edits from its editor, restarts) and read what the processor got
 // (its process context), which no host can see.
-#include "FakeEffectInstance.h"
-#include "FakeInstanceBlock.h"
-#include "aax/adapter/AAXWrapper_Description.h"
-#include "aax/adapter/AAXWrapper_Parameters.h"
+#include "WrapperSession.h"
 #include "aax/adapter/AAX_WrapperGUI.h"
-#include "aax/library/AAX_ACFEntries.h"
 #include "framework/IFxProcessor.h"
 
 #include "pluginterfaces/vst/ivstmessage.h"
@@ -22,29 +18,8 @@ namespace {
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 
-class InProcess : public ::testing::Test {
+class InProcess : public WrapperSession {
 protected:
-  void SetUp() override {
-    IACFUnknown* registered = nullptr;
-    ASSERT_EQ(AAX_ACFRegisterPlugin(&host, &registered, &AAXWrapper_DescribeEffects), AAX_SUCCESS);
-    registered->Release();
-    effect = host.factory.Collections()[0]->effects[0].second;
-  }
-
-  void Make(uint32_t stem = 0x00010002) {
-    host.controller.inputStemFormat = stem;
-    host.controller.outputStemFormat = stem;
-    instance = std::make_unique<aaxhost::FakeEffectInstance>(host, *effect);
-    ASSERT_EQ(instance->InitializeResult(), AAX_SUCCESS);
-    wrapper = dynamic_cast<AAXWrapper_Parameters*>(instance->Parameters());
-    ASSERT_NE(wrapper, nullptr);
-  }
-
-  void TearDown() override {
-    instance.reset();
-    EXPECT_EQ(host.OutstandingReferences(), 0);
-  }
-
   const ProcessContext& ContextAfterOneBlock(const AAX_ITransport* transport) {
     aaxhost::FakeInstanceBlock block(wrapper, 2, 2, 64, 48000.0f, transport);
     aaxhost::RenderInstances(effect->components[1]->processProcs[0].proc, {&block});
@@ -52,11 +27,6 @@ protected:
     EXPECT_NE(processor, nullptr);
     return processor->GetProcessContext();
   }
-
-  aaxhost::FakeAAXHost host;
-  aaxhost::FakeEffectDescriptor* effect = nullptr;
-  std::unique_ptr<aaxhost::FakeEffectInstance> instance;
-  AAXWrapper_Parameters* wrapper = nullptr;
 };
 
 TEST_F(InProcess, AnEditGestureTouchesSetsAndReleasesAndIsNotEchoed) {
@@ -199,8 +169,10 @@ TEST_F(InProcess, AStemOfSixChannelsGetsEmptyArrangements) {
   aaxhost::RenderInstances(effect->components[1]->processProcs[0].proc, {&block});
   EXPECT_NE(block.Output(0)[0], 0.0f);
   EXPECT_NE(block.Output(1)[0], 0.0f);
+  // Beyond the processor's buses: silence, not what the host's buffers held.
   for (int c = 2; c < 6; ++c)
-    EXPECT_EQ(block.Output(c)[0], 0.0f) << c; // beyond the processor's buses
+    for (int n = 0; n < 64; ++n)
+      ASSERT_EQ(block.Output(c)[n], 0.0f) << c << " " << n;
 }
 
 TEST_F(InProcess, AMonoHostBlockGivesOneChannelPointer) {
@@ -211,22 +183,67 @@ TEST_F(InProcess, AMonoHostBlockGivesOneChannelPointer) {
   EXPECT_NE(block.Output(0)[0], 0.0f);
 }
 
-// The transfer timer runs on the run loop while the instance lives, and not a moment longer.
+// The transfer timer runs on the host's main loop while the instance lives, and not a moment
+// longer.
 TEST_F(InProcess, TheTransferTimerGoesWithTheInstance) {
   orvane::RunLoop& loop = orvane::RunLoop::instance();
-  orvane::ManualClock clock(1000);
-  loop.setClock(clock.clock());
   const size_t before = loop.timerCount();
   Make();
   EXPECT_GT(loop.timerCount(), before);
   ASSERT_EQ(instance->Parameters()->UpdateParameterNormalizedValue("", 1.0, 0), AAX_SUCCESS);
-  clock.advance(50);
-  loop.pump(); // drains the queues towards the controller
+  host.RunMainLoop(50); // drains the queues towards the controller
   instance.reset();
   EXPECT_EQ(loop.timerCount(), before);
-  clock.advance(500);
-  loop.pump(); // nothing left that could call into the destroyed instance
-  loop.setClock({});
+  host.RunMainLoop(500); // nothing left that could call into the destroyed instance
+}
+
+// A host that cannot describe the instance gets a failure code and an instance with nothing
+// made: no parameters, and render calls that write silence over the host's buffers.
+TEST_F(InProcess, AHostThatCannotDescribeTheInstanceGetsAFailure) {
+  struct Case {
+    const char* what;
+    void (*breakHost)(aaxhost::FakeAAXHost&);
+    AAX_Result expected;
+  };
+  const Case cases[] = {
+      {"no controller interface",
+       [](aaxhost::FakeAAXHost& h) {
+         h.Withhold(IID_Controller);
+         h.Withhold(IID_Controller_V2);
+       },
+       AAX_ERROR_NULL_OBJECT},
+      {"no sample rate", [](aaxhost::FakeAAXHost& h) { h.controller.sampleRate = 0.0f; },
+       AAX_ERROR_UNIMPLEMENTED},
+      {"negative sample rate", [](aaxhost::FakeAAXHost& h) { h.controller.sampleRate = -48000.0f; },
+       AAX_ERROR_UNIMPLEMENTED},
+  };
+  for (const Case& c : cases) {
+    aaxhost::FakeAAXHost broken;
+    IACFUnknown* registered = nullptr;
+    ASSERT_EQ(AAX_ACFRegisterPlugin(&broken, &registered, &AAXWrapper_DescribeEffects),
+              AAX_SUCCESS);
+    registered->Release();
+    const aaxhost::FakeEffectDescriptor& description =
+        *broken.factory.Collections()[0]->effects[0].second;
+    c.breakHost(broken);
+    {
+      aaxhost::FakeEffectInstance failed(broken, description);
+      EXPECT_EQ(failed.InitializeResult(), c.expected) << c.what;
+      ASSERT_NE(failed.Parameters(), nullptr) << c.what;
+      int32_t count = -1;
+      EXPECT_EQ(failed.Parameters()->GetNumberOfParameters(&count), AAX_SUCCESS);
+      EXPECT_EQ(count, 0) << c.what;
+      aaxhost::FakeInstanceBlock block(failed.Parameters(), 2, 2, 64, 48000.0f, nullptr);
+      block.Input(0)[0] = 0.25f;
+      aaxhost::RenderInstances(description.components[1]->processProcs[0].proc, {&block});
+      if (c.expected != AAX_ERROR_NULL_OBJECT) { // the stems are known: silence on both
+        for (int ch = 0; ch < 2; ++ch)
+          for (int n = 0; n < 64; ++n)
+            ASSERT_EQ(block.Output(ch)[n], 0.0f) << c.what << " " << ch << " " << n;
+      }
+    }
+    EXPECT_EQ(broken.OutstandingReferences(), 0) << c.what;
+  }
 }
 
 } // namespace

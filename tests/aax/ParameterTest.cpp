@@ -35,7 +35,7 @@ std::unique_ptr<AAX_CParameter<int>> MakeListParameter(const char* id, int defau
 std::unique_ptr<AAX_CParameter<bool>> MakeBypass() {
   return std::make_unique<AAX_CParameter<bool>>(
       "", AAX_CString("Master Bypass"), AAX_CBinaryTaperDelegate<bool>(),
-      AAX_CBinaryDisplayDelegate<bool>("bypass", "on"), true, false);
+      AAX_CBinaryDisplayDelegate<bool>("on", "bypass"), true, false);
 }
 
 TEST(AAX_CParameter, StartsWithDefaultsAndACutIdentifier) {
@@ -249,17 +249,17 @@ TEST(Delegates, LinearTaperRoundsAndClampsWithTheMaximumFirst) {
 }
 
 TEST(Delegates, BinaryAndStringDisplays) {
-  AAX_CBinaryDisplayDelegate<bool> binary("bypass", "on");
+  AAX_CBinaryDisplayDelegate<bool> binary("on", "bypass");
   AAX_CString text;
   EXPECT_TRUE(binary.ValueToString(true, &text));
-  EXPECT_STREQ(text.Get(), "on");
-  EXPECT_TRUE(binary.ValueToString(false, 2, &text));
   EXPECT_STREQ(text.Get(), "bypass");
+  EXPECT_TRUE(binary.ValueToString(false, 2, &text));
+  EXPECT_STREQ(text.Get(), "on");
   EXPECT_EQ(binary.MaxLabelLength(), 6u);
   bool value = true;
-  EXPECT_TRUE(binary.StringToValue(AAX_CString("bypass"), &value));
-  EXPECT_FALSE(value);
   EXPECT_TRUE(binary.StringToValue(AAX_CString("on"), &value));
+  EXPECT_FALSE(value);
+  EXPECT_TRUE(binary.StringToValue(AAX_CString("bypass"), &value));
   EXPECT_TRUE(value);
   EXPECT_FALSE(binary.StringToValue(AAX_CString("On"), &value));
   EXPECT_FALSE(value);

@@ -384,6 +384,28 @@ TEST_F(BareHost, MidiInComesOutAndControllerMessagesReachTheOutput) {
   EXPECT_NE(events[3].data.bytes, events[4].data.bytes);
 }
 
+// Velocities beyond [0, 1], infinite or not a number from a host come out as the nearest
+// 7-bit value (a NaN as 0), never as an undefined conversion.
+TEST_F(BareHost, VelocitiesOutsideTheRangeAreClampedToSevenBits) {
+  plugin->activate(48000.0, kBlock);
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float inf = std::numeric_limits<float>::infinity();
+  const struct {
+    float velocity;
+    int expected;
+  } cases[] = {{nan, 0}, {-0.5f, 0}, {-inf, 0}, {1.5f, 127}, {inf, 127}};
+  for (const auto& c : cases) {
+    Event on{};
+    on.type = Event::kNoteOnEvent;
+    on.noteOn = {0, 60, 0.0f, c.velocity, -1, -1};
+    plugin->inputEvents().add(on);
+    ASSERT_EQ(plugin->process(kBlock), kResultOk);
+    const auto& events = plugin->outputEvents().events();
+    ASSERT_EQ(events.size(), 1u) << c.velocity;
+    EXPECT_NEAR(events[0].noteOn.velocity, c.expected / 127.0, 1e-6) << c.velocity;
+  }
+}
+
 TEST_F(BareHost, ControllerAnswersProcessorMessages) {
   auto controller = ControllerPoint();
   ASSERT_TRUE(controller);

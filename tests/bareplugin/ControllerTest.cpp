@@ -16,13 +16,19 @@ using namespace inprocess;
 
 constexpr ParamID kBypass = 0x10000, kPreset = 0x10001;
 
-TEST(PresetParameter, SelectsTheNearestSlotAndAnswersTheCurrentOne) {
+// Two presets: the steps 0 and 0.5 each select the slot they begin; 1.0 the last slot.
+TEST(PresetParameter, SelectsTheSlotOfItsStepAndAnswersTheCurrentOne) {
   Rig rig;
   const struct {
     double value;
     int preset;
-  } table[] = {{0.0, 0}, {0.26, 1}, {0.24, 0},
-               {0.5, 1}, {1.0, 1},  {std::numeric_limits<double>::quiet_NaN(), 1}};
+  } table[] = {{0.0, 0},
+               {0.5, 1},
+               {0.26, 0},
+               {0.74, 1},
+               {0.49, 0},
+               {1.0, 1},
+               {std::numeric_limits<double>::quiet_NaN(), 1}};
   for (const auto& row : table) {
     rig.controller->setParamNormalized(kPreset, row.value);
     EXPECT_EQ(rig.controller->GetCurrentPresetIdx(), row.preset) << row.value;
@@ -53,10 +59,16 @@ TEST(PresetParameter, EitherSpacingOfTheValuesPicksTheSameSlot) {
       EXPECT_DOUBLE_EQ(nine->GetParam(0)->Value(), k) << v;
     }
   }
+  // Where the grids meet: 1.0 ends the program list, so it is the last slot.
   nine->setParamNormalized(kPreset, 1.0);
   EXPECT_EQ(nine->GetCurrentPresetIdx(), 8);
-  // Between the grids: the nearest slot of value x count, as before.
-  nine->setParamNormalized(kPreset, 0.3);
+  // Off both grids: the parameter's own step, (int)(value x count).
+  for (const auto& [v, slot] : {std::pair{0.99, 8}, {0.3, 2}, {0.4, 3}}) {
+    nine->setParamNormalized(kPreset, v);
+    EXPECT_EQ(nine->GetCurrentPresetIdx(), slot) << v;
+  }
+  // Values no host may send select nothing.
+  nine->setParamNormalized(kPreset, 1.5);
   EXPECT_EQ(nine->GetCurrentPresetIdx(), 3);
   nine->release();
 }

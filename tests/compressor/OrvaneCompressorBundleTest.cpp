@@ -34,6 +34,8 @@ TEST(CompressorFactory, NamesTheProcessorThenTheController) {
   ASSERT_TRUE(p.hasInfo2);
   EXPECT_EQ(p.classFlags, 1u);
   EXPECT_EQ(p.subCategories, "Fx|Dynamics");
+  EXPECT_EQ(p.vendor, "Quenmark");
+  EXPECT_EQ(p.vendorW, u"Quenmark");
   EXPECT_EQ(p.version, "1.1");
   EXPECT_EQ(p.sdkVersion, "VST 3.6.5");
   EXPECT_TRUE(p.hasInfoW);
@@ -46,6 +48,7 @@ TEST(CompressorFactory, NamesTheProcessorThenTheController) {
   EXPECT_EQ(c.name, "Orvane CompressorController");
   EXPECT_EQ(c.classFlags, 0u);
   EXPECT_EQ(c.subCategories, "");
+  EXPECT_EQ(c.vendor, "");
   EXPECT_EQ(c.version, "1.1");
   EXPECT_EQ(c.sdkVersion, "VST 3.6.5");
 }

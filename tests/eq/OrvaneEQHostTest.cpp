@@ -3,6 +3,7 @@
 // presets chosen through the preset parameter, and both states saved and restored.
 #include "Projects/eq/OrvaneEQDsp.h"
 #include "Projects/eq/OrvaneEQParams.h"
+#include "pluginterfaces/vst/ivstunits.h"
 #include "tests/hosts/vst3/Plugin.h"
 #include "tests/hosts/vst3/Scan.h"
 
@@ -57,7 +58,7 @@ TEST(OrvaneEQBundle, ScansWithItsFactoryRecords) {
   EXPECT_EQ(processor.name, "Orvane EQ");
   EXPECT_EQ(processor.classFlags, 1u);
   EXPECT_EQ(processor.subCategories, "Fx|EQ");
-  EXPECT_EQ(processor.vendor, "");
+  EXPECT_EQ(processor.vendor, "Quenmark");
   EXPECT_EQ(processor.version, "1.1");
   EXPECT_EQ(processor.sdkVersion, "VST 3.6.5");
   EXPECT_EQ(processor.nameW, u"Orvane EQ");
@@ -70,6 +71,7 @@ TEST(OrvaneEQBundle, ScansWithItsFactoryRecords) {
   EXPECT_EQ(controller.name, "Orvane EQController");
   EXPECT_EQ(controller.classFlags, 0u);
   EXPECT_EQ(controller.subCategories, "");
+  EXPECT_EQ(controller.vendor, "");
   EXPECT_EQ(controller.version, "1.1");
   EXPECT_EQ(controller.sdkVersion, "VST 3.6.5");
   ASSERT_EQ(report.audioModules.size(), 1u);
@@ -217,6 +219,31 @@ TEST_F(EqHost, PresetParameterLoadsAFactoryPreset) {
     pushedLowShelf |= edit.id == ParamID(kLowShelfGain);
   }
   EXPECT_TRUE(pushedLowShelf);
+}
+
+// Hosts that show the preset parameter read the name of the preset a value selects, the
+// same names the program list gives; a name typed back selects that preset's step.
+TEST_F(EqHost, PresetParameterReadsAsThePresetsName) {
+  FUnknownPtr<IUnitInfo> units(plugin->controller());
+  ASSERT_TRUE(units);
+  IEditController* controller = plugin->controller();
+  String128 listed{}, shown{};
+  for (int32 i = 0; i < 9; ++i) {
+    ASSERT_EQ(units->getProgramName(kPreset, i, listed), kResultOk);
+    for (const double v : {i / 9.0, (i + 0.5) / 9.0, i / 8.0}) {
+      ASSERT_EQ(controller->getParamStringByValue(kPreset, v, shown), kResultTrue) << v;
+      EXPECT_EQ(Text(shown), Text(listed)) << v;
+    }
+    ParamValue back = -1.0;
+    ASSERT_EQ(controller->getParamValueByString(kPreset, listed, back), kResultTrue);
+    EXPECT_DOUBLE_EQ(back, i / 9.0);
+  }
+  ASSERT_EQ(controller->getParamStringByValue(kPreset, 1.0, shown), kResultTrue);
+  EXPECT_EQ(Text(shown), Text(listed)); // the last preset
+  EXPECT_EQ(controller->getParamStringByValue(kPreset, 1.5, shown), kResultFalse);
+  // The other parameters keep their own texts.
+  ASSERT_EQ(controller->getParamStringByValue(kBypass, 1.0, shown), kResultTrue);
+  EXPECT_NE(Text(shown), Text(listed));
 }
 
 // The 13 parameters survive the host's save and restore into a new instance.

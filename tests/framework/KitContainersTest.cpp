@@ -239,6 +239,30 @@ TEST(StringUtils, LowerWhitespaceAndTime) {
   }
 }
 
+TEST(StringUtils, TraceLinePrefixLinesUpTheSourceColumns) {
+  struct Case {
+    const char* text;
+    const char* file;
+    const char* function;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {"20260101 10:00 +0100", "/src/framework/IFxBase.cpp", "SetHost",
+       "20260101 10:00 +0100 [IFxBase.cpp      SetHost             ]"},
+      {"x", "IFxControllerState.cpp", "UnserializeParamsAndMore",
+       "x [IFxControllerSta UnserializeParamsAnd]"},
+      {nullptr, nullptr, nullptr, " [                                     ]"},
+      {"", "a/b/", "f", " [                 f                   ]"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(TraceLinePrefix(c.text, c.file, c.function), c.expected) << c.expected;
+  // A text of any length keeps the whole bracketed source at the end.
+  const std::string longText(5000, 't');
+  const std::string line = TraceLinePrefix(longText.c_str(), "KIT_String.cpp", "Splice");
+  EXPECT_EQ(line.substr(line.size() - 39), "[KIT_String.cpp   Splice              ]");
+  EXPECT_EQ(line.substr(0, 1000), longText.substr(0, 1000));
+}
+
 TEST(StringUtils, CurrentTimeCarriesTheUtcOffset) {
   const char* saved = std::getenv("TZ");
   const std::string savedTz = saved ? saved : "";

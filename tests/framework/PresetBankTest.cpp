@@ -267,23 +267,49 @@ TEST_F(PresetFixture, BankWithABadNameLengthIsRefusedAndChangesNothing) {
   EXPECT_STREQ(bank.GetPresetName(2), "New");
 }
 
-TEST(PresetIndexFromNormalized, EveryIndexForEveryCountUpTo64) {
+// The parameter's own steps select (int)(v x count); the program list's spacing
+// program / (count - 1) (Ardour's) selects that program; 1.0 is the last program.
+TEST(PresetIndexFromNormalized, StepsAndProgramListSpacing) {
   for (int count = 1; count <= 64; ++count) {
     for (int p = 0; p < count; ++p) {
       const double v = double(p) / count;
       EXPECT_EQ(IPresetBank::PresetIndexFromNormalized(v, count), p) << p << "/" << count;
-      // Hosts often carry normalised values as 32-bit floats.
+      // Hosts often carry normalised values as 32-bit floats, a hair below the step.
       EXPECT_EQ(IPresetBank::PresetIndexFromNormalized(float(v), count), p) << p << "/" << count;
+      // Anywhere inside a step's span is that step.
+      EXPECT_EQ(IPresetBank::PresetIndexFromNormalized((p + 0.3) / count, count), p)
+          << p << "/" << count;
+      if (count >= 2) {
+        const double listed = double(p) / (count - 1);
+        EXPECT_EQ(IPresetBank::PresetIndexFromNormalized(listed, count), p) << p << "/" << count;
+        EXPECT_EQ(IPresetBank::PresetIndexFromNormalized(float(listed), count), p)
+            << p << "/" << count;
+      }
     }
-    EXPECT_EQ(IPresetBank::PresetIndexFromNormalized(1.0, count), count - 1);
-    EXPECT_EQ(IPresetBank::PresetIndexFromNormalized(-0.5, count), 0);
-    EXPECT_EQ(IPresetBank::PresetIndexFromNormalized(7.0, count), count - 1);
+    EXPECT_EQ(IPresetBank::PresetIndexFromNormalized(1.0, count), count >= 2 ? count - 1 : -1);
   }
-  // Truncation would have picked 14 here.
-  EXPECT_EQ(IPresetBank::PresetIndexFromNormalized(15.0 / 22.0, 22), 15);
-  EXPECT_EQ(IPresetBank::PresetIndexFromNormalized(0.5, 4), 2);
-  EXPECT_EQ(IPresetBank::PresetIndexFromNormalized(std::nan(""), 4), -1);
-  EXPECT_EQ(IPresetBank::PresetIndexFromNormalized(0.5, 0), -1);
+  struct Case {
+    double v;
+    int count;
+    int expected;
+  };
+  const Case cases[] = {
+      {0.4, 9, 3},           // 3.6 of 9 steps: step 3, not the nearest (4)
+      {0.375, 9, 3},         // program 3 of Ardour's 8 intervals
+      {0.5, 9, 4},           // program 4 of 8 intervals, and step 4 (4.5)
+      {15.0 / 22.0, 22, 15}, // 14.999999999999998 in doubles
+      {0.5, 4, 2},           // (int)(0.5 x 4)
+      {0.99, 4, 3},          // off both grids: the steps
+      {0.5, 2, 1},           // the steps of two presets: 0 and 0.5
+      {-0.5, 4, -1},         // outside [0, 1]: no preset
+      {1.0 + 1e-9, 4, -1},   //
+      {7.0, 4, -1},          //
+      {std::nan(""), 4, -1}, //
+      {0.5, 0, -1},          // no slots
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(IPresetBank::PresetIndexFromNormalized(c.v, c.count), c.expected)
+        << c.v << " of " << c.count;
 }
 
 } // namespace

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "AppKit/AppKit.h"
+#include "FrameRules.h"
 #include "OffscreenWindowBackend.h"
 #include "RgbaPng.h"
 #include "base/source/fobject.h"
@@ -108,22 +109,6 @@ public:
   Steinberg::IPlugView* view = nullptr;
   Steinberg::tresult attached = Steinberg::kResultFalse;
 };
-
-// ---- frames: the rules written out again from the editor's description ----
-
-// A strip of n frames at value v (frames counted from 1).
-inline int StripFrame(int n, double v) {
-  if (n < 2)
-    return 1;
-  const int i = (int)std::trunc((n - 1) * v + 0.5);
-  return i < 0 ? 1 : (i >= n ? n : i + 1);
-}
-
-// A control limited to frames first + 1 .. last of its strip.
-inline int BandFrame(int first, int last, double v) {
-  int frame = first + (int)std::trunc((last - 1 - first) * v + 0.5) + 1;
-  return frame < first ? first : (frame > last ? last : frame);
-}
 
 inline PIX_Pixel StripPixel(const IBitmap& b, int frame, int x, int y) {
   const int row = b.FrameOffset(frame) + y;

@@ -227,8 +227,10 @@ def compressor_knobs():
     ]
 
 
-GR_MARKS = marks((-20, "20"), (-15, "15"), (-10, "10"), (-7, "7"), (-5, "5"), (-3, "3"),
-                 (-2, "2"), (-1, "1"), (0, "0"))
+# The gain-reduction scale is linear in dB over its 20 dB, so single dB crowd near 0: numerals
+# every 5 dB, plain ticks between.
+GR_MARKS = marks((-20, "20"), (-15, "15"), (-10, "10"), -7, (-5, "5"), -3,
+                 -2, -1, (0, "0"))
 
 
 def compressor_background(scale):

@@ -5,10 +5,20 @@
 
 namespace aaxhost {
 
-FakeAAXHost::FakeAAXHost() : HostObject(log) {}
+FakeAAXHost::FakeAAXHost() : HostObject(log) {
+  orvane::RunLoop::instance().setClock(mMainClock.clock());
+}
 
 FakeAAXHost::~FakeAAXHost() {
   DetachEffect();
+  orvane::RunLoop::instance().setClock({});
+}
+
+void FakeAAXHost::RunMainLoop(uint32_t ms) {
+  for (uint32_t i = 0; i < ms; ++i) {
+    mMainClock.advance(1);
+    orvane::RunLoop::instance().pump();
+  }
 }
 
 void FakeAAXHost::AttachEffect(IACFUnknown* effect) {

@@ -11,6 +11,7 @@
 #include "FakeDescriptionObjects.h"
 #include "FakeHostObject.h"
 #include "FakeInstanceObjects.h"
+#include "sdk/macos/runloop/RunLoop.h"
 
 #include <cstdint>
 #include <memory>
@@ -39,11 +40,19 @@ public:
   // Sum of the references the plug-in still holds on host objects.
   int32_t OutstandingReferences() const;
 
+  // The host's main thread between its other calls: runs the run loop the plug-in's timers
+  // are on (the transfer timer, the processor's meter timer) for ms milliseconds of the
+  // host's clock, a millisecond at a time. The host owns that loop's clock while it lives.
+  // A bundle loaded from disk has its own copy of the loop, out of any host's reach; plug-in
+  // classes linked into the test share this one.
+  void RunMainLoop(uint32_t ms);
+
 protected:
   void* Answer(const acfIID& iid) override;
 
 private:
   AAX_IACFEffectParameters* mEffect = nullptr;
+  orvane::ManualClock mMainClock{1000000};
 };
 
 // A chunk record as the host allocates it: the 56-byte header and room for the data.

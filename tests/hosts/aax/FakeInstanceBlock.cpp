@@ -28,6 +28,9 @@ FakeInstanceBlock::FakeInstanceBlock(AAX_IACFEffectParameters* effect, int32_t i
     : mInputs(size_t(inputChannels), std::vector<float>(size_t(maxSamples), 0.0f)),
       mOutputs(size_t(outputChannels), std::vector<float>(size_t(maxSamples), 0.0f)),
       mLength(maxSamples), mSampleRate(sampleRate) {
+  for (auto& channel : mOutputs)
+    for (size_t n = 0; n < channel.size(); ++n)
+      channel[n] = StaleSample(int32_t(n));
   for (auto& channel : mInputs)
     mInputPointers.push_back(channel.data());
   for (auto& channel : mOutputs)

@@ -39,8 +39,13 @@ public:
 
   // Buffers for this many channels of up to maxSamples; the private data is reset through
   // the effect (null effect: left zero). A null transport leaves the transport node empty.
+  // Inputs start silent; outputs start with StaleSample, as a host's buffers hold the last
+  // block's audio, so that a channel the plug-in leaves untouched shows.
   FakeInstanceBlock(AAX_IACFEffectParameters* effect, int32_t inputChannels, int32_t outputChannels,
                     int32_t maxSamples, float sampleRate, const AAX_ITransport* transport);
+
+  // What an output holds at sample n before the plug-in writes it: never 0.
+  static float StaleSample(int32_t n) { return 0.5f + 0.001f * float(n % 100); }
 
   float* Input(int32_t channel) { return mInputs[size_t(channel)].data(); }
   const float* Output(int32_t channel) const { return mOutputs[size_t(channel)].data(); }

@@ -401,6 +401,11 @@ TEST_F(PngLoader, LoaderEntryChecksTheExtension) {
   EXPECT_EQ(PIX_PNGLoaderLoad(inner.c_str(), true, nullptr), nullptr);
   unlink(inner.c_str());
   rmdir(sub.c_str());
+  // The writing entry answers 0 and leaves no file behind.
+  std::string written = dir + "/saved.png";
+  PIX_MemBitmap source(2, 2, 4);
+  EXPECT_EQ(PIX_PNGLoaderSave(written.c_str(), &source), 0);
+  EXPECT_NE(access(written.c_str(), F_OK), 0);
   rmdir(dir.c_str());
   EXPECT_STREQ(PIX_PNGLoaderDescription(), "PNG files (*.PNG)");
   bool listed = false;

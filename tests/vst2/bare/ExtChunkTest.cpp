@@ -1,7 +1,9 @@
 // Program and bank chunks in the framework's formats, byte for byte against layouts
-// assembled by hand, their round trips, and chunks that do not have the layout refused with
-// nothing changed.
+// assembled by hand, their round trips, and chunks that do not have the layout or carry a
+// value that is not finite refused with nothing changed.
 #include "tests/vst2/bare/BareVst2Fixture.h"
+
+#include <limits>
 
 using namespace barevst2;
 
@@ -123,6 +125,27 @@ TEST_F(BareVst2, ChunksWithoutTheLayoutChangeNothing) {
   cases.push_back({"bank flag neither 0 nor 1", bank, false});
   cases.back().bytes[8 + 4 + 5] = 2;
   cases.push_back({"header only", {program.begin(), program.begin() + 8}, true});
+  // Values that are no setting: the first, a middle and the last stored parameter of the
+  // program, and the second preset of the bank (after a good first one).
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  const size_t firstValue = 8 + 4, bankSecondSlotValues = 8 + (4 + 5 + 1 + 52 + 4) + 4 + 5 + 1 + 4;
+  const struct {
+    const char* what;
+    bool isPreset;
+    size_t at;
+    double value;
+  } notFinite[] = {
+      {"program gain NaN", true, firstValue, nan},
+      {"program mute +inf", true, firstValue + 3 * 8, inf},
+      {"program mode -inf", true, firstValue + 5 * 8, -inf},
+      {"bank second preset gain NaN", false, bankSecondSlotValues, nan},
+      {"bank second preset mode +inf", false, bankSecondSlotValues + 5 * 8, inf},
+  };
+  for (const auto& n : notFinite) {
+    cases.push_back({n.what, n.isPreset ? program : bank, n.isPreset});
+    std::memcpy(cases.back().bytes.data() + n.at, &n.value, 8);
+  }
 
   for (const Case& c : cases) {
     EXPECT_EQ(plugin->setChunk(c.bytes, c.isPreset), 0) << c.what;

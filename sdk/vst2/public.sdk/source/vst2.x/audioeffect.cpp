@@ -3,9 +3,9 @@
 #include "public.sdk/source/vst2.x/aeffeditor.h"
 
 #include <cstring>
+#include <deque>
 #include <memory>
 #include <mutex>
-#include <vector>
 
 namespace {
 
@@ -25,17 +25,27 @@ AudioEffect* effectOf(AEffect* e) {
   return e ? static_cast<AudioEffect*>(e->object) : nullptr;
 }
 
-// Records of closed effects, freed when the module unloads.
+// Records of closed effects. Hosts ask a closed effect right after effClose (its category,
+// while they finish a scan), never once they have gone on to close many others: only the
+// most recently closed records are kept answering, and older ones are freed, so that a host
+// that opens and closes effects all day does not grow without bound.
 class RetiredRecords {
 public:
+  static constexpr size_t kKept = 64;
+
   void keep(EffectRecord* record) {
+    std::unique_ptr<EffectRecord> oldest;
     std::lock_guard<std::mutex> lock(mutex);
+    if (records.size() == kKept) {
+      oldest = std::move(records.front());
+      records.pop_front();
+    }
     records.emplace_back(record);
   }
 
 private:
   std::mutex mutex;
-  std::vector<std::unique_ptr<EffectRecord>> records;
+  std::deque<std::unique_ptr<EffectRecord>> records;
 };
 
 RetiredRecords& retiredRecords() {

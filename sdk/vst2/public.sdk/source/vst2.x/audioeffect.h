@@ -5,7 +5,8 @@
 // Lifetime: the host ends an effect with effClose; the effect then deletes itself. Hosts
 // have been seen to call the dispatcher again after effClose (effGetPlugCategory), so the
 // record outlives the object: it is retired with a dispatcher that answers from what it
-// remembers and process calls that write silence, and freed when the module unloads.
+// remembers and process calls that write silence, and freed once enough later effects were
+// closed (or when the module unloads).
 #pragma once
 
 #include "pluginterfaces/vst2.x/aeffectx.h"
