@@ -52,10 +52,16 @@ void IEditor::Resize(int width, int height) {
 
 // ---- controls ----
 
+// The editor owns every control it is handed, also the one it fails to keep.
 int IEditor::AttachControl(IControl* control) {
   if (!control)
     return -1;
-  mControls.push_back(control);
+  try {
+    mControls.push_back(control);
+  } catch (...) {
+    delete control;
+    throw;
+  }
   return (int)mControls.size() - 1;
 }
 
@@ -63,7 +69,12 @@ void IEditor::AttachBackground(int id, const char* name) {
   IBitmap bitmap = LoadIBitmap(id, name, 1);
   IControl* background =
       new IBitmapControl(mController, 0, -1, -1, bitmap, IChannelBlend::kBlendClobber);
-  mControls.insert(mControls.begin(), background);
+  try {
+    mControls.insert(mControls.begin(), background);
+  } catch (...) {
+    delete background;
+    throw;
+  }
 }
 
 void IEditor::AttachPanelBackground(const IColor* color) {

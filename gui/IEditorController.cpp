@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "gui/IControl.h"
@@ -28,14 +29,16 @@ IEditorController::~IEditorController() {
   mGraphics = nullptr;
 }
 
+// Takes ownership of graphics, also when making its draw bitmaps fails.
 void IEditorController::AttachGraphics(IEditor* graphics) {
   if (!graphics || graphics == mGraphics)
     return;
+  std::unique_ptr<IEditor> owned(graphics);
   for (int i = 0; i < NParams(); ++i)
     graphics->SetParameterFromPlug(i, GetParam(i)->GetNormalized(), true);
   graphics->CreateDrawBitmaps();
   delete mGraphics;
-  mGraphics = graphics;
+  mGraphics = owned.release();
 }
 
 IPlugView* PLUGIN_API IEditorController::createView(FIDString name) {

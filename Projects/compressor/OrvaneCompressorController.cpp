@@ -13,6 +13,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <memory>
 
 using namespace Steinberg;
 
@@ -24,10 +25,11 @@ OrvaneCompressorController::OrvaneCompressorController()
                         OrvaneCompressor::kUniqueID, OrvaneCompressor::kMakerID,
                         OrvaneCompressor::kLatency, false, false, false, OrvaneCompressor::kAPI) {
   DeclareOrvaneCompressorParams(*this);
-  auto* editor = new IEditorMac(this, kEditorWidth, kEditorHeight, 0);
+  std::unique_ptr<IEditorMac> editor(new IEditorMac(this, kEditorWidth, kEditorHeight, 0));
   editor->SetBundleID(kBundleID);
-  AttachGraphics(editor);
-  BuildControls(editor);
+  IEditor* graphics = editor.get();
+  AttachGraphics(editor.release());
+  BuildControls(graphics);
 }
 
 OrvaneCompressorController::~OrvaneCompressorController() = default;
@@ -61,8 +63,8 @@ void OrvaneCompressorController::BuildControls(IEditor* g) {
         p.kind == kCrimsonSwitch || p.kind == kYellowSwitch
             ? static_cast<IControl*>(new IOrvaneSwitchControl(this, x, y, p.param, strip))
             : new IOrvaneKnobControl(this, x, y, p.param, strip, IKnobControl::kVertical, 2.0);
+    g->AttachControl(control); // owned by the editor from here, also if SetText fails
     control->SetText(controlText);
-    g->AttachControl(control);
   }
   const int meterX = IScaledCoordinate(kLevelMeterX, s);
   const int meterY = IScaledCoordinate(kLevelMeterY, s);

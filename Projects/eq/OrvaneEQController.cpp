@@ -67,8 +67,8 @@ void OrvaneEQController::BuildControls(IEditor* g) {
                                         k.lastFrame, IKnobControl::kVertical, 2.0))
                                   : new IOrvaneKnobControl(this, x, y, k.param, knobs[k.size],
                                                            IKnobControl::kVertical, 2.0);
+    g->AttachControl(knob); // owned by the editor from here, also if SetText fails
     knob->SetText(knobText);
-    g->AttachControl(knob);
   }
   mMeterIdx = g->AttachControl(new IMeterControl(this, IScaledCoordinate(kMeterX, s),
                                                  IScaledCoordinate(kMeterY, s), -1, meter));

@@ -54,9 +54,14 @@ CGColorRef makeColor(COLORREF color, float alpha) {
 
 } // namespace winemu
 
+// Made once per module and released when the module unloads; colours and contexts made from it
+// hold their own references.
 CGColorSpaceRef GetDeviceColorSpace() {
-  static CGColorSpaceRef space = makeDeviceColorSpace();
-  return space;
+  static const struct DeviceColorSpace {
+    CGColorSpaceRef space = makeDeviceColorSpace();
+    ~DeviceColorSpace() { CGColorSpaceRelease(space); }
+  } device;
+  return device.space;
 }
 
 HDC CreateMemContext(HDC, int width, int height) {
@@ -68,26 +73,34 @@ HDC CreateMemContext(HDC, int width, int height) {
   void* allocation = calloc(1, static_cast<size_t>(bytes) + 63);
   if (!allocation)
     return nullptr;
-  CGContextRef cg =
-      CGBitmapContextCreate(alignedPixels(allocation), size_t(width), size_t(height), 8,
-                            size_t(width) * 4, GetDeviceColorSpace(), kCGImageAlphaNoneSkipFirst);
-  if (!cg) {
-    free(allocation);
-    return nullptr;
+  // A failure anywhere (the platform objects are C++ and may throw when memory runs out) gives
+  // null with everything made so far given back.
+  CGContextRef cg = nullptr;
+  DrawingContext* context = nullptr;
+  try {
+    cg =
+        CGBitmapContextCreate(alignedPixels(allocation), size_t(width), size_t(height), 8,
+                              size_t(width) * 4, GetDeviceColorSpace(), kCGImageAlphaNoneSkipFirst);
+    if (cg) {
+      CGContextTranslateCTM(cg, 0, height);
+      CGContextScaleCTM(cg, 1, -1);
+      context = winemu::takeContextRecord();
+    }
+    if (context) {
+      context->textColor = 0;
+      context->textCGColor = winemu::makeColor(0);
+      context->platformContext = cg;
+      context->pixelAllocation = allocation;
+      return context;
+    }
+  } catch (...) {
   }
-  CGContextTranslateCTM(cg, 0, height);
-  CGContextScaleCTM(cg, 1, -1);
-  DrawingContext* context = winemu::takeContextRecord();
-  if (!context) {
+  if (context)
+    winemu::returnContextRecord(context);
+  if (cg)
     CGContextRelease(cg);
-    free(allocation);
-    return nullptr;
-  }
-  context->platformContext = cg;
-  context->pixelAllocation = allocation;
-  context->textColor = 0;
-  context->textCGColor = winemu::makeColor(0);
-  return context;
+  free(allocation);
+  return nullptr;
 }
 
 void* GetContextPixelBuffer(HDC context) {

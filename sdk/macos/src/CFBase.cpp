@@ -1,9 +1,11 @@
 // Reference counting, strings, dictionaries, attributed strings, arrays and UUIDs.
 #include "CFObject.h"
+#include "LeakChecks.h"
 
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
+#include <memory>
 #include <mutex>
 #include <unistd.h>
 #include <unordered_map>
@@ -88,9 +90,9 @@ std::vector<char32_t> decodeUtf8(const std::string& utf8) {
 }
 
 CFStringRef makeString(const std::string& utf8) {
-  auto* s = new __CFString;
+  std::unique_ptr<__CFString> s(new __CFString);
   s->utf8 = utf8;
-  return s;
+  return s.release();
 }
 
 const std::string& utf8Of(CFStringRef string) {
@@ -163,11 +165,14 @@ Boolean CFStringGetCString(CFStringRef string, char* buffer, CFIndex size,
   return true;
 }
 
+// String constants are never freed: code may name one in any static's destructor while a
+// module unloads, as the platform's constants, which live in the binary's image, allow.
 CFStringRef __CFStringMakeConstantString(const char* text) {
   static std::mutex lock;
+  std::lock_guard<std::mutex> guard(lock);
+  cfstub::KeptForTheProcess kept;
   static std::unordered_map<std::string, __CFString*>* literals =
       new std::unordered_map<std::string, __CFString*>;
-  std::lock_guard<std::mutex> guard(lock);
   auto found = literals->find(text);
   if (found != literals->end())
     return found->second;

@@ -8,6 +8,7 @@
 #include <fontconfig/fontconfig.h>
 
 #include "AppKit/AppKit.h"
+#include "LeakChecks.h"
 
 namespace ctstub {
 
@@ -26,28 +27,11 @@ static FT_Library library() {
   return lib;
 }
 
-#if defined(__SANITIZE_ADDRESS__)
-#define ORVANE_LEAK_CHECKS 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define ORVANE_LEAK_CHECKS 1
-#endif
-#endif
-#ifdef ORVANE_LEAK_CHECKS
-#include <sanitizer/lsan_interface.h>
-#endif
-
 // fontconfig loses a few small blocks while it parses its configuration files, once per
 // process; under the leak checker they are not counted against the program.
 static bool loadFontconfig() {
-#ifdef ORVANE_LEAK_CHECKS
-  __lsan_disable();
-#endif
-  bool loaded = FcInit();
-#ifdef ORVANE_LEAK_CHECKS
-  __lsan_enable();
-#endif
-  return loaded;
+  cfstub::KeptForTheProcess kept;
+  return FcInit();
 }
 
 // The process's current fontconfig configuration, loaded once.

@@ -12,6 +12,7 @@
 #include FT_FREETYPE_H
 
 #include "gui/emulation/DrawingEmulation.h"
+#include "sdk/macos/src/LeakChecks.h"
 
 namespace emutest {
 
@@ -112,7 +113,14 @@ inline std::vector<std::pair<std::string, FaceStyle>> installedFaces() {
   FcPattern* all = FcPatternCreate();
   FcObjectSet* objects =
       FcObjectSetBuild(FC_POSTSCRIPT_NAME, FC_SPACING, FC_WEIGHT, FC_SLANT, nullptr);
-  FcFontSet* set = FcFontList(nullptr, all, objects);
+  // The configuration the code under test loaded, as it loaded it: a null configuration would
+  // have fontconfig re-read its files once its rescan interval has passed, which loses blocks.
+  FcConfig* config;
+  {
+    cfstub::KeptForTheProcess kept;
+    config = FcConfigGetCurrent();
+  }
+  FcFontSet* set = FcFontList(config, all, objects);
   for (int i = 0; set && i < set->nfont; ++i) {
     FcChar8* name = nullptr;
     if (FcPatternGetString(set->fonts[i], FC_POSTSCRIPT_NAME, 0, &name) == FcResultMatch)
