@@ -18,6 +18,7 @@
 #include <map>
 #include <string>
 #include <vector>
+#include "bench/BenchRuns.h"
 
 namespace {
 
@@ -232,9 +233,7 @@ public:
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
-      // Single runs, or the median of repetitions.
-      const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-      if (!(run.run_type == Run::RT_Iteration || median) || run.iterations == 0)
+      if (!benchruns::StandsForItsBenchmark(run))
         continue;
       const std::string name = run.run_name.str();
       const double ns = run.GetAdjustedRealTime() / kBlock; // per frame

@@ -24,6 +24,7 @@
 #include <memory>
 #include <string>
 #include <vector>
+#include "bench/BenchRuns.h"
 
 namespace {
 
@@ -260,9 +261,7 @@ public:
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
-      const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-      if (!(run.run_type == Run::RT_Iteration || median) || run.iterations == 0 ||
-          run.error_occurred)
+      if (!benchruns::StandsForItsBenchmark(run) || run.error_occurred)
         continue;
       const auto ch = run.counters.find("channels");
       const double channels = ch == run.counters.end() ? 1.0 : double(ch->second);

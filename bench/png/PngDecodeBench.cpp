@@ -16,6 +16,7 @@
 
 #include "raster/PIX_MemBitmap.h"
 #include "raster/png/PIX_PNG.h"
+#include "bench/BenchRuns.h"
 
 namespace {
 
@@ -128,8 +129,7 @@ public:
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
-      const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-      if (!(run.run_type == Run::RT_Iteration || median) || run.iterations == 0)
+      if (!benchruns::StandsForItsBenchmark(run))
         continue;
       const std::string name = run.run_name.str();
       const size_t slash = name.find('/');

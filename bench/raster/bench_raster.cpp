@@ -27,6 +27,7 @@
 #include "raster/PIX_MemBitmap.h"
 #include "raster/PIX_RowKernels.h"
 #include "raster/PIX_Transform.h"
+#include "bench/BenchRuns.h"
 
 namespace {
 
@@ -307,9 +308,7 @@ public:
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
-      // Single runs, or the median of repetitions.
-      const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-      if (!(run.run_type == Run::RT_Iteration || median) || run.iterations == 0)
+      if (!benchruns::StandsForItsBenchmark(run))
         continue;
       const std::string name = run.run_name.str();
       const size_t slash = name.rfind('/');
