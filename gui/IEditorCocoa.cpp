@@ -303,6 +303,13 @@ void IEditorCocoa::controlTextDidEndEditing(NSTextField* field) {
   setNeedsDisplay(true);
 }
 
+void IEditorCocoa::controlTextDidCancelEditing(NSTextField* field) {
+  if (field != mTextFieldView)
+    return;
+  endUserInput();
+  setNeedsDisplay(true);
+}
+
 void IEditorCocoa::endUserInput() {
   NSTextField* field = mTextFieldView;
   if (!field)

@@ -49,7 +49,10 @@ public:
   void killTimer();
   // Ends the text entry and detaches from the editor (closing its window) before leaving.
   void removeFromSuperview() override;
+  // The entry ended: its text goes to the parameter (or the control), then the field goes.
   void controlTextDidEndEditing(NSTextField* field) override;
+  // The user cancelled the entry: the field goes and nothing is set or reported to the host.
+  void controlTextDidCancelEditing(NSTextField* field) override;
   // Runs menu at the view rectangle's origin; the menu (or submenu) whose item was chosen,
   // with its chosen index set, or null.
   IPopupMenu* createIPopupMenu(IPopupMenu* menu, NSRect rect);

@@ -9,6 +9,7 @@
 #include "GuiTestSupport.h"
 #include "MacEditorTestSupport.h"
 #include "framework/KIT_String.h"
+#include "gui/IEditorCocoa.h"
 #include "gui/IPopupMenu.h"
 
 namespace {
@@ -157,6 +158,47 @@ TEST_F(EditorMacTest, TextEntryAcceptsOnlyWhatTheParameterCanTake) {
     EXPECT_EQ(host.log->edits.front().kind, MacEditorHost::EditCall::Kind::Begin);
     EXPECT_EQ(host.log->edits.back().kind, MacEditorHost::EditCall::Kind::End);
   }
+}
+
+TEST_F(EditorMacTest, EscapeCancelsTheTextEntryWithoutAnEditThenReturnStillCommits) {
+  OffscreenWindowBackend& window = host.Open();
+  // A value finer than the caption shows: putting the shown text back would move it.
+  host.controller->setParamNormalized(BridgeController::kGain, 0.123456789);
+  host.Run(100);
+  const double before = host.controller->getParamNormalized(BridgeController::kGain);
+  auto* view = static_cast<IEditorCocoa*>(host.editor->GetWindow());
+  ASSERT_NE(view, nullptr);
+  const size_t viewsBefore = view->subviews().size();
+
+  window.press(MacEditorHost::At(60, 160));
+  window.release(MacEditorHost::At(60, 160));
+  ASSERT_NE(window.editingField, nullptr);
+  EXPECT_EQ(window.type("-3.5"), "-3.5");
+  host.log->edits.clear();
+  window.key("\x1b", "\x1b", kVK_Escape);
+  host.Run(100);
+  EXPECT_EQ(window.editingField, nullptr);
+  EXPECT_FALSE(view->IsTextEntryOpen());
+  EXPECT_EQ(view->subviews().size(), viewsBefore); // the field is gone
+  EXPECT_EQ(window.window->firstResponder(), static_cast<NSResponder*>(view));
+  EXPECT_EQ(host.controller->getParamNormalized(BridgeController::kGain), before);
+  EXPECT_TRUE(host.log->edits.empty()); // no beginEdit, performEdit or endEdit
+  // Escape on the editor itself is no longer the field's: nothing reaches the parameter.
+  window.key("\x1b", "\x1b", kVK_Escape);
+  EXPECT_TRUE(host.log->edits.empty());
+
+  // The next entry commits with Return as before.
+  window.press(MacEditorHost::At(60, 160));
+  window.release(MacEditorHost::At(60, 160));
+  ASSERT_NE(window.editingField, nullptr);
+  window.type("2.5");
+  host.log->edits.clear(); // the click's own gesture
+  window.key("\r", "\r", kVK_Return);
+  EXPECT_EQ(window.editingField, nullptr);
+  EXPECT_DOUBLE_EQ(host.controller->GetParam(BridgeController::kGain)->Value(), 2.5);
+  ASSERT_EQ(host.log->edits.size(), 3u);
+  EXPECT_EQ(host.log->edits.front().kind, MacEditorHost::EditCall::Kind::Begin);
+  EXPECT_EQ(host.log->edits.back().kind, MacEditorHost::EditCall::Kind::End);
 }
 
 TEST_F(EditorMacTest, ScaleChangeWithATextEntryOpenEndsTheEntryFirst) {

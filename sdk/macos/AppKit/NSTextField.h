@@ -41,10 +41,12 @@ public:
 
 class NSTextField;
 
-// What a text field's delegate answers (controlTextDidEndEditing:).
+// What a text field's delegate answers: the editing ended with a text to take
+// (controlTextDidEndEditing:), or the user cancelled it and nothing is to be taken.
 class NSTextFieldDelegate {
 public:
   virtual void controlTextDidEndEditing(NSTextField* field) = 0;
+  virtual void controlTextDidCancelEditing(NSTextField* field) = 0;
 
 protected:
   ~NSTextFieldDelegate() = default;
@@ -90,13 +92,16 @@ public:
   bool isTextSelected() const { return editing && selectedAll; }
   // Ends the editing (return, tab, focus loss): the delegate hears of it.
   void endEditing();
+  // Cancels the editing (escape): the text goes back to what it was when the editing began
+  // and the delegate hears controlTextDidCancelEditing, not controlTextDidEndEditing.
+  void cancelOperation();
 
   bool acceptsFirstResponder() override { return true; }
   // Becoming first responder starts the editing; losing it ends the editing.
   bool becomeFirstResponder() override;
   bool resignFirstResponder() override;
-  // While editing: return, tab and escape end it, delete removes a character, anything else
-  // is typed text.
+  // While editing: return and tab end it, escape cancels it, delete removes a character,
+  // anything else is typed text.
   void keyDown(NSEvent* event) override;
   void removeFromSuperview() override;
   void drawRect(NSRect dirtyRect) override;
@@ -105,6 +110,7 @@ private:
   void stopEditing();
 
   std::string text;
+  std::string textBeforeEditing; // what cancelling puts back
   NSFont* textFont = nullptr;
   NSFormatter* textFormatter = nullptr; // retained
   NSTextFieldDelegate* textDelegate = nullptr;

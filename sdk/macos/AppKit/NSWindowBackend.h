@@ -148,9 +148,11 @@ public:
   virtual NSMenuItem* runPopUpMenu(NSMenu* menu, NSPoint location, NSView* view) = 0;
   // The field (a subview; its frame in its superview's points) became the first responder:
   // show it and route typed text to it. The back end edits through the field's own calls
-  // (NSTextField::insertText, deleteBackward, endEditing), which apply its formatter and tell
-  // its delegate; the editing ends with field->endEditing() (return, tab, escape, focus
-  // loss) or when the field is removed, which calls textEditingEnded().
+  // (NSTextField::insertText, deleteBackward, endEditing, cancelOperation), which apply its
+  // formatter and tell its delegate; keys go to the field as key events (escape cancels
+  // there). The editing ends with field->endEditing() (return, tab, focus loss),
+  // field->cancelOperation() (escape) or when the field is removed, which calls
+  // textEditingEnded().
   virtual void textEditingBegan(NSTextField* field) = 0;
   // The field stopped editing or left the window: stop routing keys to it; no call on it
   // follows.

@@ -25,6 +25,7 @@ void NSTextField::setFormatter(NSFormatter* formatter) {
 bool NSTextField::becomeFirstResponder() {
   editing = true;
   selectedAll = true;
+  textBeforeEditing = text;
   if (window() && window()->backend())
     window()->backend()->textEditingBegan(this);
   setNeedsDisplay(true);
@@ -83,6 +84,19 @@ void NSTextField::endEditing() {
   release();
 }
 
+void NSTextField::cancelOperation() {
+  if (!editing)
+    return;
+  retain();
+  stopEditing();
+  text = textBeforeEditing;
+  selectedAll = false;
+  setNeedsDisplay(true);
+  if (textDelegate)
+    textDelegate->controlTextDidCancelEditing(this);
+  release();
+}
+
 void NSTextField::keyDown(NSEvent* event) {
   if (!editing) {
     NSView::keyDown(event);
@@ -91,8 +105,10 @@ void NSTextField::keyDown(NSEvent* event) {
   switch (event->keyCode()) {
   case kVK_Return:
   case kVK_Tab:
-  case kVK_Escape:
     endEditing();
+    return;
+  case kVK_Escape:
+    cancelOperation();
     return;
   case kVK_Delete:
     deleteBackward();

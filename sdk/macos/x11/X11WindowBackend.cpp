@@ -302,7 +302,6 @@ void X11WindowBackend::textEditingBegan(NSTextField* field) {
   if (!window)
     return;
   editingField = field;
-  textBeforeEditing = field->stringValue();
   takeFocus();
 }
 
@@ -449,13 +448,6 @@ void X11WindowBackend::handleKey(XKeyEvent& event, bool pressed) {
   const TranslatedKey key = TranslateKey(typed, plain);
   if (key.keyCode == 0xFFFF && key.characters.empty())
     return; // a modifier on its own, or a key AppKit has no code for
-  // Escape cancels a text entry: the field ends with the text it started with.
-  if (pressed && editingField && key.keyCode == kVK_Escape) {
-    NSTextField* field = editingField;
-    field->setStringValue(textBeforeEditing);
-    field->endEditing();
-    return;
-  }
   NSEvent keyEvent = NSEvent::keyEvent(pressed ? NSKeyDown : NSKeyUp, pointOf(pointerX, pointerY),
                                        flagsOf(event.state), owner, key.characters,
                                        key.charactersIgnoringModifiers, key.keyCode);

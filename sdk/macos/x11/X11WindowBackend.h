@@ -96,7 +96,6 @@ private:
   Cursor invisible = 0;
   const XKeyEvent* keyInHand = nullptr; // the X event of the key being delivered
   NSTextField* editingField = nullptr;
-  std::string textBeforeEditing;
   Window focusBeforeEditing = 0;
   long presented = 0;
 };

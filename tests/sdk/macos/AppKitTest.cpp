@@ -160,7 +160,10 @@ struct EndRecorder : NSTextFieldDelegate {
   void controlTextDidEndEditing(NSTextField* field) override {
     ended.push_back(field->stringValue());
   }
-  std::vector<std::string> ended;
+  void controlTextDidCancelEditing(NSTextField* field) override {
+    cancelled.push_back(field->stringValue());
+  }
+  std::vector<std::string> ended, cancelled;
 };
 
 TEST(NSTextFieldEditing, FormatterVetsEveryEditAndEndingTellsTheDelegate) {
@@ -185,7 +188,38 @@ TEST(NSTextFieldEditing, FormatterVetsEveryEditAndEndingTellsTheDelegate) {
   EXPECT_EQ(field->stringValue(), "91");
   window.makeFirstResponder(nullptr); // focus lost: the editing ends
   EXPECT_EQ(delegate.ended, std::vector<std::string>{"91"});
+  EXPECT_TRUE(delegate.cancelled.empty());
   EXPECT_EQ(backend.editingField, nullptr);
+}
+
+TEST(NSTextFieldEditing, EscapeCancelsWithTheTextItStartedWithAndNoEndOfEditing) {
+  NSWindow window(NSMakeRect(0, 0, 100, 40), std::make_unique<OffscreenWindowBackend>());
+  auto& backend = static_cast<OffscreenWindowBackend&>(*window.backend());
+  auto* field = new NSTextField(NSMakeRect(5, 5, 60, 20));
+  EndRecorder delegate;
+  field->setDelegate(&delegate);
+  field->setStringValue("42");
+  window.contentView()->addSubview(field);
+  field->release();
+
+  ASSERT_TRUE(window.makeFirstResponder(field));
+  backend.type("17");
+  backend.key("\x1b", "\x1b", kVK_Escape);
+  EXPECT_FALSE(field->isEditing());
+  EXPECT_EQ(field->stringValue(), "42");
+  EXPECT_EQ(delegate.cancelled, std::vector<std::string>{"42"});
+  EXPECT_TRUE(delegate.ended.empty());
+  EXPECT_EQ(backend.editingField, nullptr);
+  // Still the first responder but no longer editing: giving up the focus reports nothing more.
+  window.makeFirstResponder(nullptr);
+  EXPECT_TRUE(delegate.ended.empty());
+  EXPECT_EQ(delegate.cancelled.size(), 1u);
+
+  // A second editing starts from the text as it is then.
+  ASSERT_TRUE(window.makeFirstResponder(field));
+  backend.type("5");
+  backend.key("\r", "\r", kVK_Return);
+  EXPECT_EQ(delegate.ended, std::vector<std::string>{"5"});
 }
 
 TEST(AlertPanels, ButtonsMapToTheirReturnsAndNoWindowSystemShowsNothing) {

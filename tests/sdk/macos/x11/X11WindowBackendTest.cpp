@@ -65,7 +65,10 @@ public:
   void controlTextDidEndEditing(NSTextField* field) override {
     ended.push_back(field->stringValue());
   }
-  std::vector<std::string> ended;
+  void controlTextDidCancelEditing(NSTextField* field) override {
+    cancelled.push_back(field->stringValue());
+  }
+  std::vector<std::string> ended, cancelled;
 };
 
 class X11Window : public ::testing::Test {
@@ -314,10 +317,22 @@ TEST_F(X11TextField, TypingIsFilteredAndReturnCommits) {
   EXPECT_FALSE(field->isEditing());
 }
 
-TEST_F(X11TextField, EscapeEndsWithTheTextItStartedWith) {
+TEST_F(X11TextField, EscapeCancelsWithoutEndingAndGivesTheKeysBack) {
   Type({XK_4, XK_2, XK_Escape});
-  ASSERT_EQ(recorder.ended.size(), 1u);
-  EXPECT_EQ(recorder.ended[0], "7");
+  EXPECT_TRUE(recorder.ended.empty());
+  EXPECT_EQ(recorder.cancelled, std::vector<std::string>{"7"});
+  EXPECT_FALSE(field->isEditing());
+  EXPECT_EQ(field->stringValue(), "7");
+  // The field no longer takes keys: the view gets them again once it is first responder.
+  window->makeFirstResponder(view);
+  host->moveTo(150, 50); // over the editor, off the field: X gives it the keys
+  Settle(50);
+  view->seen.clear();
+  Type({XK_3});
+  EXPECT_EQ(field->stringValue(), "7");
+  ASSERT_EQ(view->seen.size(), 1u);
+  EXPECT_EQ(view->seen[0].characters, "3");
+  EXPECT_TRUE(recorder.ended.empty());
 }
 
 TEST_F(X11TextField, AClickElsewhereCommits) {
