@@ -198,7 +198,7 @@ template <class Op> void ScaleRowsBilinear(const ScaleArea& area, int ia) {
   }
 }
 
-// The part of a scale walk that starts at destination column x and row y, w by h pixels.
+// The piece of a scale walk that starts at destination column x and row y, w by h pixels.
 ScaleArea Part(const ScaleArea& a, int x, int y, int w, int h) {
   ScaleArea p = a;
   p.d += (ptrdiff_t)y * a.dstep + (ptrdiff_t)x * 4;
