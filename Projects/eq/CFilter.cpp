@@ -304,6 +304,10 @@ struct CFilterKernels {
     }
   }
 
+  // One stage, or a stereo pair of stages, inside a flushing guard.
+  static void ProcessMono(CFilter& f, double* block, int32_t frames);
+  static void ProcessPair(CFilter& a, double* blockA, CFilter& b, double* blockB, int32_t frames);
+
   static void RunPairByOrder(CFilter& a, double* xa, CFilter& b, double* xb, int32_t frames) {
     switch (a.mOrder) {
     case 2:
@@ -332,8 +336,7 @@ int32_t CFilter::Process(double* block, int32_t frames) {
     return 0;
   }
   DenormalGuard guard;
-  PrepareProcess();
-  CFilterKernels::RunMonoByOrder(*this, block, frames);
+  CFilterKernels::ProcessMono(*this, block, frames);
   return 0;
 }
 
@@ -375,27 +378,42 @@ void CFilter::ProcessChainPair(CFilter* const* stagesA, double* blockA, CFilter*
   }
   DenormalGuard guard;
   for (int32_t s = 0; s < count; ++s) {
-    ProcessPair(*stagesA[s], blockA, *stagesB[s], blockB, frames);
+    CFilterKernels::ProcessPair(*stagesA[s], blockA, *stagesB[s], blockB, frames);
   }
 }
 
 void CFilter::ProcessPair(CFilter& a, double* blockA, CFilter& b, double* blockB, int32_t frames) {
+  DenormalGuard guard;
+  CFilterKernels::ProcessPair(a, blockA, b, blockB, frames);
+}
+
+// Within a flushing guard (reading the control register costs more than a small block's
+// bookkeeping, so a chain reads it once).
+void CFilterKernels::ProcessPair(CFilter& a, double* blockA, CFilter& b, double* blockB,
+                                 int32_t frames) {
   const bool inStep = &a != &b && blockA != blockB && blockA != nullptr && blockB != nullptr &&
                       !a.mBypass && !b.mBypass && a.mOrder == b.mOrder && frames > 0;
   if (!inStep) {
-    a.Process(blockA, frames);
-    b.Process(blockB, frames);
+    ProcessMono(a, blockA, frames);
+    ProcessMono(b, blockB, frames);
     return;
   }
-  DenormalGuard guard;
   a.PrepareProcess();
   b.PrepareProcess();
   if (a.mRefreshCounter != b.mRefreshCounter || a.mRefreshInterval != b.mRefreshInterval) {
-    CFilterKernels::RunMonoByOrder(a, blockA, frames);
-    CFilterKernels::RunMonoByOrder(b, blockB, frames);
+    RunMonoByOrder(a, blockA, frames);
+    RunMonoByOrder(b, blockB, frames);
     return;
   }
-  CFilterKernels::RunPairByOrder(a, blockA, b, blockB, frames);
+  RunPairByOrder(a, blockA, b, blockB, frames);
+}
+
+void CFilterKernels::ProcessMono(CFilter& f, double* block, int32_t frames) {
+  if (f.mBypass || block == nullptr || frames <= 0) {
+    return;
+  }
+  f.PrepareProcess();
+  RunMonoByOrder(f, block, frames);
 }
 
 // The refresh test follows each sample: when the counter equals the interval the coefficients
@@ -430,6 +448,7 @@ void CFilter::PrepareProcess() {
 // mute an order-3 stage until its first refresh).
 void CFilter::Restart() {
   mRestartPending = false;
+  mSettled = false;
   mGain = mGainTarget;
   mFreq = mFreqTarget;
   Reconfigure();
@@ -465,8 +484,14 @@ void CFilter::ClearNonFiniteHistories() {
 // processor does not flush them itself).
 void CFilter::SanitizeHistories() {
   ClearNonFiniteHistories();
+#if defined(__SSE2__)
+  // Denormals are flushed while a stage processes, so only the stored input samples, which no
+  // arithmetic touched, can be denormal.
+  double* const histories[] = {&mS1x0, &mS1x1, &mS1x2};
+#else
   double* const histories[] = {&mS1x0, &mS1x1, &mS1x2, &mS2x0, &mS2x1,
                                &mS2x2, &mS1y1, &mS1y2, &mS2y1, &mS2y2};
+#endif
   for (double* h : histories) {
     *h = SnapDenormal(*h);
   }
@@ -536,6 +561,9 @@ void CFilter::Reconfigure() {
 }
 
 void CFilter::UpdateCoefficients() {
+  if (mSettled && mGain == mGainTarget && mFreq == mFreqTarget) {
+    return; // nothing glides and every running value sits on its target
+  }
   bool gainMoved = false;
   if (!(mGain == mGainTarget)) {
     mGain = Glide(mGain, mGainTarget);
@@ -557,12 +585,15 @@ void CFilter::MixTowardTargets() {
   const bool shelf = mOrder == 4;
   const double f = shelf ? mSmoothing / 16.0 : mSmoothing;
   const int32_t count = shelf ? mCoeffCount + 1 : mCoeffCount;
+  bool settled = true;
   for (int32_t i = 0; i < count; ++i) {
     // A settled value is left alone: the mix of a value with itself may move it by a bit.
     if (mSlots[i] != nullptr && *mSlots[i] != mTargets[i]) {
       *mSlots[i] = SnapDenormal(*mSlots[i] * (1.0 - f) + mTargets[i] * f);
+      settled = settled && *mSlots[i] == mTargets[i];
     }
   }
+  mSettled = settled;
 }
 
 double CFilter::Glide(double current, double target) const {
@@ -606,6 +637,7 @@ void CFilter::GetCoefficients(double numerator[7], double denominator[6]) const 
 }
 
 void CFilter::WireCoefficients() {
+  mSettled = false;
   std::fill(std::begin(mSlots), std::end(mSlots), nullptr);
   if (mOrder < 2 || mOrder > 4) {
     return;
@@ -693,6 +725,7 @@ void CFilter::InterpolateCoefficients() {
   }
   const int32_t count = mOrder == 4 ? kMaxTargets : mCoeffCount;
   std::copy(t, t + count, mTargets);
+  mSettled = false;
 }
 
 void CFilter::SetGainGrid(const double* points, int32_t count) {
@@ -718,6 +751,7 @@ void CFilter::NormalizeCoefficients() {
   if (d == 0.0) {
     return;
   }
+  mSettled = false;
   double* c = mCoeffs;
   for (int32_t i = 0; i < 3; ++i) {
     const double b = c[i];

@@ -142,4 +142,7 @@ private:
   // Set at construction, on a sample-rate change and when bypass is left: the next Process
   // starts on the stage's settings and targets at once, from cleared histories.
   bool mRestartPending = true;
+  // Set when a refresh found every running value on its target, cleared whenever a target or a
+  // running value changes: a settled stage with nothing gliding refreshes at no cost.
+  bool mSettled = false;
 };
