@@ -1,5 +1,6 @@
 #include "Projects/eq/CFilter.h"
 
+#include "Projects/eq/CFilterKernels.h"
 #include "Projects/eq/EqCoefficientTables.h"
 
 #include <algorithm>
@@ -7,45 +8,12 @@
 #include <cmath>
 #include <cstddef>
 #include <iterator>
-#include <tuple>
-#include <utility>
-
-#if defined(__SSE2__)
-#include <xmmintrin.h>
-#endif
 
 namespace {
 
 // Below this distance a glide lands on its target, so that a glide toward 0 (where the
 // relative test never fires) ends instead of reconfiguring the stage forever.
 constexpr double kGlideFloor = 1e-3;
-
-// Flushes denormals to zero (FTZ and DAZ) while a stage processes: decaying histories and
-// smoothed coefficients would otherwise sink into the denormal range and multiply the cost.
-// Writing the control register costs as much as several samples of a small block, so it is
-// written only when the flush bits are not set already (by the caller or by an outer guard).
-class DenormalGuard {
-public:
-#if defined(__SSE2__)
-  DenormalGuard() : mSaved(_mm_getcsr()) {
-    if (Changes()) {
-      _mm_setcsr(mSaved | kFlushBits);
-    }
-  }
-  ~DenormalGuard() {
-    if (Changes()) {
-      _mm_setcsr(mSaved);
-    }
-  }
-
-private:
-  static constexpr unsigned kFlushBits = 0x8040; // FTZ | DAZ
-  bool Changes() const {
-    return (mSaved & kFlushBits) != kFlushBits;
-  }
-  unsigned mSaved;
-#endif
-};
 
 double Lerp(double a, double b, double u) {
   return a * (1.0 - u) + b * u;
@@ -55,373 +23,11 @@ double SnapDenormal(double v) {
   return std::fabs(v) < DBL_MIN ? 0.0 : v;
 }
 
-// Two channels' samples side by side. Its arithmetic is lane by lane IEEE double arithmetic
-// (packed SSE2 on x86-64), so each lane computes exactly what a scalar double would.
-typedef double Pair __attribute__((vector_size(16)));
-
-// Direct form I, y = b0 x + b1 x1 + b2 x2 - a1 y1 - a2 y2, evaluated left to right.
-template <class T> struct Biquad {
-  T b0, b1, b2, a1, a2;
-  T x1, x2, y1, y2;
-
-  T Step(T x) {
-    const T y = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
-    x2 = x1;
-    x1 = x;
-    y2 = y1;
-    y1 = y;
-    return y;
-  }
-};
-
-// z = b0 y + b1 y1 - a1 z1.
-template <class T> struct FirstOrder {
-  T b0, b1, a1;
-  T x1, y1;
-
-  T Step(T x) {
-    const T z = b0 * x + b1 * x1 - a1 * y1;
-    x1 = x;
-    y1 = z;
-    return z;
-  }
-};
-
 } // namespace
-
-// The per-order sample loops. A kernel copies the coefficients and histories of one stage
-// (double) or of a stereo pair of stages (Pair) into locals for one run of samples between
-// refreshes, so the loop body is nothing but the sections.
-struct CFilterKernels {
-  using Field = double CFilter::*;
-
-  // Most stages of a mono chain that run fused in one loop.
-  static constexpr int32_t kMaxFused = 3;
-
-  static bool HasSections(const CFilter& f) { return f.mOrder >= 2 && f.mOrder <= 4; }
-
-  // Reads and writes one stage's values as doubles, or a pair's as Pairs.
-  struct Mono {
-    CFilter& f;
-    double Coeff(int i) const { return f.mCoeffs[i]; }
-    double Get(Field m) const { return f.*m; }
-    void Set(Field m, double v) const { f.*m = v; }
-  };
-  struct Stereo {
-    CFilter& a;
-    CFilter& b;
-    Pair Coeff(int i) const { return Pair{a.mCoeffs[i], b.mCoeffs[i]}; }
-    Pair Get(Field m) const { return Pair{a.*m, b.*m}; }
-    void Set(Field m, Pair v) const {
-      a.*m = v[0];
-      b.*m = v[1];
-    }
-  };
-
-  template <class T, class Lanes> static Biquad<T> Section1(const Lanes& l) {
-    return {l.Coeff(0),
-            l.Coeff(1),
-            l.Coeff(2),
-            l.Coeff(7),
-            l.Coeff(8),
-            l.Get(&CFilter::mS1x1),
-            l.Get(&CFilter::mS1x2),
-            l.Get(&CFilter::mS1y1),
-            l.Get(&CFilter::mS1y2)};
-  }
-  template <class T, class Lanes> static void StoreSection1(const Lanes& l, const Biquad<T>& s) {
-    l.Set(&CFilter::mS1x0, s.x1);
-    l.Set(&CFilter::mS1x1, s.x1);
-    l.Set(&CFilter::mS1x2, s.x2);
-    l.Set(&CFilter::mS1y1, s.y1);
-    l.Set(&CFilter::mS1y2, s.y2);
-  }
-
-  template <class T, class Lanes> struct Order2 {
-    Biquad<T> s1;
-    explicit Order2(const Lanes& l) : s1(Section1<T>(l)) {}
-    void Store(const Lanes& l) const { StoreSection1(l, s1); }
-    T Step(T x) { return s1.Step(x); }
-  };
-
-  template <class T, class Lanes> struct Order3 {
-    Biquad<T> s1;
-    FirstOrder<T> s2;
-    explicit Order3(const Lanes& l)
-        : s1(Section1<T>(l)), s2{l.Coeff(3), l.Coeff(4), l.Coeff(10), l.Get(&CFilter::mS2x1),
-                                 l.Get(&CFilter::mS2y1)} {}
-    void Store(const Lanes& l) const {
-      StoreSection1(l, s1);
-      l.Set(&CFilter::mS2x0, s2.x1);
-      l.Set(&CFilter::mS2x1, s2.x1);
-      l.Set(&CFilter::mS2y1, s2.y1);
-    }
-    T Step(T x) { return s2.Step(s1.Step(x)); }
-  };
-
-  template <class T, class Lanes> struct Order4 {
-    Biquad<T> s1;
-    Biquad<T> s2;
-    T k;
-    explicit Order4(const Lanes& l)
-        : s1(Section1<T>(l)), s2{l.Coeff(3),
-                                 l.Coeff(4),
-                                 l.Coeff(5),
-                                 l.Coeff(10),
-                                 l.Coeff(11),
-                                 l.Get(&CFilter::mS2x1),
-                                 l.Get(&CFilter::mS2x2),
-                                 l.Get(&CFilter::mS2y1),
-                                 l.Get(&CFilter::mS2y2)},
-          k(l.Get(&CFilter::mK)) {}
-    void Store(const Lanes& l) const {
-      StoreSection1(l, s1);
-      l.Set(&CFilter::mS2x0, s2.x1);
-      l.Set(&CFilter::mS2x1, s2.x1);
-      l.Set(&CFilter::mS2x2, s2.x2);
-      l.Set(&CFilter::mS2y1, s2.y1);
-      l.Set(&CFilter::mS2y2, s2.y2);
-    }
-    T Step(T x) { return x + k * s2.Step(s1.Step(x)); }
-  };
-
-  template <template <class, class> class Kernel>
-  static void RunMono(CFilter& f, double* x, int32_t frames) {
-    const Mono lanes{f};
-    while (frames > 0) {
-      const int32_t run = std::min(frames, f.SamplesUntilRefresh());
-      Kernel<double, Mono> kernel(lanes);
-      for (int32_t i = 0; i < run; ++i) {
-        x[i] = kernel.Step(x[i]);
-      }
-      kernel.Store(lanes);
-      x += run;
-      frames -= run;
-      f.AdvanceRefresh(run);
-    }
-    f.SanitizeHistories();
-  }
-
-  // Both channels' recursions in one loop, one per lane: the pair costs about what one channel
-  // costs, and each channel's arithmetic is exactly that of RunMono.
-  template <template <class, class> class Kernel>
-  static void RunPair(CFilter& a, double* xa, CFilter& b, double* xb, int32_t frames) {
-    const Stereo lanes{a, b};
-    while (frames > 0) {
-      const int32_t run = std::min(frames, a.SamplesUntilRefresh());
-      Kernel<Pair, Stereo> kernel(lanes);
-      for (int32_t i = 0; i < run; ++i) {
-        const Pair y = kernel.Step(Pair{xa[i], xb[i]});
-        xa[i] = y[0];
-        xb[i] = y[1];
-      }
-      kernel.Store(lanes);
-      xa += run;
-      xb += run;
-      frames -= run;
-      a.AdvanceRefresh(run);
-      b.AdvanceRefresh(run);
-    }
-    a.SanitizeHistories();
-    b.SanitizeHistories();
-  }
-
-  // Adjacent stages of a mono chain in one loop: each sample runs through every stage of the
-  // group before the next sample enters. Each stage's recursion depends only on its own past,
-  // so the processor overlaps the recursions of the group, where one stage after the other
-  // over the block waits on one recursion at a time. A run ends at the first refresh of any
-  // stage of the group; each stage refreshes after exactly the samples it would alone, so the
-  // results are bit-identical to running the stages one after the other.
-  template <template <class, class> class... Kernel, size_t... I>
-  static void RunFused(CFilter* const* stages, double* x, int32_t frames,
-                       std::index_sequence<I...>) {
-    while (frames > 0) {
-      int32_t run = frames;
-      ((run = std::min(run, stages[I]->SamplesUntilRefresh())), ...);
-      std::tuple<Kernel<double, Mono>...> kernels{Kernel<double, Mono>(Mono{*stages[I]})...};
-      for (int32_t i = 0; i < run; ++i) {
-        double v = x[i];
-        ((v = std::get<I>(kernels).Step(v)), ...);
-        x[i] = v;
-      }
-      (std::get<I>(kernels).Store(Mono{*stages[I]}), ...);
-      x += run;
-      frames -= run;
-      (stages[I]->AdvanceRefresh(run), ...);
-    }
-    (stages[I]->SanitizeHistories(), ...);
-  }
-
-  // Picks the kernel of each stage of a group of `count` stages (orders 2 to 4 only), one
-  // stage at a time, and runs the group fused.
-  template <template <class, class> class... Kernel>
-  static void RunFusedByOrder(CFilter* const* stages, int32_t count, double* x, int32_t frames) {
-    constexpr int32_t chosen = sizeof...(Kernel);
-    if constexpr (chosen > 0) {
-      if (chosen == count) {
-        RunFused<Kernel...>(stages, x, frames, std::make_index_sequence<chosen>{});
-        return;
-      }
-    }
-    if constexpr (chosen < kMaxFused) {
-      switch (stages[chosen]->mOrder) {
-      case 2:
-        RunFusedByOrder<Kernel..., Order2>(stages, count, x, frames);
-        break;
-      case 3:
-        RunFusedByOrder<Kernel..., Order3>(stages, count, x, frames);
-        break;
-      default: // 4: only stages with sections are grouped
-        RunFusedByOrder<Kernel..., Order4>(stages, count, x, frames);
-        break;
-      }
-    }
-  }
-
-  // Stages of an order without sections keep their refresh schedule and leave the block alone.
-  static void RunUntouched(CFilter& f, int32_t frames) {
-    while (frames > 0) {
-      const int32_t run = std::min(frames, f.SamplesUntilRefresh());
-      frames -= run;
-      f.AdvanceRefresh(run);
-    }
-  }
-
-  static void RunMonoByOrder(CFilter& f, double* x, int32_t frames) {
-    switch (f.mOrder) {
-    case 2:
-      RunMono<Order2>(f, x, frames);
-      break;
-    case 3:
-      RunMono<Order3>(f, x, frames);
-      break;
-    case 4:
-      RunMono<Order4>(f, x, frames);
-      break;
-    default:
-      RunUntouched(f, frames);
-      break;
-    }
-  }
-
-  // One stage, or a stereo pair of stages, inside a flushing guard.
-  static void ProcessMono(CFilter& f, double* block, int32_t frames);
-  static void ProcessPair(CFilter& a, double* blockA, CFilter& b, double* blockB, int32_t frames);
-
-  static void RunPairByOrder(CFilter& a, double* xa, CFilter& b, double* xb, int32_t frames) {
-    switch (a.mOrder) {
-    case 2:
-      RunPair<Order2>(a, xa, b, xb, frames);
-      break;
-    case 3:
-      RunPair<Order3>(a, xa, b, xb, frames);
-      break;
-    case 4:
-      RunPair<Order4>(a, xa, b, xb, frames);
-      break;
-    default:
-      RunUntouched(a, frames);
-      RunUntouched(b, frames);
-      break;
-    }
-  }
-};
 
 CFilter::CFilter() = default;
 
 CFilter::~CFilter() = default;
-
-int32_t CFilter::Process(double* block, int32_t frames) {
-  if (mBypass || block == nullptr || frames <= 0) {
-    return 0;
-  }
-  DenormalGuard guard;
-  CFilterKernels::ProcessMono(*this, block, frames);
-  return 0;
-}
-
-void CFilter::ProcessChain(CFilter* const* stages, int32_t count, double* block, int32_t frames) {
-  if (block == nullptr || frames <= 0) {
-    return;
-  }
-  DenormalGuard guard;
-  CFilter* group[CFilterKernels::kMaxFused];
-  int32_t grouped = 0;
-  auto runGroup = [&] {
-    if (grouped > 0) {
-      CFilterKernels::RunFusedByOrder<>(group, grouped, block, frames);
-      grouped = 0;
-    }
-  };
-  for (int32_t s = 0; s < count; ++s) {
-    CFilter& stage = *stages[s];
-    if (stage.mBypass) {
-      continue;
-    }
-    stage.PrepareProcess();
-    if (!CFilterKernels::HasSections(stage)) {
-      CFilterKernels::RunUntouched(stage, frames); // touches no sample: order does not matter
-      continue;
-    }
-    group[grouped++] = &stage;
-    if (grouped == CFilterKernels::kMaxFused) {
-      runGroup();
-    }
-  }
-  runGroup();
-}
-
-void CFilter::ProcessChainPair(CFilter* const* stagesA, double* blockA, CFilter* const* stagesB,
-                               double* blockB, int32_t count, int32_t frames) {
-  if (frames <= 0) {
-    return;
-  }
-  DenormalGuard guard;
-  for (int32_t s = 0; s < count; ++s) {
-    CFilterKernels::ProcessPair(*stagesA[s], blockA, *stagesB[s], blockB, frames);
-  }
-}
-
-void CFilter::ProcessPair(CFilter& a, double* blockA, CFilter& b, double* blockB, int32_t frames) {
-  DenormalGuard guard;
-  CFilterKernels::ProcessPair(a, blockA, b, blockB, frames);
-}
-
-// Within a flushing guard (reading the control register costs more than a small block's
-// bookkeeping, so a chain reads it once).
-void CFilterKernels::ProcessPair(CFilter& a, double* blockA, CFilter& b, double* blockB,
-                                 int32_t frames) {
-  const bool inStep = &a != &b && blockA != blockB && blockA != nullptr && blockB != nullptr &&
-                      !a.mBypass && !b.mBypass && a.mOrder == b.mOrder && frames > 0;
-  if (!inStep) {
-    ProcessMono(a, blockA, frames);
-    ProcessMono(b, blockB, frames);
-    return;
-  }
-  a.PrepareProcess();
-  b.PrepareProcess();
-  if (a.mRefreshCounter != b.mRefreshCounter || a.mRefreshInterval != b.mRefreshInterval) {
-    RunMonoByOrder(a, blockA, frames);
-    RunMonoByOrder(b, blockB, frames);
-    return;
-  }
-  RunPairByOrder(a, blockA, b, blockB, frames);
-}
-
-void CFilterKernels::ProcessMono(CFilter& f, double* block, int32_t frames) {
-  if (f.mBypass || block == nullptr || frames <= 0) {
-    return;
-  }
-  f.PrepareProcess();
-  RunMonoByOrder(f, block, frames);
-}
-
-// The refresh test follows each sample: when the counter equals the interval the coefficients
-// are refreshed and the counter restarts, else it counts up. So a refresh falls on every
-// (interval + 1)th sample, and this many samples run before the next one.
-int32_t CFilter::SamplesUntilRefresh() const {
-  return mRefreshCounter >= mRefreshInterval ? 1 : mRefreshInterval - mRefreshCounter + 1;
-}
 
 void CFilter::AdvanceRefresh(int32_t samples) {
   if (samples >= SamplesUntilRefresh()) {
@@ -431,6 +37,15 @@ void CFilter::AdvanceRefresh(int32_t samples) {
   } else {
     mRefreshCounter += samples;
   }
+}
+
+bool CFilter::RefreshCoefficients() {
+  mRefreshCounter = 0;
+  if (mSettled && mGain == mGainTarget && mFreq == mFreqTarget) {
+    return false;
+  }
+  UpdateCoefficients();
+  return true;
 }
 
 void CFilter::PrepareProcess() {

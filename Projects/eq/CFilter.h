@@ -96,8 +96,16 @@ protected:
 private:
   friend struct CFilterKernels;
 
-  int32_t SamplesUntilRefresh() const;
+  // The refresh test follows each sample: when the counter equals the interval the coefficients
+  // are refreshed and the counter restarts, else it counts up. So a refresh falls on every
+  // (interval + 1)th sample, and this many samples run before the next one.
+  int32_t SamplesUntilRefresh() const {
+    return mRefreshCounter >= mRefreshInterval ? 1 : mRefreshInterval - mRefreshCounter + 1;
+  }
   void AdvanceRefresh(int32_t samples);
+  // The refresh after a run whose histories are known to be finite: the coefficient update and
+  // the counter restart. Answers whether the running coefficients may have moved.
+  bool RefreshCoefficients();
   void PrepareProcess();
   void Restart();
   void ClearNonFiniteHistories();

@@ -1,0 +1,226 @@
+// The stage's processing entries and the loops behind them: one stage, a stereo pair, a mono
+// chain (fused or pipelined) and a stereo chain.
+#include "Projects/eq/CFilterKernels.h"
+
+#include <tuple>
+#include <utility>
+
+#if defined(__SSE2__)
+#include <xmmintrin.h>
+#endif
+
+namespace {
+
+// Flushes denormals to zero (FTZ and DAZ) while a stage processes: decaying histories and
+// smoothed coefficients would otherwise sink into the denormal range and multiply the cost.
+// Reading and writing the control register costs as much as several samples of a small block,
+// so each entry does it once, and writes it only when the flush bits are not set already.
+class DenormalGuard {
+public:
+#if defined(__SSE2__)
+  DenormalGuard() : mSaved(_mm_getcsr()) {
+    if (Changes()) {
+      _mm_setcsr(mSaved | kFlushBits);
+    }
+  }
+  ~DenormalGuard() {
+    if (Changes()) {
+      _mm_setcsr(mSaved);
+    }
+  }
+
+private:
+  static constexpr unsigned kFlushBits = 0x8040; // FTZ | DAZ
+  bool Changes() const {
+    return (mSaved & kFlushBits) != kFlushBits;
+  }
+  unsigned mSaved;
+#endif
+};
+
+// A mono chain is taken this many stages at a time (the equaliser has six).
+constexpr int32_t kChainPiece = 16;
+
+} // namespace
+
+int32_t CFilter::Process(double* block, int32_t frames) {
+  if (mBypass || block == nullptr || frames <= 0) {
+    return 0;
+  }
+  DenormalGuard guard;
+  CFilterKernels::ProcessMono(*this, block, frames);
+  return 0;
+}
+
+void CFilter::ProcessPair(CFilter& a, double* blockA, CFilter& b, double* blockB, int32_t frames) {
+  DenormalGuard guard;
+  CFilterKernels::ProcessPair(a, blockA, b, blockB, frames);
+}
+
+// Engaged stages run in chain order, pipelined when the chain has a pipeline, else fused a few
+// at a time. Bypassed stages are skipped; stages without sections touch no sample, so they only
+// keep their refresh schedule.
+void CFilter::ProcessChain(CFilter* const* stages, int32_t count, double* block, int32_t frames) {
+  if (block == nullptr || frames <= 0) {
+    return;
+  }
+  DenormalGuard guard;
+  for (int32_t from = 0; from < count; from += kChainPiece) {
+    CFilter* engaged[kChainPiece];
+    int32_t engagedCount = 0;
+    for (int32_t s = from; s < count && s < from + kChainPiece; ++s) {
+      CFilter& stage = *stages[s];
+      if (stage.mBypass) {
+        continue;
+      }
+      stage.PrepareProcess();
+      if (!CFilterKernels::HasSections(stage)) {
+        CFilterKernels::RunUntouched(stage, frames);
+        continue;
+      }
+      engaged[engagedCount++] = &stage;
+    }
+    if (!CFilterKernels::RunPipelined(engaged, engagedCount, block, frames)) {
+      CFilterKernels::RunFused(engaged, engagedCount, block, frames);
+    }
+  }
+}
+
+void CFilter::ProcessChainPair(CFilter* const* stagesA, double* blockA, CFilter* const* stagesB,
+                               double* blockB, int32_t count, int32_t frames) {
+  if (frames <= 0) {
+    return;
+  }
+  DenormalGuard guard;
+  for (int32_t s = 0; s < count; ++s) {
+    CFilterKernels::ProcessPair(*stagesA[s], blockA, *stagesB[s], blockB, frames);
+  }
+}
+
+void CFilterKernels::ProcessMono(CFilter& f, double* block, int32_t frames) {
+  if (f.mBypass || block == nullptr || frames <= 0) {
+    return;
+  }
+  f.PrepareProcess();
+  RunMonoByOrder(f, block, frames);
+}
+
+void CFilterKernels::ProcessPair(CFilter& a, double* blockA, CFilter& b, double* blockB,
+                                 int32_t frames) {
+  const bool inStep = &a != &b && blockA != blockB && blockA != nullptr && blockB != nullptr &&
+                      !a.mBypass && !b.mBypass && a.mOrder == b.mOrder && frames > 0;
+  if (!inStep) {
+    ProcessMono(a, blockA, frames);
+    ProcessMono(b, blockB, frames);
+    return;
+  }
+  a.PrepareProcess();
+  b.PrepareProcess();
+  if (a.mRefreshCounter != b.mRefreshCounter || a.mRefreshInterval != b.mRefreshInterval) {
+    RunMonoByOrder(a, blockA, frames);
+    RunMonoByOrder(b, blockB, frames);
+    return;
+  }
+  RunPairByOrder(a, blockA, b, blockB, frames);
+}
+
+void CFilterKernels::RunMonoByOrder(CFilter& f, double* x, int32_t frames) {
+  switch (f.mOrder) {
+  case 2:
+    RunMono<Order2>(f, x, frames);
+    break;
+  case 3:
+    RunMono<Order3>(f, x, frames);
+    break;
+  case 4:
+    RunMono<Order4>(f, x, frames);
+    break;
+  default:
+    RunUntouched(f, frames);
+    break;
+  }
+}
+
+void CFilterKernels::RunPairByOrder(CFilter& a, double* xa, CFilter& b, double* xb,
+                                    int32_t frames) {
+  switch (a.mOrder) {
+  case 2:
+    RunPair<Order2>(a, xa, b, xb, frames);
+    break;
+  case 3:
+    RunPair<Order3>(a, xa, b, xb, frames);
+    break;
+  case 4:
+    RunPair<Order4>(a, xa, b, xb, frames);
+    break;
+  default:
+    RunUntouched(a, frames);
+    RunUntouched(b, frames);
+    break;
+  }
+}
+
+// Adjacent stages of a mono chain in one loop: each sample runs through every stage of the group
+// before the next sample enters. Each stage's recursion depends only on its own past, so the
+// processor overlaps the recursions of the group, where one stage after the other over the block
+// waits on one recursion at a time. A run ends at the first refresh of any stage of the group;
+// each stage refreshes after exactly the samples it would alone.
+template <template <class, class> class... Kernel, size_t... I>
+void CFilterKernels::RunFusedGroup(CFilter* const* stages, double* x, int32_t frames,
+                                   std::index_sequence<I...>) {
+  std::tuple<Kernel<double, Mono>...> kernels{Kernel<double, Mono>(Mono{*stages[I]})...};
+  for (int32_t done = 0; done < frames;) {
+    const int32_t until[] = {stages[I]->SamplesUntilRefresh()...};
+    int32_t run = frames - done;
+    for (int32_t u : until) {
+      run = std::min(run, u);
+    }
+    for (int32_t i = done; i < done + run; ++i) {
+      double v = x[i];
+      ((v = std::get<I>(kernels).Step(v)), ...);
+      x[i] = v;
+    }
+    ((run == until[I] ? Refresh(std::get<I>(kernels), Mono{*stages[I]})
+                      : (void)(stages[I]->mRefreshCounter += run)),
+     ...);
+    done += run;
+  }
+  (Finish(std::get<I>(kernels), Mono{*stages[I]}), ...);
+}
+
+// Picks the kernel of each stage of a group of `count` stages (orders 2 to 4 only), one stage at
+// a time, and runs the group fused.
+template <template <class, class> class... Kernel>
+void CFilterKernels::RunFusedByOrder(CFilter* const* stages, int32_t count, double* x,
+                                     int32_t frames) {
+  constexpr int32_t chosen = sizeof...(Kernel);
+  if constexpr (chosen > 0) {
+    if (chosen == count) {
+      RunFusedGroup<Kernel...>(stages, x, frames, std::make_index_sequence<chosen>{});
+      return;
+    }
+  }
+  if constexpr (chosen < kMaxFused) {
+    switch (stages[chosen]->mOrder) {
+    case 2:
+      RunFusedByOrder<Kernel..., Order2>(stages, count, x, frames);
+      break;
+    case 3:
+      RunFusedByOrder<Kernel..., Order3>(stages, count, x, frames);
+      break;
+    default: // 4: only stages with sections are grouped
+      RunFusedByOrder<Kernel..., Order4>(stages, count, x, frames);
+      break;
+    }
+  }
+}
+
+void CFilterKernels::RunFused(CFilter* const* stages, int32_t count, double* x, int32_t frames) {
+  for (int32_t from = 0; from < count; from += kMaxFused) {
+    RunFusedByOrder<>(stages + from, std::min(kMaxFused, count - from), x, frames);
+  }
+}
+
+bool CFilterKernels::RunPipelined(CFilter* const*, int32_t, double*, int32_t) {
+  return false;
+}
