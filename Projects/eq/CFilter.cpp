@@ -7,7 +7,10 @@
 #include <cfloat>
 #include <cmath>
 #include <cstddef>
+#include <cstring>
+#include <initializer_list>
 #include <iterator>
+#include <typeinfo>
 
 namespace {
 
@@ -15,9 +18,76 @@ namespace {
 // relative test never fires) ends instead of reconfiguring the stage forever.
 constexpr double kGlideFloor = 1e-3;
 
-double Lerp(double a, double b, double u) {
-  return a * (1.0 - u) + b * u;
-}
+// A cell of a stage's grids: the offsets of its corner entries in a table and the weights of
+// the linear interpolation between them, the same for every table of the stage.
+struct GridCell {
+  int dimensions = 0; // 3: Q, gain, frequency; 2: gain, frequency; 1: frequency; 0: none
+  int32_t corner[8] = {};
+  double u[3] = {};    // the fraction along each dimension, in interpolation order
+  double rest[3] = {}; // 1 - u
+
+  static GridCell Line(int32_t iF, double uF) {
+    GridCell c;
+    c.dimensions = 1;
+    c.corner[0] = iF;
+    c.corner[1] = iF + 1;
+    c.SetWeights({uF});
+    return c;
+  }
+  static GridCell Square(int32_t iG, double uG, int32_t iF, double uF, int32_t freqs) {
+    GridCell c;
+    c.dimensions = 2;
+    const int32_t at[] = {iG * freqs + iF, (iG + 1) * freqs + iF, iG * freqs + iF + 1,
+                          (iG + 1) * freqs + iF + 1};
+    std::copy(std::begin(at), std::end(at), c.corner);
+    c.SetWeights({uG, uF});
+    return c;
+  }
+  static GridCell Cube(int32_t iQ, double uQ, int32_t iG, double uG, int32_t iF, double uF,
+                       int32_t gains, int32_t freqs) {
+    GridCell c;
+    c.dimensions = 3;
+    auto entry = [&](int32_t q, int32_t g, int32_t f) { return (q * gains + g) * freqs + f; };
+    const int32_t at[] = {entry(iQ, iG, iF),         entry(iQ + 1, iG, iF),
+                          entry(iQ, iG + 1, iF),     entry(iQ + 1, iG + 1, iF),
+                          entry(iQ, iG, iF + 1),     entry(iQ + 1, iG, iF + 1),
+                          entry(iQ, iG + 1, iF + 1), entry(iQ + 1, iG + 1, iF + 1)};
+    std::copy(std::begin(at), std::end(at), c.corner);
+    c.SetWeights({uQ, uG, uF});
+    return c;
+  }
+
+  double Lerp(double a, double b, int d) const { return a * rest[d] + b * u[d]; }
+
+  double Interpolate(const double* table) const {
+    const int32_t* k = corner;
+    switch (dimensions) {
+    case 3: {
+      const double low =
+          Lerp(Lerp(table[k[0]], table[k[1]], 0), Lerp(table[k[2]], table[k[3]], 0), 1);
+      const double high =
+          Lerp(Lerp(table[k[4]], table[k[5]], 0), Lerp(table[k[6]], table[k[7]], 0), 1);
+      return Lerp(low, high, 2);
+    }
+    case 2:
+      return Lerp(Lerp(table[k[0]], table[k[1]], 0), Lerp(table[k[2]], table[k[3]], 0), 1);
+    case 1:
+      return Lerp(table[k[0]], table[k[1]], 0);
+    default:
+      return 1.0;
+    }
+  }
+
+private:
+  void SetWeights(std::initializer_list<double> fractions) {
+    int d = 0;
+    for (double f : fractions) {
+      u[d] = f;
+      rest[d] = 1.0 - f;
+      ++d;
+    }
+  }
+};
 
 double SnapDenormal(double v) {
   return std::fabs(v) < DBL_MIN ? 0.0 : v;
@@ -37,15 +107,6 @@ void CFilter::AdvanceRefresh(int32_t samples) {
   } else {
     mRefreshCounter += samples;
   }
-}
-
-bool CFilter::RefreshCoefficients() {
-  mRefreshCounter = 0;
-  if (mSettled && mGain == mGainTarget && mFreq == mFreqTarget) {
-    return false;
-  }
-  UpdateCoefficients();
-  return true;
 }
 
 void CFilter::PrepareProcess() {
@@ -110,6 +171,53 @@ void CFilter::SanitizeHistories() {
   for (double* h : histories) {
     *h = SnapDenormal(*h);
   }
+}
+
+namespace {
+
+template <class T> bool SameBits(const T& a, const T& b) {
+  return std::memcmp(&a, &b, sizeof(T)) == 0;
+}
+template <class T, size_t N> bool SameBits(const T (&a)[N], const T (&b)[N]) {
+  bool same = true;
+  for (size_t i = 0; i < N; ++i) {
+    same = same && SameBits(a[i], b[i]);
+  }
+  return same;
+}
+
+} // namespace
+
+bool CFilter::Mirrors(const CFilter& o) const {
+  // Bound tables imply wired slots: the twin's own slots then drive the values it takes.
+  return typeid(*this) == typeid(o) && mCoeffCount > 0 && SameBits(mCoeffCount, o.mCoeffCount) &&
+         SameBits(mTables, o.mTables) && SameBits(mOrder, o.mOrder) &&
+         SameBits(mSampleRate, o.mSampleRate) && SameBits(mBypass, o.mBypass) &&
+         SameBits(mRestartPending, o.mRestartPending) && SameBits(mSettled, o.mSettled) &&
+         SameBits(mRefreshInterval, o.mRefreshInterval) && SameBits(mGain, o.mGain) &&
+         SameBits(mFreq, o.mFreq) && SameBits(mQ, o.mQ) && SameBits(mGainTarget, o.mGainTarget) &&
+         SameBits(mFreqTarget, o.mFreqTarget) && SameBits(mK, o.mK) &&
+         SameBits(mSmoothing, o.mSmoothing) && SameBits(mCoeffs, o.mCoeffs) &&
+         SameBits(mTargets, o.mTargets);
+}
+
+void CFilter::TakeSettingsFrom(const CFilter& o) {
+  mBypass = o.mBypass;
+  std::copy(std::begin(o.mTargets), std::end(o.mTargets), mTargets);
+  std::copy(std::begin(o.mTables), std::end(o.mTables), mTables);
+  mSampleRate = o.mSampleRate;
+  mCoeffCount = o.mCoeffCount;
+  mRefreshInterval = o.mRefreshInterval;
+  mGain = o.mGain;
+  mFreq = o.mFreq;
+  mQ = o.mQ;
+  mGainTarget = o.mGainTarget;
+  mFreqTarget = o.mFreqTarget;
+  mK = o.mK;
+  std::copy(std::begin(o.mCoeffs), std::end(o.mCoeffs), mCoeffs);
+  mSmoothing = o.mSmoothing;
+  mRestartPending = o.mRestartPending;
+  mSettled = o.mSettled;
 }
 
 void CFilter::SetSampleRate(double hz) {
@@ -200,13 +308,21 @@ void CFilter::MixTowardTargets() {
   const bool shelf = mOrder == 4;
   const double f = shelf ? mSmoothing / 16.0 : mSmoothing;
   const int32_t count = shelf ? mCoeffCount + 1 : mCoeffCount;
+  const double keep = 1.0 - f;
   bool settled = true;
   for (int32_t i = 0; i < count; ++i) {
-    // A settled value is left alone: the mix of a value with itself may move it by a bit.
-    if (mSlots[i] != nullptr && *mSlots[i] != mTargets[i]) {
-      *mSlots[i] = SnapDenormal(*mSlots[i] * (1.0 - f) + mTargets[i] * f);
-      settled = settled && *mSlots[i] == mTargets[i];
+    double* const slot = mSlots[i];
+    if (slot == nullptr) {
+      continue;
     }
+    // A settled value is left alone: the mix of a value with itself may move it by a bit. (The
+    // mix is computed either way, so that the loop does not branch on the values.)
+    const double value = *slot;
+    const double target = mTargets[i];
+    const double mixed = SnapDenormal(value * keep + target * f);
+    const double next = value != target ? mixed : value;
+    *slot = next;
+    settled = settled && next == target;
   }
   mSettled = settled;
 }
@@ -280,51 +396,33 @@ void CFilter::WireCoefficients() {
   }
 }
 
-double CFilter::InterpolateTable(const double* table, int32_t iQ, double uQ, int32_t iG, double uG,
-                                 int32_t iF, double uF) const {
-  if (mUsesQ) {
-    auto entry = [&](int32_t q, int32_t g, int32_t f) {
-      return table[(q * mGainGridSize + g) * mFreqGridSize + f];
-    };
-    auto alongQ = [&](int32_t g, int32_t f) {
-      return Lerp(entry(iQ, g, f), entry(iQ + 1, g, f), uQ);
-    };
-    const double low = Lerp(alongQ(iG, iF), alongQ(iG + 1, iF), uG);
-    const double high = Lerp(alongQ(iG, iF + 1), alongQ(iG + 1, iF + 1), uG);
-    return Lerp(low, high, uF);
-  }
-  if (mUsesGain) {
-    auto entry = [&](int32_t g, int32_t f) { return table[g * mFreqGridSize + f]; };
-    const double low = Lerp(entry(iG, iF), entry(iG + 1, iF), uG);
-    const double high = Lerp(entry(iG, iF + 1), entry(iG + 1, iF + 1), uG);
-    return Lerp(low, high, uF);
-  }
-  if (mUsesFreq) {
-    return Lerp(table[iF], table[iF + 1], uF);
-  }
-  return 1.0;
-}
-
 void CFilter::InterpolateCoefficients() {
   int32_t iQ = 0, iG = 0, iF = 0;
   double uQ = 0.0, uG = 0.0, uF = 0.0;
   const bool cut = mGain < 0.0;
   if (mUsesQ) {
-    FindGridSegment(mQ, mQGrid.get(), mQGridSize, uQ, iQ);
+    CFilter::FindGridSegment(mQ, mQGrid.get(), mQGridSize, uQ, iQ);
   }
   if (mUsesFreq) {
-    FindGridSegment(mFreq, mFreqGrid.get(), mFreqGridSize, uF, iF);
+    CFilter::FindGridSegment(mFreq, mFreqGrid.get(), mFreqGridSize, uF, iF);
   }
   if (mUsesGain) {
-    FindGridSegment(std::fabs(mGain), mGainGrid.get(), mGainGridSize, uG, iG);
+    CFilter::FindGridSegment(std::fabs(mGain), mGainGrid.get(), mGainGridSize, uG, iG);
     if (mOrder == 4 && cut) {
       iF += 48; // the cut half of the shelf tables follows the 48 boost entries
     }
   }
 
+  // The cell's corners in every table (entry (q, g, f) at (q * gains + g) * freqs + f) and the
+  // weights of each linear step, a * (1 - u) + b * u: Q first, then gain, then frequency.
+  const GridCell cell = mUsesQ
+                            ? GridCell::Cube(iQ, uQ, iG, uG, iF, uF, mGainGridSize, mFreqGridSize)
+                        : mUsesGain ? GridCell::Square(iG, uG, iF, uF, mFreqGridSize)
+                        : mUsesFreq ? GridCell::Line(iF, uF)
+                                    : GridCell{};
   double t[kMaxTargets] = {};
   for (int32_t i = 0; i < mCoeffCount; ++i) {
-    t[i] = mTables[i] != nullptr ? InterpolateTable(mTables[i], iQ, uQ, iG, uG, iF, uF) : 1.0;
+    t[i] = mTables[i] != nullptr ? cell.Interpolate(mTables[i]) : 1.0;
   }
   if (mOrder == 4) {
     t[10] = std::pow(10.0, mGain / 20.0) - 1.0;
@@ -396,7 +494,7 @@ void CFilter::FindGridSegment(double value, const double* grid, int32_t size, do
     index = 0;
     return;
   }
-  Clamp(grid[0], grid[size - 1], value);
+  CFilter::Clamp(grid[0], grid[size - 1], value);
   int32_t i = 0;
   while (i + 1 < size && value >= grid[i + 1]) {
     ++i;

@@ -86,6 +86,15 @@ public:
   static void ProcessChainPair(CFilter* const* stagesA, double* blockA, CFilter* const* stagesB,
                                double* blockB, int32_t count, int32_t frames);
 
+  // The two stages of a stereo pair usually hold the same settings, glides and coefficients
+  // (their histories apart), so that a setting changed on both, or a refresh of both, can be
+  // worked out once. Mirrors answers whether `other` is such a twin: the same kind, bound to the
+  // same tables, with every value that a setter or a refresh reads or writes the same bit for
+  // bit. TakeSettingsFrom copies those values, leaving the histories, the refresh count and the
+  // wiring: after the same change on both twins, it makes the second what the change would.
+  bool Mirrors(const CFilter& other) const;
+  void TakeSettingsFrom(const CFilter& other);
+
 protected:
   // Configuration set once by a kind's constructor.
   void SetUses(bool gain, bool freq, bool q);
@@ -103,17 +112,26 @@ private:
     return mRefreshCounter >= mRefreshInterval ? 1 : mRefreshInterval - mRefreshCounter + 1;
   }
   void AdvanceRefresh(int32_t samples);
-  // The refresh after a run whose histories are known to be finite: the coefficient update and
-  // the counter restart. Answers whether the running coefficients may have moved.
-  bool RefreshCoefficients();
+  // The refresh after a run whose histories are known to be finite: the counter restart and the
+  // coefficient update, which a settled stage with nothing gliding skips. Answers whether the
+  // running coefficients may have moved.
+  bool RefreshCoefficients() {
+    mRefreshCounter = 0;
+    if (!NeedsUpdate()) {
+      return false;
+    }
+    UpdateCoefficients();
+    return true;
+  }
+  // Whether a refresh would move anything: something glides, or a running value is off its
+  // target.
+  bool NeedsUpdate() const { return !(mSettled && mGain == mGainTarget && mFreq == mFreqTarget); }
   void PrepareProcess();
   void Restart();
   void ClearNonFiniteHistories();
   void SanitizeHistories();
   void ClearHistories();
   void MixTowardTargets();
-  double InterpolateTable(const double* table, int32_t iQ, double uQ, int32_t iG, double uG,
-                          int32_t iF, double uF) const;
 
   bool mBypass = false;
   double mTargets[kMaxTargets] = {};

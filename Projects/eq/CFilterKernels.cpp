@@ -28,13 +28,21 @@ public:
       _mm_setcsr(mSaved);
     }
   }
+  bool RoundsToNearest() const {
+    return (mSaved & kRoundingBits) == 0;
+  }
 
 private:
+  static constexpr unsigned kRoundingBits = 0x6000;
   static constexpr unsigned kFlushBits = 0x8040; // FTZ | DAZ
   bool Changes() const {
     return (mSaved & kFlushBits) != kFlushBits;
   }
   unsigned mSaved;
+#else
+  bool RoundsToNearest() const {
+    return false;
+  }
 #endif
 };
 
@@ -80,7 +88,8 @@ void CFilter::ProcessChain(CFilter* const* stages, int32_t count, double* block,
       }
       engaged[engagedCount++] = &stage;
     }
-    if (!CFilterKernels::RunPipelined(engaged, engagedCount, block, frames)) {
+    if (!CFilterKernels::RunPipelined(engaged, engagedCount, block, frames,
+                                      guard.RoundsToNearest())) {
       CFilterKernels::RunFused(engaged, engagedCount, block, frames);
     }
   }
@@ -219,8 +228,4 @@ void CFilterKernels::RunFused(CFilter* const* stages, int32_t count, double* x, 
   for (int32_t from = 0; from < count; from += kMaxFused) {
     RunFusedByOrder<>(stages + from, std::min(kMaxFused, count - from), x, frames);
   }
-}
-
-bool CFilterKernels::RunPipelined(CFilter* const*, int32_t, double*, int32_t) {
-  return false;
 }

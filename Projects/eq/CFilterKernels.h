@@ -232,11 +232,22 @@ struct CFilterKernels {
       kernel.Load(lanes);
       return;
     }
-    bool moved = false;
-    lanes.ForEach([&](CFilter& f) { moved = f.RefreshCoefficients() || moved; });
-    if (moved) {
+    if (RefreshCoefficients(lanes)) {
       kernel.LoadCoefficients(lanes);
     }
+  }
+  static bool RefreshCoefficients(const Mono& l) { return l.f.RefreshCoefficients(); }
+  // A stereo pair whose stages are twins refreshes once: the second takes the first's result.
+  static bool RefreshCoefficients(const Stereo& l) {
+    if (l.a.NeedsUpdate() && l.a.Mirrors(l.b)) {
+      l.a.RefreshCoefficients();
+      l.b.TakeSettingsFrom(l.a);
+      l.b.mRefreshCounter = 0;
+      return true;
+    }
+    const bool movedA = l.a.RefreshCoefficients();
+    const bool movedB = l.b.RefreshCoefficients();
+    return movedA || movedB;
   }
 
   // The end of a block: the checks of CFilter::SanitizeHistories, then the histories back into
@@ -324,8 +335,14 @@ struct CFilterKernels {
 
   // The engaged stages of a mono chain with their sections pipelined through both lanes (see
   // CFilterMonoPipeline.cpp). Answers false, touching nothing, for a chain it has no pipeline
-  // for or a block too short to fill one.
-  static bool RunPipelined(CFilter* const* stages, int32_t count, double* x, int32_t frames);
+  // for, a block too short to fill one, or a rounding mode other than to nearest.
+  static bool RunPipelined(CFilter* const* stages, int32_t count, double* x, int32_t frames,
+                           bool roundsToNearest);
+  template <int... Orders> struct Pipeline;
+  // Whether the pipeline's loop runs in its AVX-512VL encoding (the same arithmetic in 32
+  // registers): set where the processor has it; tests clear it to pin the SSE2 loop to the same
+  // results.
+  static bool sPipelineWide;
 
   // One stage, or a stereo pair of stages, inside a flushing guard.
   static void ProcessMono(CFilter& f, double* block, int32_t frames);

@@ -18,6 +18,18 @@ template <class Stage> void SetPairRate(Stage (&pair)[2], double hz) {
   pair[1].SetSampleRate(hz);
 }
 
+// Each change goes to the channel-0 stage, then to the channel-1 stage. The two usually mirror
+// each other, and then the second takes the first's result instead of working it out again.
+template <class Stage, class Change> void ApplyToPair(Stage (&pair)[2], Change change) {
+  const bool mirrored = pair[0].Mirrors(pair[1]);
+  change(pair[0]);
+  if (mirrored) {
+    pair[1].TakeSettingsFrom(pair[0]);
+  } else {
+    change(pair[1]);
+  }
+}
+
 } // namespace
 
 OrvaneEQDsp::OrvaneEQDsp() = default;
@@ -38,52 +50,57 @@ void OrvaneEQDsp::SetSampleRate(double hz) {
 }
 
 void OrvaneEQDsp::ApplyParam(int index, double v) {
-  for (int ch = 0; ch < kMaxChannels; ++ch) {
-    switch (index) {
-    case kHiPassFreq:
-      mHighPass[ch].SetFreq(v);
-      mHighPass[ch].SetBypass(v <= kHighPassOffHz);
-      break;
-    case kLowShelfFreq:
-      mLowShelf[ch].SetFreq(v);
-      break;
-    case kLowShelfGain:
-      mLowShelf[ch].SetGain(v);
-      break;
-    case kLowMidFreq:
-      mLowMid[ch].SetFreq(v);
-      break;
-    case kLowMidGain:
-      mLowMid[ch].SetGain(v);
-      break;
-    case kLowMidQ:
-      mLowMid[ch].SetQ(v);
-      break;
-    case kHiMidFreq:
-      mHighMid[ch].SetFreq(v);
-      break;
-    case kHiMidGain:
-      mHighMid[ch].SetGain(v);
-      break;
-    case kHiMidQ:
-      mHighMid[ch].SetQ(v);
-      break;
-    case kHiShelfFreq:
-      mHighShelf[ch].SetFreq(v);
-      break;
-    case kHiShelfGain:
-      mHighShelf[ch].SetGain(v);
-      break;
-    case kLowPassFreq:
-      mLowPass[ch].SetFreq(v);
-      mLowPass[ch].SetBypass(v >= kLowPassOffHz);
-      break;
-    case kOutputGain:
-      mOutputGainTarget = v;
-      return;
-    default:
-      return;
-    }
+  auto setFreq = [v](CFilter& f) { f.SetFreq(v); };
+  auto setGain = [v](CFilter& f) { f.SetGain(v); };
+  auto setQ = [v](CFilter& f) { f.SetQ(v); };
+  switch (index) {
+  case kHiPassFreq:
+    ApplyToPair(mHighPass, [v](CFilter& f) {
+      f.SetFreq(v);
+      f.SetBypass(v <= kHighPassOffHz);
+    });
+    break;
+  case kLowShelfFreq:
+    ApplyToPair(mLowShelf, setFreq);
+    break;
+  case kLowShelfGain:
+    ApplyToPair(mLowShelf, setGain);
+    break;
+  case kLowMidFreq:
+    ApplyToPair(mLowMid, setFreq);
+    break;
+  case kLowMidGain:
+    ApplyToPair(mLowMid, setGain);
+    break;
+  case kLowMidQ:
+    ApplyToPair(mLowMid, setQ);
+    break;
+  case kHiMidFreq:
+    ApplyToPair(mHighMid, setFreq);
+    break;
+  case kHiMidGain:
+    ApplyToPair(mHighMid, setGain);
+    break;
+  case kHiMidQ:
+    ApplyToPair(mHighMid, setQ);
+    break;
+  case kHiShelfFreq:
+    ApplyToPair(mHighShelf, setFreq);
+    break;
+  case kHiShelfGain:
+    ApplyToPair(mHighShelf, setGain);
+    break;
+  case kLowPassFreq:
+    ApplyToPair(mLowPass, [v](CFilter& f) {
+      f.SetFreq(v);
+      f.SetBypass(v >= kLowPassOffHz);
+    });
+    break;
+  case kOutputGain:
+    mOutputGainTarget = v;
+    break;
+  default:
+    break;
   }
 }
 

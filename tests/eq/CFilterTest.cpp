@@ -2,6 +2,7 @@
 // stereo pair entry, recovery from non-finite input, denormals, grid segments.
 
 #include "Projects/eq/CFilter.h"
+#include "Projects/eq/CFilterKernels.h"
 #include "Projects/eq/CHighShelf.h"
 #include "Projects/eq/CHighpass.h"
 #include "Projects/eq/CLowShelf.h"
@@ -20,6 +21,7 @@
 #include <limits>
 #include <memory>
 #include <random>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -379,8 +381,19 @@ void ProcessInTurn(const std::vector<CFilter*>& stages, double* x, int32_t n) {
   }
 }
 
+// Sample by sample the same bits. A NaN is a NaN: which one comes out where two meet depends on
+// the order the compiler gives a commutative operation's operands, so NaNs count as equal.
 bool SameBits(const std::vector<double>& a, const std::vector<double>& b) {
-  return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0;
+  if (a.size() != b.size()) {
+    return false;
+  }
+  for (size_t i = 0; i < a.size(); ++i) {
+    const bool bothNaN = std::isnan(a[i]) && std::isnan(b[i]);
+    if (!bothNaN && std::memcmp(&a[i], &b[i], sizeof(double)) != 0) {
+      return false;
+    }
+  }
+  return true;
 }
 
 // A mono chain runs its stages fused; every sample and every coefficient must come out exactly
@@ -426,6 +439,153 @@ TEST(CFilterChain, StereoChainIsBitIdenticalToEachStageInTurn) {
     chains.ExpectSameCoefficients(0, 2);
     chains.ExpectSameCoefficients(1, 3);
   }
+}
+
+// The equaliser's own chain (high-pass, two mids, high shelf, low shelf, low-pass) runs
+// pipelined through both lanes when mono, with or without its pass filters; every sample and
+// every coefficient must come out as from one stage after the other, through automation of every
+// setting, the pass filters switching in and out, rate changes, blocks of every size (the
+// shortest fall back to the fused loops) and inputs that are silent, tiny, denormal, huge or not
+// finite. With the processor's AVX-512VL encodings and with plain SSE2 alike.
+class EqualiserChain : public ::testing::TestWithParam<bool> {
+protected:
+  void SetUp() override {
+    saved = CFilterKernels::sPipelineWide;
+    if (GetParam() && !saved) {
+      GTEST_SKIP() << "this processor lacks AVX-512VL";
+    }
+    CFilterKernels::sPipelineWide = GetParam();
+  }
+  void TearDown() override { CFilterKernels::sPipelineWide = saved; }
+  bool saved = false;
+};
+
+INSTANTIATE_TEST_SUITE_P(Loops, EqualiserChain, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "wide" : "sse2"; });
+
+TEST_P(EqualiserChain, MonoPipelineIsBitIdenticalToEachStageInTurn) {
+  // Kinds in the equaliser's order: high-pass, parametric, parametric, high shelf, low shelf,
+  // low-pass (indexes into kKinds).
+  const int order[] = {4, 0, 0, 1, 2, 3};
+  for (unsigned seed = 1; seed <= 12; ++seed) {
+    std::mt19937 rng(seed);
+    auto between = [&](int low, int high) {
+      return std::uniform_int_distribution<int>(low, high)(rng);
+    };
+    std::vector<OwnedStage> piped, inTurn;
+    for (int k : order) {
+      piped.push_back(MakeSet(kKinds[k]));
+      inTurn.push_back(MakeSet(kKinds[k]));
+    }
+    std::vector<CFilter*> chain;
+    for (auto& stage : piped) {
+      chain.push_back(stage.get());
+    }
+    for (int block = 0; block < 150; ++block) {
+      for (int changes = between(0, 3); changes > 0; --changes) {
+        const size_t s = between(0, 5);
+        const Kind& kind = kKinds[order[s]];
+        const double value = between(0, 2) == 0   ? kind.freq * std::exp2(between(-30, 30) / 10.0)
+                             : between(0, 1) == 0 ? between(-160, 160) / 10.0
+                                                  : between(6, 40) / 10.0;
+        const int what = between(0, 9);
+        const bool passFilter = s == 0 || s == 5;
+        const double rate = between(0, 3) != 0 ? 0.0 : between(0, 1) ? 96000.0 : 44100.0;
+        for (auto* stages : {&piped, &inTurn}) {
+          CFilter& stage = *(*stages)[s];
+          if (what < 3) {
+            stage.SetFreq(value);
+          } else if (what < 6) {
+            stage.SetGain(value);
+          } else if (what < 8) {
+            stage.SetQ(value);
+          } else if (what == 8 && passFilter) {
+            stage.SetBypass(!stage.IsBypassed());
+          } else if (what == 9 && rate > 0.0) {
+            stage.SetSampleRate(rate);
+          }
+        }
+      }
+      const int n = between(0, 3) == 0 ? between(1, 700) : between(1, 96);
+      std::vector<double> x = Noise(n, 1000 * seed + block);
+      switch (between(0, 12)) {
+      case 0:
+        x[between(0, n - 1)] = std::numeric_limits<double>::quiet_NaN();
+        break;
+      case 1:
+        x[between(0, n - 1)] = -std::numeric_limits<double>::infinity();
+        break;
+      case 2:
+        x[between(0, n - 1)] = between(0, 1) ? 1e-310 : -3e-320;
+        break;
+      case 3:
+        std::fill(x.begin(), x.end(), 0.0);
+        break;
+      case 4:
+        for (double& v : x) {
+          v *= 1e-150;
+        }
+        break;
+      case 5:
+        x[between(0, n - 1)] = 1e300;
+        break;
+      default:
+        break;
+      }
+      std::vector<double> y = x;
+      CFilter::ProcessChain(chain.data(), static_cast<int32_t>(chain.size()), x.data(), n);
+      for (auto& stage : inTurn) {
+        stage->Process(y.data(), n);
+      }
+      ASSERT_TRUE(SameBits(x, y)) << "seed " << seed << " block " << block << " frames " << n;
+    }
+    for (size_t s = 0; s < piped.size(); ++s) {
+      EXPECT_EQ(CoefficientsOf(*piped[s]), CoefficientsOf(*inTurn[s])) << "stage " << s;
+    }
+  }
+}
+
+// The stages of a stereo pair are twins while every value a setter or a refresh touches is the
+// same bit for bit; any one value apart, or another kind, and each works for itself.
+TEST(CFilterTwins, AnyValueApartEndsTheTwins) {
+  const Kind& shelf = kKinds[2];
+  auto a = MakeSet(shelf), b = MakeSet(shelf);
+  double block[64] = {};
+  a->Process(block, 64);
+  b->Process(block, 64);
+  EXPECT_TRUE(a->Mirrors(*b));
+  std::vector<double> x = Noise(64, 3);
+  b->Process(x.data(), 64); // histories and the audio they came from do not matter
+  EXPECT_TRUE(a->Mirrors(*b));
+
+  const std::pair<const char*, std::function<void(CFilter&)>> changes[] = {
+      {"gain", [](CFilter& f) { f.SetGain(f.GetGain() + 1.0); }},
+      {"frequency", [](CFilter& f) { f.SetFreq(f.GetFreq() * 1.5); }},
+      {"rate", [](CFilter& f) { f.SetSampleRate(96000.0); }},
+      {"bypass", [](CFilter& f) { f.SetBypass(true); }},
+      {"glide position",
+       [](CFilter& f) {
+         f.SetGain(-6.0); // both glide toward -6 dB; one refreshes once more
+         double s[17] = {};
+         f.Process(s, 17);
+       }},
+  };
+  for (const auto& [what, change] : changes) {
+    auto c = MakeSet(shelf), d = MakeSet(shelf);
+    c->Process(block, 64);
+    d->Process(block, 64);
+    if (std::string(what) == "glide position") {
+      c->SetGain(-6.0);
+    }
+    change(*d);
+    EXPECT_FALSE(c->Mirrors(*d)) << what;
+    c->TakeSettingsFrom(*d); // the second takes the first's result ...
+    EXPECT_TRUE(c->Mirrors(*d)) << what;
+  }
+  auto parametric = MakeSet(kKinds[0]), highShelf = MakeSet(kKinds[1]);
+  parametric->SetGain(9.0);
+  highShelf->SetGain(9.0);
+  EXPECT_FALSE(parametric->Mirrors(*highShelf)) << "kinds of the same order";
 }
 
 // One NaN or infinite input sample must not leave the channel at NaN: the state is cleared
