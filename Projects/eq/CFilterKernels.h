@@ -62,7 +62,17 @@ struct CFilterKernels {
   // reached the denormal range set to 0 (as CFilter's own checks do on its fields).
   static bool AllFinite(double v) { return std::isfinite(v); }
   static bool AllFinite(Pair v) { return std::isfinite(v[0]) && std::isfinite(v[1]); }
-  static double SnapDenormal(double v) { return std::fabs(v) < DBL_MIN ? 0.0 : v; }
+  // {c[I], c[J]} of the four values c = {a[0], a[1], b[0], b[1]}.
+  template <int I, int J> static Pair Shuffle(Pair a, Pair b) {
+#if defined(__clang__)
+    return __builtin_shufflevector(a, b, I, J);
+#else
+    return __builtin_shuffle(a, b, PairMask{I, J});
+#endif
+  }
+  static double SnapDenormal(double v) {
+    return std::fabs(v) < DBL_MIN ? 0.0 : v;
+  }
   static Pair SnapDenormal(Pair v) {
     const Pair low = {DBL_MIN, DBL_MIN};
     const PairMask tiny = (v < low) & (v > -low);
@@ -236,7 +246,9 @@ struct CFilterKernels {
       kernel.LoadCoefficients(lanes);
     }
   }
-  static bool RefreshCoefficients(const Mono& l) { return l.f.RefreshCoefficients(); }
+  static bool RefreshCoefficients(const Mono& l) {
+    return l.f.RefreshCoefficients();
+  }
   // A stereo pair whose stages are twins refreshes once: the second takes the first's result.
   static bool RefreshCoefficients(const Stereo& l) {
     if (l.a.NeedsUpdate() && l.a.Mirrors(l.b)) {

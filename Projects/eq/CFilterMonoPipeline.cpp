@@ -257,19 +257,19 @@ template <int... Orders> struct CFilterKernels::Pipeline {
       if constexpr (P == 0) {
         in = Pair{sample, own[0]};
       } else {
-        in = __builtin_shuffle(flow.out, own, PairMask{1, 2});
+        in = Shuffle<1, 2>(flow.out, own);
       }
     }
     const Pair y = step.Run(in);
     Pair out = y;
     if constexpr (role.lo.kind == SectionKind::kShelf) {
       // Its first section ran in the previous step's high lane, on the dry input.
-      step.dryLow = __builtin_shuffle(flow.in, PairMask{1, 1}) + step.k * y;
+      step.dryLow = Shuffle<1, 1>(flow.in, flow.in) + step.k * y;
     }
     if constexpr (role.hi.kind == SectionKind::kShelf) {
       if constexpr (role.lo.Used()) {
         // Its first section ran in this step's low lane one sample ago, on the dry input.
-        out = __builtin_shuffle(step.x2, PairMask{0, 0}) + step.k * y;
+        out = Shuffle<0, 0>(step.x2, step.x2) + step.k * y;
       } else {
         out = flow.in + step.k * y;
       }
@@ -448,7 +448,7 @@ template <int... Orders> struct CFilterKernels::Pipeline {
 
   // A lane's section for one sample on the fields, then, after a stage's last section, the
   // stage's refresh schedule.
-  template <const LaneRole& kLane> static double RunLane(CFilter* const* stages, double in) {
+  template <LaneRole kLane> static double RunLane(CFilter* const* stages, double in) {
     CFilter& f = *stages[kLane.stage];
     const double out = RunSection<kLane.kind>(f, in);
     if constexpr (kLane.last) {
@@ -471,7 +471,7 @@ template <int... Orders> struct CFilterKernels::Pipeline {
   template <int P>
   static void EmulateStep(CFilter* const* stages, double* handoff, int32_t t, int32_t frames,
                           double& value) {
-    static constexpr const StepRole& role = kS.steps[P];
+    constexpr StepRole role = kS.steps[P];
     double high = 0.0;
     if (Has<P>(role.hi, t, frames)) {
       high = RunLane<role.hi>(stages, role.lo.Used() ? handoff[P] : value);
