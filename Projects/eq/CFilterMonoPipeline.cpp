@@ -144,37 +144,51 @@ template <int... Orders> struct CFilterKernels::Pipeline {
       }
     }
 
-    template <int L> void LoadLane(const LaneRole& role, const CFilter& f) {
-      LoadCoefficientsLane<L>(role, f);
-      switch (role.kind) {
-      case SectionKind::kBiquad:
-        SetHistories<L>(f.mS1x1, f.mS1x2, f.mS1y1, f.mS1y2);
-        break;
-      case SectionKind::kShelf:
-        SetHistories<L>(f.mS2x1, f.mS2x2, f.mS2y1, f.mS2y2);
-        break;
-      case SectionKind::kFirstOrder:
-        SetHistories<L>(f.mS2x1, 0.0, f.mS2y1, 0.0);
-        break;
-      case SectionKind::kNone:
-        break;
-      }
-    }
-    template <int L> void LoadCoefficientsLane(const LaneRole& role, const CFilter& f) {
+    // One lane's values as its section holds them in the stage's fields.
+    struct LaneValues {
+      double b0 = 0.0, b1 = 0.0, b2 = 0.0, a1 = 0.0, a2 = 0.0, k = 0.0;
+      double x1 = 0.0, x2 = 0.0, y1 = 0.0, y2 = 0.0;
+    };
+    static LaneValues Coefficients(const LaneRole& role, const CFilter& f) {
       const double* c = f.mCoeffs;
       switch (role.kind) {
       case SectionKind::kBiquad:
-        SetCoefficients<L>(c[0], c[1], c[2], c[7], c[8], 0.0);
+        return {c[0], c[1], c[2], c[7], c[8], 0.0};
+      case SectionKind::kShelf:
+        return {c[3], c[4], c[5], c[10], c[11], f.mK};
+      case SectionKind::kFirstOrder:
+        return {c[3], c[4], -0.0, c[10], 0.0, 0.0};
+      case SectionKind::kNone:
+        break;
+      }
+      return {};
+    }
+    static LaneValues Values(const LaneRole& role, const CFilter& f) {
+      LaneValues v = Coefficients(role, f);
+      switch (role.kind) {
+      case SectionKind::kBiquad:
+        v.x1 = f.mS1x1, v.x2 = f.mS1x2, v.y1 = f.mS1y1, v.y2 = f.mS1y2;
         break;
       case SectionKind::kShelf:
-        SetCoefficients<L>(c[3], c[4], c[5], c[10], c[11], f.mK);
+        v.x1 = f.mS2x1, v.x2 = f.mS2x2, v.y1 = f.mS2y1, v.y2 = f.mS2y2;
         break;
       case SectionKind::kFirstOrder:
-        SetCoefficients<L>(c[3], c[4], -0.0, c[10], 0.0, 0.0);
+        v.x1 = f.mS2x1, v.y1 = f.mS2y1;
         break;
       case SectionKind::kNone:
         break;
       }
+      return v;
+    }
+    // Lane L's coefficients anew, its histories kept.
+    template <int L> void LoadCoefficientsLane(const LaneRole& role, const CFilter& f) {
+      const LaneValues v = Coefficients(role, f);
+      SetLane<L>(b0, v.b0);
+      SetLane<L>(b1, v.b1);
+      SetLane<L>(b2, v.b2);
+      SetLane<L>(a1, v.a1);
+      SetLane<L>(a2, v.a2);
+      SetLane<L>(k, v.k);
     }
     template <int L> void StoreLane(const LaneRole& role, CFilter& f) const {
       const double vx1 = x1[L], vx2 = x2[L], vy1 = y1[L], vy2 = y2[L];
@@ -199,14 +213,32 @@ template <int... Orders> struct CFilterKernels::Pipeline {
         break;
       }
     }
+    // Puts lane L back as it was in `before`: the lane had no sample.
+    template <int L> void KeepLane(const Step& before) {
+      SetLane<L>(x1, before.x1[L]);
+      SetLane<L>(x2, before.x2[L]);
+      SetLane<L>(y1, before.y1[L]);
+      SetLane<L>(y2, before.y2[L]);
+      SetLane<L>(dryLow, before.dryLow[L]);
+    }
     // handoff[P] is what the low lane last handed to the high lane.
     void Load(CFilter* const* stages, const double* handoff) {
-      *this = Step{};
+      LaneValues lo;
       if constexpr (kRole.lo.Used()) {
-        LoadLane<0>(kRole.lo, *stages[kRole.lo.stage]);
-        dryLow[0] = handoff[P];
+        lo = Values(kRole.lo, *stages[kRole.lo.stage]);
       }
-      LoadLane<1>(kRole.hi, *stages[kRole.hi.stage]);
+      const LaneValues hi = Values(kRole.hi, *stages[kRole.hi.stage]);
+      b0 = Pair{lo.b0, hi.b0};
+      b1 = Pair{lo.b1, hi.b1};
+      b2 = Pair{lo.b2, hi.b2};
+      a1 = Pair{lo.a1, hi.a1};
+      a2 = Pair{lo.a2, hi.a2};
+      k = Pair{lo.k, hi.k};
+      x1 = Pair{lo.x1, hi.x1};
+      x2 = Pair{lo.x2, hi.x2};
+      y1 = Pair{lo.y1, hi.y1};
+      y2 = Pair{lo.y2, hi.y2};
+      dryLow = Pair{kRole.lo.Used() ? handoff[P] : 0.0, 0.0};
     }
     void Store(CFilter* const* stages, double* handoff) const {
       if constexpr (kRole.lo.Used()) {
@@ -217,20 +249,14 @@ template <int... Orders> struct CFilterKernels::Pipeline {
     }
 
   private:
-    template <int L>
-    void SetCoefficients(double vb0, double vb1, double vb2, double va1, double va2, double vk) {
-      b0[L] = vb0;
-      b1[L] = vb1;
-      b2[L] = vb2;
-      a1[L] = va1;
-      a2[L] = va2;
-      k[L] = vk;
-    }
-    template <int L> void SetHistories(double vx1, double vx2, double vy1, double vy2) {
-      x1[L] = vx1;
-      x2[L] = vx2;
-      y1[L] = vy1;
-      y2[L] = vy2;
+    // A new value for lane L, built in registers (writing one half of a vector in memory and
+    // reading the whole back stalls the load).
+    template <int L> static void SetLane(Pair& v, double d) {
+      if constexpr (L == 0) {
+        v = Pair{d, v[1]};
+      } else {
+        v = Pair{v[0], d};
+      }
     }
   };
 
@@ -300,6 +326,111 @@ template <int... Orders> struct CFilterKernels::Pipeline {
     }
   }
 #endif
+
+  // The first and last iterations of a block, where some lanes have no sample, packed all the
+  // same: a step whose lanes both have none is left out (so are the steps it would feed), and a
+  // lane without a sample is put back as it was.
+  static bool Has(const LaneRole& lane, int32_t t, int32_t frames) {
+    return lane.Used() && t - lane.lag >= 0 && t - lane.lag < frames;
+  }
+  template <int P>
+  static void RampIterate(Step<P>& step, double sample, Flow& flow, int32_t t, int32_t frames) {
+    constexpr StepRole role = kS.steps[P];
+    const bool high = Has(role.hi, t, frames);
+    const bool low = Has(role.lo, t, frames);
+    if (!high && !low) {
+      return;
+    }
+    if (high == low || !role.lo.Used()) {
+      Iterate<P>(step, sample, flow);
+      return;
+    }
+    const Step<P> before = step;
+    Iterate<P>(step, sample, flow);
+    if (high) {
+      step.template KeepLane<0>(before);
+    } else {
+      step.template KeepLane<1>(before);
+    }
+  }
+  template <size_t... P>
+  static void RunRamp(Steps& steps, double* __restrict x, int32_t from, int32_t to, int32_t frames,
+                      std::index_sequence<P...>) {
+    for (int32_t t = from; t < to; ++t) {
+      Flow flow{};
+      const double sample = t < frames ? x[t] : 0.0;
+      (RampIterate<P>(std::get<P>(steps), sample, flow, t, frames), ...);
+      if (t - kS.lag >= 0 && t - kS.lag < frames) {
+        x[t - kS.lag] = flow.out[1];
+      }
+    }
+  }
+#if defined(__x86_64__)
+  template <size_t... P>
+  __attribute__((target("avx512f,avx512vl"), flatten)) static void
+  RunRampWide(Steps& steps, double* __restrict x, int32_t from, int32_t to, int32_t frames,
+              std::index_sequence<P...>) {
+    for (int32_t t = from; t < to; ++t) {
+      Flow flow{};
+      const double sample = t < frames ? x[t] : 0.0;
+      (RampIterate<P>(std::get<P>(steps), sample, flow, t, frames), ...);
+      if (t - kS.lag >= 0 && t - kS.lag < frames) {
+        x[t - kS.lag] = flow.out[1];
+      }
+    }
+  }
+#endif
+  static void Ramp(Steps& steps, double* x, int32_t from, int32_t to, int32_t frames) {
+#if defined(__x86_64__)
+    if (sPipelineWide) {
+      RunRampWide(steps, x, from, to, frames, kEach);
+      return;
+    }
+#endif
+    RunRamp(steps, x, from, to, frames, kEach);
+  }
+  static void Steady(Steps& steps, double* x, int32_t from, int32_t to) {
+#if defined(__x86_64__)
+    if (sPipelineWide) {
+      RunSteadyWide(steps, x, from, to, kEach);
+      return;
+    }
+#endif
+    RunSteady(steps, x, from, to, kEach);
+  }
+
+  // The lag of stage J's last section, whose samples its refresh counts.
+  static constexpr int LastLag(int stage) {
+    for (int p = 0; p < kSteps; ++p) {
+      const StepRole& role = kS.steps[p];
+      if (role.hi.stage == stage && role.hi.last) {
+        return role.hi.lag;
+      }
+      if (role.lo.Used() && role.lo.stage == stage && role.lo.last) {
+        return role.lo.lag;
+      }
+    }
+    return 0;
+  }
+  // How many samples a lane of that lag takes in iterations [from, to).
+  static int32_t SamplesIn(int lag, int32_t from, int32_t to, int32_t frames) {
+    return std::max(0, std::min(to, lag + frames) - std::max(from, lag));
+  }
+  // Whether iterations [from, to) reach no stage's refresh (nor, for a stage with both sections
+  // in one step, the sample before it), so that they can run packed.
+  static bool RampIsClear(CFilter* const* stages, int32_t from, int32_t to, int32_t frames) {
+    for (int j = 0; j < kStages; ++j) {
+      if (SamplesIn(LastLag(j), from, to, frames) + 1 >= stages[j]->SamplesUntilRefresh()) {
+        return false;
+      }
+    }
+    return true;
+  }
+  static void CountRamp(CFilter* const* stages, int32_t from, int32_t to, int32_t frames) {
+    for (int j = 0; j < kStages; ++j) {
+      stages[j]->mRefreshCounter += SamplesIn(LastLag(j), from, to, frames);
+    }
+  }
 
   template <size_t... P>
   static void LoadSteps(Steps& steps, CFilter* const* stages, const double* handoff, unsigned which,
@@ -461,10 +592,6 @@ template <int... Orders> struct CFilterKernels::Pipeline {
     return out;
   }
 
-  template <int P> static bool Has(const LaneRole& lane, int32_t t, int32_t frames) {
-    return lane.Used() && t - lane.lag >= 0 && t - lane.lag < frames;
-  }
-
   // Step P of iteration t on the fields. The high lane goes first: when a stage has both
   // sections in the step, its refresh then falls after the second section's sample and before
   // the first section's next one, where it falls stage by stage.
@@ -473,11 +600,11 @@ template <int... Orders> struct CFilterKernels::Pipeline {
                           double& value) {
     constexpr StepRole role = kS.steps[P];
     double high = 0.0;
-    if (Has<P>(role.hi, t, frames)) {
+    if (Has(role.hi, t, frames)) {
       high = RunLane<role.hi>(stages, role.lo.Used() ? handoff[P] : value);
     }
     if constexpr (role.lo.Used()) {
-      if (Has<P>(role.lo, t, frames)) {
+      if (Has(role.lo, t, frames)) {
         handoff[P] = RunLane<role.lo>(stages, value);
       }
     }
@@ -500,9 +627,18 @@ template <int... Orders> struct CFilterKernels::Pipeline {
   }
 
   static void Run(CFilter* const* stages, double* x, int32_t frames) {
+    const int32_t lag = kS.lag;
     double handoff[kSteps] = {};
     Steps steps;
-    int32_t t = Enter(steps, stages, handoff, x, 0, frames);
+    int32_t t = 0;
+    if (RampIsClear(stages, 0, lag, frames)) {
+      LoadSteps(steps, stages, handoff, kAllSteps, kEach);
+      Ramp(steps, x, 0, lag, frames);
+      CountRamp(stages, 0, lag, frames);
+      t = lag;
+    } else {
+      t = Enter(steps, stages, handoff, x, 0, frames);
+    }
     while (t < frames) {
       // Runs end where a stage refreshes; one with both sections in one step stops a sample
       // earlier and refreshes in an iteration of its own.
@@ -518,23 +654,21 @@ template <int... Orders> struct CFilterKernels::Pipeline {
         t = Enter(steps, stages, handoff, x, t + 1, frames);
         continue;
       }
-#if defined(__x86_64__)
-      if (sPipelineWide) {
-        RunSteadyWide(steps, x, t, t + run, kEach);
-      } else {
-        RunSteady(steps, x, t, t + run, kEach);
-      }
-#else
-      RunSteady(steps, x, t, t + run, kEach);
-#endif
+      Steady(steps, x, t, t + run);
       t += run;
       if (AfterRun(steps, stages, handoff, until, run, std::make_index_sequence<kStages>{})) {
         t = Enter(steps, stages, handoff, x, t, frames);
       }
     }
-    StoreSteps(steps, stages, handoff, kAllSteps, kEach);
-    for (; t < frames + kS.lag; ++t) {
-      Emulate(stages, handoff, x, t, frames);
+    if (RampIsClear(stages, frames, frames + lag, frames)) {
+      Ramp(steps, x, frames, frames + lag, frames);
+      StoreSteps(steps, stages, handoff, kAllSteps, kEach);
+      CountRamp(stages, frames, frames + lag, frames);
+    } else {
+      StoreSteps(steps, stages, handoff, kAllSteps, kEach);
+      for (; t < frames + lag; ++t) {
+        Emulate(stages, handoff, x, t, frames);
+      }
     }
     for (int j = 0; j < kStages; ++j) {
       stages[j]->SanitizeHistories();
