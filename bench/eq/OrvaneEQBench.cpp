@@ -12,11 +12,13 @@
 //   dsp mono / dsp stereo (per sample)  at most 1.2
 //   dsp automated / dsp static          at most 1.15
 //
-// Build with ORVANE_BENCH=ON; run build/release/bench/eq/orvane_eq_bench (on a busy machine add
-// --benchmark_repetitions=5: the ratios then use the medians).
+// Build with ORVANE_BENCH=ON; run build/release/bench/eq/orvane_eq_bench. Each benchmark runs 9
+// times in random interleaving and the ratios use the medians (--benchmark_repetitions=1 for a
+// quick look).
 
 #include "Projects/eq/OrvaneEQDsp.h"
 #include "Projects/eq/OrvaneEQParams.h"
+#include "bench/BenchRuns.h"
 #include "bench/eq/PlainSections.h"
 #include "tests/hosts/vst3/Module.h"
 #include "tests/hosts/vst3/Plugin.h"
@@ -406,8 +408,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
 public:
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
-      // With repetitions the median stands for the benchmark.
-      if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median") {
+      if (!benchruns::StandsForItsBenchmark(run)) {
         continue;
       }
       const auto it = run.counters.find("items_per_second");
@@ -429,6 +430,8 @@ public:
         Ratio(Label("dsp mono / dsp stereo, %s, %d frames (<= 1.2)", SettingName(s), frames),
               DspName(s, 1, frames), DspName(s, 2, frames));
       }
+      Ratio(Label("dsp mono / stereo floor, engaged, %d frames", frames),
+            DspName(Setting::kEngaged, 1, frames), FloorName(Setting::kEngaged, frames));
       Ratio(Label("dsp automated / static, stereo, %d frames (<= 1.15)", frames),
             DspName(Setting::kAutomated, 2, frames), DspName(Setting::kEngaged, 2, frames));
       Ratio(Label("dsp automated / static, mono, %d frames", frames),
@@ -461,7 +464,11 @@ private:
 
 int main(int argc, char** argv) {
   RegisterAll();
-  benchmark::Initialize(&argc, argv);
+  benchruns::SharedMachineArguments args(argc, argv, 9);
+  benchmark::Initialize(args.Count(), args.Values());
+  if (benchmark::ReportUnrecognizedArguments(*args.Count(), args.Values())) {
+    return 1;
+  }
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   reporter.PrintRatios();

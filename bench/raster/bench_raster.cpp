@@ -339,34 +339,16 @@ private:
   std::map<std::string, double> pix, pixman;
 };
 
-bool Given(int argc, char** argv, const char* flag) {
-  for (int i = 1; i < argc; ++i)
-    if (std::strncmp(argv[i], flag, std::strlen(flag)) == 0)
-      return true;
-  return false;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
-  // Defaults for a shared machine, each overridable on the command line.
-  std::vector<char*> args(argv, argv + argc);
-  std::string repetitions = "--benchmark_repetitions=5";
-  std::string interleave = "--benchmark_enable_random_interleaving=true";
-  std::string aggregates = "--benchmark_report_aggregates_only=true";
-  if (!Given(argc, argv, "--benchmark_repetitions"))
-    args.push_back(repetitions.data());
-  if (!Given(argc, argv, "--benchmark_enable_random_interleaving"))
-    args.push_back(interleave.data());
-  if (!Given(argc, argv, "--benchmark_report_aggregates_only"))
-    args.push_back(aggregates.data());
-  int count = (int)args.size();
+  benchruns::SharedMachineArguments args(argc, argv);
   for (const Case& c : Cases()) {
     benchmark::RegisterBenchmark((c.name + "/PIX").c_str(), c.pix);
     benchmark::RegisterBenchmark((c.name + "/pixman").c_str(), c.pixman);
   }
-  benchmark::Initialize(&count, args.data());
-  if (benchmark::ReportUnrecognizedArguments(count, args.data()))
+  benchmark::Initialize(args.Count(), args.Values());
+  if (benchmark::ReportUnrecognizedArguments(*args.Count(), args.Values()))
     return 1;
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
