@@ -10,6 +10,7 @@
 #include <cstring>
 #include <initializer_list>
 #include <iterator>
+#include <type_traits>
 #include <typeinfo>
 
 namespace {
@@ -91,6 +92,22 @@ private:
 
 double SnapDenormal(double v) {
   return std::fabs(v) < DBL_MIN ? 0.0 : v;
+}
+
+// One refresh's mix of running values toward their targets, by the fraction f; answers whether
+// every value now sits on its target. A settled value is left alone: the mix of a value with
+// itself may move it by a bit. (The mix is computed either way, so that the loop does not branch
+// on the values.) Count is a compile-time constant where the caller knows it.
+template <class Count> bool MixRun(Count count, double* value, const double* target, double f) {
+  const double keep = 1.0 - f;
+  bool settled = true;
+  for (int32_t i = 0; i < count; ++i) {
+    const double mixed = SnapDenormal(value[i] * keep + target[i] * f);
+    const double next = value[i] != target[i] ? mixed : value[i];
+    settled &= next == target[i];
+    value[i] = next;
+  }
+  return settled;
 }
 
 } // namespace
@@ -179,11 +196,7 @@ template <class T> bool SameBits(const T& a, const T& b) {
   return std::memcmp(&a, &b, sizeof(T)) == 0;
 }
 template <class T, size_t N> bool SameBits(const T (&a)[N], const T (&b)[N]) {
-  bool same = true;
-  for (size_t i = 0; i < N; ++i) {
-    same = same && SameBits(a[i], b[i]);
-  }
-  return same;
+  return std::memcmp(a, b, sizeof(a)) == 0;
 }
 
 } // namespace
@@ -197,8 +210,8 @@ bool CFilter::Mirrors(const CFilter& o) const {
          SameBits(mRefreshInterval, o.mRefreshInterval) && SameBits(mGain, o.mGain) &&
          SameBits(mFreq, o.mFreq) && SameBits(mQ, o.mQ) && SameBits(mGainTarget, o.mGainTarget) &&
          SameBits(mFreqTarget, o.mFreqTarget) && SameBits(mK, o.mK) &&
-         SameBits(mSmoothing, o.mSmoothing) && SameBits(mCoeffs, o.mCoeffs) &&
-         SameBits(mTargets, o.mTargets);
+         SameBits(mSmoothing, o.mSmoothing) && SameBits(mTargetsStale, o.mTargetsStale) &&
+         SameBits(mCoeffs, o.mCoeffs) && SameBits(mTargets, o.mTargets);
 }
 
 void CFilter::TakeSettingsFrom(const CFilter& o) {
@@ -218,6 +231,7 @@ void CFilter::TakeSettingsFrom(const CFilter& o) {
   mSmoothing = o.mSmoothing;
   mRestartPending = o.mRestartPending;
   mSettled = o.mSettled;
+  mTargetsStale = o.mTargetsStale;
 }
 
 void CFilter::SetSampleRate(double hz) {
@@ -234,7 +248,7 @@ void CFilter::SetGain(double dB) {
   }
   mGainTarget = dB;
   mGain = Glide(mGain, mGainTarget);
-  Reconfigure();
+  DeferReconfigure();
 }
 
 void CFilter::SetFreq(double hz) {
@@ -243,7 +257,7 @@ void CFilter::SetFreq(double hz) {
   }
   mFreqTarget = hz;
   mFreq = Glide(mFreq, mFreqTarget);
-  Reconfigure();
+  DeferReconfigure();
 }
 
 void CFilter::SetQ(double q) {
@@ -251,7 +265,7 @@ void CFilter::SetQ(double q) {
     return;
   }
   mQ = q;
-  Reconfigure();
+  DeferReconfigure();
 }
 
 void CFilter::SetBypass(bool bypass) {
@@ -269,7 +283,7 @@ void CFilter::SetGainFreqQ(bool force, double dB, double hz, double q) {
     mGain = dB;
     mFreq = hz;
     mQ = q;
-    Reconfigure();
+    DeferReconfigure();
   }
 }
 
@@ -278,6 +292,7 @@ bool CFilter::DiffersFrom(double dB, double hz, double q) const {
 }
 
 void CFilter::Reconfigure() {
+  mTargetsStale = false;
   BindTables();
   WireCoefficients();
   InterpolateCoefficients();
@@ -295,7 +310,7 @@ void CFilter::UpdateCoefficients() {
   if (!(mFreq == mFreqTarget)) {
     mFreq = Glide(mFreq, mFreqTarget);
     Reconfigure();
-  } else if (gainMoved) {
+  } else if (gainMoved || mTargetsStale) {
     Reconfigure();
   }
   MixTowardTargets();
@@ -308,21 +323,32 @@ void CFilter::MixTowardTargets() {
   const bool shelf = mOrder == 4;
   const double f = shelf ? mSmoothing / 16.0 : mSmoothing;
   const int32_t count = shelf ? mCoeffCount + 1 : mCoeffCount;
-  const double keep = 1.0 - f;
-  bool settled = true;
+  // The running values are gathered, mixed in one plain loop (of the count each order wires, so
+  // that it compiles to whole vectors) and scattered back. An unwired slot takes no part: its
+  // stand-in, the target itself, is kept as it is.
+  double value[kMaxTargets];
   for (int32_t i = 0; i < count; ++i) {
-    double* const slot = mSlots[i];
-    if (slot == nullptr) {
-      continue;
+    value[i] = mSlots[i] != nullptr ? *mSlots[i] : mTargets[i];
+  }
+  bool settled = false;
+  switch (count) {
+  case 5:
+    settled = MixRun(std::integral_constant<int32_t, 5>{}, value, mTargets, f);
+    break;
+  case 8:
+    settled = MixRun(std::integral_constant<int32_t, 8>{}, value, mTargets, f);
+    break;
+  case kMaxTargets:
+    settled = MixRun(std::integral_constant<int32_t, kMaxTargets>{}, value, mTargets, f);
+    break;
+  default:
+    settled = MixRun(count, value, mTargets, f);
+    break;
+  }
+  for (int32_t i = 0; i < count; ++i) {
+    if (mSlots[i] != nullptr) {
+      *mSlots[i] = value[i];
     }
-    // A settled value is left alone: the mix of a value with itself may move it by a bit. (The
-    // mix is computed either way, so that the loop does not branch on the values.)
-    const double value = *slot;
-    const double target = mTargets[i];
-    const double mixed = SnapDenormal(value * keep + target * f);
-    const double next = value != target ? mixed : value;
-    *slot = next;
-    settled = settled && next == target;
   }
   mSettled = settled;
 }

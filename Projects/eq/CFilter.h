@@ -132,6 +132,10 @@ private:
   void SanitizeHistories();
   void ClearHistories();
   void MixTowardTargets();
+  void DeferReconfigure() {
+    mTargetsStale = true;
+    mSettled = false;
+  }
 
   bool mBypass = false;
   double mTargets[kMaxTargets] = {};
@@ -171,4 +175,8 @@ private:
   // Set when a refresh found every running value on its target, cleared whenever a target or a
   // running value changes: a settled stage with nothing gliding refreshes at no cost.
   bool mSettled = false;
+  // Set by a setter, cleared by Reconfigure: the targets are worked out at the next refresh, the
+  // first thing that reads them, so a setting changed on every block (which usually glides, and
+  // then the refresh reconfigures anyway) costs no interpolation of its own.
+  bool mTargetsStale = false;
 };

@@ -92,12 +92,28 @@ double DefaultValue(int i) {
 }
 
 // Moves, on every block, the mid frequencies and two gains over their knob travel, at the same
-// speed in time whatever the block size.
-struct Sweep {
+// speed in time whatever the block size. The positions are worked out before the timed loop
+// (a cycle of kBlocks blocks), so that the loop holds the plug-in's work and none of the sweep's.
+class Sweep {
+public:
   static constexpr int kParams[] = {kLowMidFreq, kHiMidFreq, kLowShelfGain, kHiMidGain};
-  double time = 0.0; // in units of 512 frames
-  double Position(int k) const { return 0.5 + 0.5 * std::sin(0.05 * time + 1.3 * k); }
-  void Advance(int frames) { time += frames / 512.0; }
+  static constexpr int kCount = 4;
+
+  explicit Sweep(int frames) : mPositions(kBlocks * kCount) {
+    for (int b = 0; b < kBlocks; ++b) {
+      const double time = b * frames / 512.0; // in units of 512 frames
+      for (int k = 0; k < kCount; ++k) {
+        mPositions[b * kCount + k] = 0.5 + 0.5 * std::sin(0.05 * time + 1.3 * k);
+      }
+    }
+  }
+  double Position(int k) const { return mPositions[mBlock * kCount + k]; }
+  void Advance() { mBlock = (mBlock + 1) % kBlocks; }
+
+private:
+  static constexpr int kBlocks = 4096;
+  std::vector<double> mPositions;
+  int mBlock = 0;
 };
 
 // --- in process ----------------------------------------------------------------------------
@@ -123,25 +139,25 @@ std::unique_ptr<OrvaneEQDsp> MakeDsp(Setting setting, int channels, int frames) 
   return dsp;
 }
 
-void Automate(OrvaneEQDsp& dsp, Sweep& sweep, int frames) {
-  for (int k = 0; k < 4; ++k) {
+void Automate(OrvaneEQDsp& dsp, Sweep& sweep) {
+  for (int k = 0; k < Sweep::kCount; ++k) {
     const int p = Sweep::kParams[k];
     const OrvaneEQParamSpec& spec = kOrvaneEQParamSpecs[p];
     dsp.ApplyParam(p, spec.minValue + sweep.Position(k) * (spec.maxValue - spec.minValue));
   }
-  sweep.Advance(frames);
+  sweep.Advance();
 }
 
 void BM_Dsp(benchmark::State& state, Setting setting, int channels, int frames) {
   auto dsp = MakeDsp(setting, channels, frames);
   std::vector<double> inL(frames), inR(frames), outL(frames), outR(frames);
   Feeder feed(frames, channels);
-  Sweep sweep;
+  Sweep sweep(frames);
   for (auto _ : state) {
     feed.Next(
         [&](int ch, const double* s) { std::copy_n(s, frames, ch ? inR.data() : inL.data()); });
     if (setting == Setting::kAutomated) {
-      Automate(*dsp, sweep, frames);
+      Automate(*dsp, sweep);
     }
     const double* in[2] = {inL.data(), inR.data()};
     double* out[2] = {outL.data(), outR.data()};
@@ -340,18 +356,18 @@ void BM_Hosted(benchmark::State& state, const std::string& bundle, bool orvane, 
   for (int b = 0; b < 400; ++b) {
     block();
   }
-  Sweep sweep;
+  Sweep sweep(kHostedFrames);
   const std::u16string orvaneSweep[] = {u"LowMidFreq", u"HiMidFreq", u"LowShelfGain", u"HiMidGain"};
   const std::u16string zamSweep[] = {u"Frequency 1", u"Frequency 2", u"Boost/Cut L",
                                      u"Boost/Cut 2"};
   for (auto _ : state) {
     if (setting == Setting::kAutomated) {
       for (auto& h : instances) {
-        for (int k = 0; k < 4; ++k) {
+        for (int k = 0; k < Sweep::kCount; ++k) {
           h->SetNormalized(orvane ? orvaneSweep[k] : zamSweep[k], sweep.Position(k));
         }
       }
-      sweep.Advance(kHostedFrames);
+      sweep.Advance();
     }
     block();
     benchmark::ClobberMemory();
