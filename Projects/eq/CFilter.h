@@ -82,7 +82,8 @@ public:
   // one loop, so that a mono channel costs about what each channel of a stereo pair costs.
   static void ProcessChain(CFilter* const* stages, int32_t count, double* block, int32_t frames);
   // Filters a stereo block through two chains of `count` stages, stagesA[s] on blockA and
-  // stagesB[s] on blockB: bit-identical to ProcessPair for each s in turn.
+  // stagesB[s] on blockB: bit-identical to ProcessPair for each s in turn. Adjacent pairs that
+  // run in step run fused, two at a time, both channels in the lanes.
   static void ProcessChainPair(CFilter* const* stagesA, double* blockA, CFilter* const* stagesB,
                                double* blockB, int32_t count, int32_t frames);
 

@@ -95,15 +95,45 @@ void CFilter::ProcessChain(CFilter* const* stages, int32_t count, double* block,
   }
 }
 
+// Pairs that run in step, with sections, are gathered into groups that run fused; any other pair
+// runs as ProcessPair runs it, after the group before it has filtered the block.
 void CFilter::ProcessChainPair(CFilter* const* stagesA, double* blockA, CFilter* const* stagesB,
                                double* blockB, int32_t count, int32_t frames) {
   if (frames <= 0) {
     return;
   }
   DenormalGuard guard;
+  CFilter* groupA[CFilterKernels::kMaxFusedPairs];
+  CFilter* groupB[CFilterKernels::kMaxFusedPairs];
+  int32_t grouped = 0;
+  auto runGroup = [&] {
+    CFilterKernels::RunFusedPairs(groupA, groupB, grouped, blockA, blockB, frames);
+    grouped = 0;
+  };
   for (int32_t s = 0; s < count; ++s) {
-    CFilterKernels::ProcessPair(*stagesA[s], blockA, *stagesB[s], blockB, frames);
+    CFilter& a = *stagesA[s];
+    CFilter& b = *stagesB[s];
+    if (!CFilterKernels::CanRunInStep(a, blockA, b, blockB, frames)) {
+      runGroup();
+      CFilterKernels::ProcessMono(a, blockA, frames);
+      CFilterKernels::ProcessMono(b, blockB, frames);
+      continue;
+    }
+    a.PrepareProcess();
+    b.PrepareProcess();
+    if (!CFilterKernels::RefreshInStep(a, b) || !CFilterKernels::HasSections(a)) {
+      runGroup();
+      CFilterKernels::RunMonoByOrder(a, blockA, frames);
+      CFilterKernels::RunMonoByOrder(b, blockB, frames);
+      continue;
+    }
+    groupA[grouped] = &a;
+    groupB[grouped] = &b;
+    if (++grouped == CFilterKernels::kMaxFusedPairs) {
+      runGroup();
+    }
   }
+  runGroup();
 }
 
 void CFilterKernels::ProcessMono(CFilter& f, double* block, int32_t frames) {
@@ -114,18 +144,22 @@ void CFilterKernels::ProcessMono(CFilter& f, double* block, int32_t frames) {
   RunMonoByOrder(f, block, frames);
 }
 
+bool CFilterKernels::CanRunInStep(const CFilter& a, const double* xa, const CFilter& b,
+                                  const double* xb, int32_t frames) {
+  return &a != &b && xa != xb && xa != nullptr && xb != nullptr && !a.mBypass && !b.mBypass &&
+         a.mOrder == b.mOrder && frames > 0;
+}
+
 void CFilterKernels::ProcessPair(CFilter& a, double* blockA, CFilter& b, double* blockB,
                                  int32_t frames) {
-  const bool inStep = &a != &b && blockA != blockB && blockA != nullptr && blockB != nullptr &&
-                      !a.mBypass && !b.mBypass && a.mOrder == b.mOrder && frames > 0;
-  if (!inStep) {
+  if (!CanRunInStep(a, blockA, b, blockB, frames)) {
     ProcessMono(a, blockA, frames);
     ProcessMono(b, blockB, frames);
     return;
   }
   a.PrepareProcess();
   b.PrepareProcess();
-  if (a.mRefreshCounter != b.mRefreshCounter || a.mRefreshInterval != b.mRefreshInterval) {
+  if (!RefreshInStep(a, b)) {
     RunMonoByOrder(a, blockA, frames);
     RunMonoByOrder(b, blockB, frames);
     return;
@@ -227,5 +261,66 @@ void CFilterKernels::RunFusedByOrder(CFilter* const* stages, int32_t count, doub
 void CFilterKernels::RunFused(CFilter* const* stages, int32_t count, double* x, int32_t frames) {
   for (int32_t from = 0; from < count; from += kMaxFused) {
     RunFusedByOrder<>(stages + from, std::min(kMaxFused, count - from), x, frames);
+  }
+}
+
+// Adjacent stereo pairs in one loop, both channels in the two lanes: the mono chain's fusion
+// (RunFusedGroup) over Pairs. Every pair of the group runs in step, so its lead stage's counter
+// stands for both channels.
+template <template <class, class> class... Kernel, size_t... I>
+void CFilterKernels::RunFusedPairGroup(CFilter* const* a, CFilter* const* b, double* xa, double* xb,
+                                       int32_t frames, std::index_sequence<I...>) {
+  std::tuple<Kernel<Pair, Stereo>...> kernels{Kernel<Pair, Stereo>(Stereo{*a[I], *b[I]})...};
+  const StereoSamples samples{xa, xb};
+  for (int32_t done = 0; done < frames;) {
+    const int32_t until[] = {a[I]->SamplesUntilRefresh()...};
+    int32_t run = frames - done;
+    for (int32_t u : until) {
+      run = std::min(run, u);
+    }
+    for (int32_t i = done; i < done + run; ++i) {
+      Pair v = samples.Get(i);
+      ((v = std::get<I>(kernels).Step(v)), ...);
+      samples.Put(i, v);
+    }
+    ((run == until[I] ? Refresh(std::get<I>(kernels), Stereo{*a[I], *b[I]})
+                      : (void)(a[I]->mRefreshCounter += run, b[I]->mRefreshCounter += run)),
+     ...);
+    done += run;
+  }
+  (Finish(std::get<I>(kernels), Stereo{*a[I], *b[I]}), ...);
+}
+
+template <template <class, class> class... Kernel>
+void CFilterKernels::RunFusedPairsByOrder(CFilter* const* a, CFilter* const* b, int32_t count,
+                                          double* xa, double* xb, int32_t frames) {
+  constexpr int32_t chosen = sizeof...(Kernel);
+  if constexpr (chosen > 0) {
+    if (chosen == count) {
+      RunFusedPairGroup<Kernel...>(a, b, xa, xb, frames, std::make_index_sequence<chosen>{});
+      return;
+    }
+  }
+  if constexpr (chosen < kMaxFusedPairs) {
+    switch (a[chosen]->mOrder) {
+    case 2:
+      RunFusedPairsByOrder<Kernel..., Order2>(a, b, count, xa, xb, frames);
+      break;
+    case 3:
+      RunFusedPairsByOrder<Kernel..., Order3>(a, b, count, xa, xb, frames);
+      break;
+    default: // 4: only pairs with sections are grouped
+      RunFusedPairsByOrder<Kernel..., Order4>(a, b, count, xa, xb, frames);
+      break;
+    }
+  }
+}
+
+void CFilterKernels::RunFusedPairs(CFilter* const* a, CFilter* const* b, int32_t count, double* xa,
+                                   double* xb, int32_t frames) {
+  if (count == 1) {
+    RunPairByOrder(*a[0], xa, *b[0], xb, frames);
+  } else if (count > 1) {
+    RunFusedPairsByOrder<>(a, b, count, xa, xb, frames);
   }
 }

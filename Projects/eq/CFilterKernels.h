@@ -25,8 +25,10 @@ struct CFilterKernels {
   typedef long long PairMask __attribute__((vector_size(16)));
   using Field = double CFilter::*;
 
-  // Most stages of a mono chain that run fused in one loop.
+  // Most stages of a mono chain, and most stereo pairs of a stereo chain, that run fused in one
+  // loop (a stereo pair holds twice the state in its registers).
   static constexpr int32_t kMaxFused = 3;
+  static constexpr int32_t kMaxFusedPairs = 2;
 
   static bool HasSections(const CFilter& f) { return f.mOrder >= 2 && f.mOrder <= 4; }
 
@@ -344,6 +346,24 @@ struct CFilterKernels {
   template <template <class, class> class... Kernel, size_t... I>
   static void RunFusedGroup(CFilter* const* stages, double* x, int32_t frames,
                             std::index_sequence<I...>);
+
+  // Adjacent stereo pairs of a chain in one loop, as RunFused does for mono stages: pairs that
+  // run in step (CFilterKernels.cpp), a few at a time.
+  static void RunFusedPairs(CFilter* const* a, CFilter* const* b, int32_t count, double* xa,
+                            double* xb, int32_t frames);
+  template <template <class, class> class... Kernel>
+  static void RunFusedPairsByOrder(CFilter* const* a, CFilter* const* b, int32_t count, double* xa,
+                                   double* xb, int32_t frames);
+  template <template <class, class> class... Kernel, size_t... I>
+  static void RunFusedPairGroup(CFilter* const* a, CFilter* const* b, double* xa, double* xb,
+                                int32_t frames, std::index_sequence<I...>);
+  // Whether a stereo pair can run in step over a block (ProcessPair's test before it prepares
+  // the stages), and, once both are prepared, whether their refreshes fall together.
+  static bool CanRunInStep(const CFilter& a, const double* xa, const CFilter& b, const double* xb,
+                           int32_t frames);
+  static bool RefreshInStep(const CFilter& a, const CFilter& b) {
+    return a.mRefreshCounter == b.mRefreshCounter && a.mRefreshInterval == b.mRefreshInterval;
+  }
 
   // The engaged stages of a mono chain with their sections pipelined through both lanes (see
   // CFilterMonoPipeline.cpp). Answers false, touching nothing, for a chain it has no pipeline

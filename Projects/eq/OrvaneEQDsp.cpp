@@ -126,9 +126,9 @@ void OrvaneEQDsp::Process(const double* const* inputs, double* const* outputs, i
   mOutputGainCurrent = reached;
 }
 
-// The stages in processing order. A stereo block runs each stage's two channels' recursions
-// interleaved, a mono block runs its stages fused; both are bit-identical to one stage after the
-// other on each channel.
+// The stages in processing order. A stereo block runs each stage's two channels in the two lanes,
+// two stages fused at a time; a mono block runs its stages pipelined (or fused); both are
+// bit-identical to one stage after the other on each channel.
 void OrvaneEQDsp::FilterChain(double* const* x, int nChannels, int32_t nFrames) {
   CFilter* left[] = {&mHighPass[0],  &mLowMid[0],   &mHighMid[0],
                      &mHighShelf[0], &mLowShelf[0], &mLowPass[0]};
