@@ -203,32 +203,12 @@ void CFilterKernels::RunPairByOrder(CFilter& a, double* xa, CFilter& b, double* 
   }
 }
 
-// Adjacent stages of a mono chain in one loop: each sample runs through every stage of the group
-// before the next sample enters. Each stage's recursion depends only on its own past, so the
-// processor overlaps the recursions of the group, where one stage after the other over the block
-// waits on one recursion at a time. A run ends at the first refresh of any stage of the group;
-// each stage refreshes after exactly the samples it would alone.
+// Adjacent stages of a mono chain in one loop (RunFusedKernels).
 template <template <class, class> class... Kernel, size_t... I>
 void CFilterKernels::RunFusedGroup(CFilter* const* stages, double* x, int32_t frames,
-                                   std::index_sequence<I...>) {
-  std::tuple<Kernel<double, Mono>...> kernels{Kernel<double, Mono>(Mono{*stages[I]})...};
-  for (int32_t done = 0; done < frames;) {
-    const int32_t until[] = {stages[I]->SamplesUntilRefresh()...};
-    int32_t run = frames - done;
-    for (int32_t u : until) {
-      run = std::min(run, u);
-    }
-    for (int32_t i = done; i < done + run; ++i) {
-      double v = x[i];
-      ((v = std::get<I>(kernels).Step(v)), ...);
-      x[i] = v;
-    }
-    ((run == until[I] ? Refresh(std::get<I>(kernels), Mono{*stages[I]})
-                      : (void)(stages[I]->mRefreshCounter += run)),
-     ...);
-    done += run;
-  }
-  (Finish(std::get<I>(kernels), Mono{*stages[I]}), ...);
+                                   std::index_sequence<I...> order) {
+  const Mono lanes[] = {Mono{*stages[I]}...};
+  RunFusedKernels<Kernel<double, Mono>...>(lanes, MonoSamples{x}, frames, order);
 }
 
 // Picks the kernel of each stage of a group of `count` stages (orders 2 to 4 only), one stage at
@@ -265,30 +245,12 @@ void CFilterKernels::RunFused(CFilter* const* stages, int32_t count, double* x, 
 }
 
 // Adjacent stereo pairs in one loop, both channels in the two lanes: the mono chain's fusion
-// (RunFusedGroup) over Pairs. Every pair of the group runs in step, so its lead stage's counter
-// stands for both channels.
+// over Pairs.
 template <template <class, class> class... Kernel, size_t... I>
 void CFilterKernels::RunFusedPairGroup(CFilter* const* a, CFilter* const* b, double* xa, double* xb,
-                                       int32_t frames, std::index_sequence<I...>) {
-  std::tuple<Kernel<Pair, Stereo>...> kernels{Kernel<Pair, Stereo>(Stereo{*a[I], *b[I]})...};
-  const StereoSamples samples{xa, xb};
-  for (int32_t done = 0; done < frames;) {
-    const int32_t until[] = {a[I]->SamplesUntilRefresh()...};
-    int32_t run = frames - done;
-    for (int32_t u : until) {
-      run = std::min(run, u);
-    }
-    for (int32_t i = done; i < done + run; ++i) {
-      Pair v = samples.Get(i);
-      ((v = std::get<I>(kernels).Step(v)), ...);
-      samples.Put(i, v);
-    }
-    ((run == until[I] ? Refresh(std::get<I>(kernels), Stereo{*a[I], *b[I]})
-                      : (void)(a[I]->mRefreshCounter += run, b[I]->mRefreshCounter += run)),
-     ...);
-    done += run;
-  }
-  (Finish(std::get<I>(kernels), Stereo{*a[I], *b[I]}), ...);
+                                       int32_t frames, std::index_sequence<I...> order) {
+  const Stereo lanes[] = {Stereo{*a[I], *b[I]}...};
+  RunFusedKernels<Kernel<Pair, Stereo>...>(lanes, StereoSamples{xa, xb}, frames, order);
 }
 
 template <template <class, class> class... Kernel>

@@ -15,6 +15,7 @@
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
+#include <tuple>
 #include <utility>
 
 struct CFilterKernels {
@@ -338,6 +339,35 @@ struct CFilterKernels {
 
   static void RunMonoByOrder(CFilter& f, double* x, int32_t frames);
   static void RunPairByOrder(CFilter& a, double* xa, CFilter& b, double* xb, int32_t frames);
+
+  // Kernels of adjacent stages (or of stereo pairs that run in step, whose lead stage's counter
+  // stands for both channels) in one loop: each sample runs through every kernel of the group
+  // before the next sample enters. Each recursion depends only on its own past, so the processor
+  // overlaps the recursions of the group, where one stage after the other over the block waits
+  // on one recursion at a time. A run ends at the first refresh of any member; each refreshes
+  // after exactly the samples it would alone.
+  template <class... K, class Lanes, class Samples, size_t... I>
+  static void RunFusedKernels(const Lanes* lanes, Samples samples, int32_t frames,
+                              std::index_sequence<I...>) {
+    std::tuple<K...> kernels{K(lanes[I])...};
+    for (int32_t done = 0; done < frames;) {
+      const int32_t until[] = {lanes[I].Lead().SamplesUntilRefresh()...};
+      int32_t run = frames - done;
+      for (int32_t u : until) {
+        run = std::min(run, u);
+      }
+      for (int32_t i = done; i < done + run; ++i) {
+        auto v = samples.Get(i);
+        ((v = std::get<I>(kernels).Step(v)), ...);
+        samples.Put(i, v);
+      }
+      ((run == until[I] ? Refresh(std::get<I>(kernels), lanes[I])
+                        : lanes[I].ForEach([run](CFilter& f) { f.mRefreshCounter += run; })),
+       ...);
+      done += run;
+    }
+    (Finish(std::get<I>(kernels), lanes[I]), ...);
+  }
 
   // Adjacent stages of a mono chain in one loop, a few at a time (see CFilterKernels.cpp).
   static void RunFused(CFilter* const* stages, int32_t count, double* x, int32_t frames);
