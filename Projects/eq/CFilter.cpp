@@ -94,18 +94,49 @@ double SnapDenormal(double v) {
   return std::fabs(v) < DBL_MIN ? 0.0 : v;
 }
 
-// One refresh's mix of running values toward their targets, by the fraction f; answers whether
-// every value now sits on its target. A settled value is left alone: the mix of a value with
-// itself may move it by a bit. (The mix is computed either way, so that the loop does not branch
-// on the values.) Count is a compile-time constant where the caller knows it.
-template <class Count> bool MixRun(Count count, double* value, const double* target, double f) {
+// The running value behind a slot; an unwired slot stands for a value on its target, which the
+// mix keeps, and takes no store.
+double ValueAt(const double* slot, double target) {
+  return slot != nullptr ? *slot : target;
+}
+void StoreAt(double* slot, double v) {
+  if (slot != nullptr) {
+    *slot = v;
+  }
+}
+
+// One refresh's mix of the running values behind `slots` toward their targets, by the fraction
+// f; answers whether every value now sits on its target. A settled value is left alone: the mix
+// of a value with itself may move it by a bit. (The mix is computed either way, so that the loop
+// does not branch on the values.) Two values at a time in the lanes of a Pair, each lane the
+// scalar arithmetic of the last one, loaded and stored lane by lane straight from the slots;
+// count is a compile-time constant where the caller knows it.
+template <class Count>
+bool MixRun(Count count, double* const* slots, const double* target, double f) {
+  using Pair = CFilterKernels::Pair;
+  using Mask = CFilterKernels::PairMask;
   const double keep = 1.0 - f;
-  bool settled = true;
-  for (int32_t i = 0; i < count; ++i) {
-    const double mixed = SnapDenormal(value[i] * keep + target[i] * f);
-    const double next = value[i] != target[i] ? mixed : value[i];
+  const Pair keeps = {keep, keep};
+  const Pair fractions = {f, f};
+  Mask landed = {-1, -1};
+  int32_t i = 0;
+  for (; i + 2 <= count; i += 2) {
+    const Pair t = {target[i], target[i + 1]};
+    const Pair v = {ValueAt(slots[i], t[0]), ValueAt(slots[i + 1], t[1])};
+    const Pair mixed = CFilterKernels::SnapDenormal(v * keeps + t * fractions);
+    const Mask moving = v != t;
+    const Pair next = (Pair)(((Mask)mixed & moving) | ((Mask)v & ~moving));
+    landed &= next == t;
+    StoreAt(slots[i], next[0]);
+    StoreAt(slots[i + 1], next[1]);
+  }
+  bool settled = landed[0] != 0 && landed[1] != 0;
+  for (; i < count; ++i) {
+    const double v = ValueAt(slots[i], target[i]);
+    const double mixed = SnapDenormal(v * keep + target[i] * f);
+    const double next = v != target[i] ? mixed : v;
     settled &= next == target[i];
-    value[i] = next;
+    StoreAt(slots[i], next);
   }
   return settled;
 }
@@ -195,8 +226,22 @@ namespace {
 template <class T> bool SameBits(const T& a, const T& b) {
   return std::memcmp(&a, &b, sizeof(T)) == 0;
 }
+// Word by word without a branch, so that the compiler compares whole vectors.
 template <class T, size_t N> bool SameBits(const T (&a)[N], const T (&b)[N]) {
-  return std::memcmp(a, b, sizeof(a)) == 0;
+  static_assert(sizeof(a) % sizeof(uint64_t) == 0, "arrays of whole words");
+  uint64_t differ = 0;
+  for (size_t i = 0; i < sizeof(a); i += sizeof(uint64_t)) {
+    uint64_t x, y;
+    std::memcpy(&x, reinterpret_cast<const char*>(a) + i, sizeof(x));
+    std::memcpy(&y, reinterpret_cast<const char*>(b) + i, sizeof(y));
+    differ |= x ^ y;
+  }
+  return differ == 0;
+}
+
+// An array copied between two stages: a fixed-size copy that compiles to a few vector moves.
+template <class T, size_t N> void CopyArray(T (&to)[N], const T (&from)[N]) {
+  std::memcpy(to, from, sizeof(to));
 }
 
 } // namespace
@@ -215,9 +260,12 @@ bool CFilter::Mirrors(const CFilter& o) const {
 }
 
 void CFilter::TakeSettingsFrom(const CFilter& o) {
+  if (&o == this) {
+    return;
+  }
   mBypass = o.mBypass;
-  std::copy(std::begin(o.mTargets), std::end(o.mTargets), mTargets);
-  std::copy(std::begin(o.mTables), std::end(o.mTables), mTables);
+  CopyArray(mTargets, o.mTargets);
+  CopyArray(mTables, o.mTables);
   mSampleRate = o.mSampleRate;
   mCoeffCount = o.mCoeffCount;
   mRefreshInterval = o.mRefreshInterval;
@@ -227,7 +275,7 @@ void CFilter::TakeSettingsFrom(const CFilter& o) {
   mGainTarget = o.mGainTarget;
   mFreqTarget = o.mFreqTarget;
   mK = o.mK;
-  std::copy(std::begin(o.mCoeffs), std::end(o.mCoeffs), mCoeffs);
+  CopyArray(mCoeffs, o.mCoeffs);
   mSmoothing = o.mSmoothing;
   mRestartPending = o.mRestartPending;
   mSettled = o.mSettled;
@@ -323,32 +371,21 @@ void CFilter::MixTowardTargets() {
   const bool shelf = mOrder == 4;
   const double f = shelf ? mSmoothing / 16.0 : mSmoothing;
   const int32_t count = shelf ? mCoeffCount + 1 : mCoeffCount;
-  // The running values are gathered, mixed in one plain loop (of the count each order wires, so
-  // that it compiles to whole vectors) and scattered back. An unwired slot takes no part: its
-  // stand-in, the target itself, is kept as it is.
-  double value[kMaxTargets];
-  for (int32_t i = 0; i < count; ++i) {
-    value[i] = mSlots[i] != nullptr ? *mSlots[i] : mTargets[i];
-  }
+  // The loop is compiled for the count each order wires.
   bool settled = false;
   switch (count) {
   case 5:
-    settled = MixRun(std::integral_constant<int32_t, 5>{}, value, mTargets, f);
+    settled = MixRun(std::integral_constant<int32_t, 5>{}, mSlots, mTargets, f);
     break;
   case 8:
-    settled = MixRun(std::integral_constant<int32_t, 8>{}, value, mTargets, f);
+    settled = MixRun(std::integral_constant<int32_t, 8>{}, mSlots, mTargets, f);
     break;
   case kMaxTargets:
-    settled = MixRun(std::integral_constant<int32_t, kMaxTargets>{}, value, mTargets, f);
+    settled = MixRun(std::integral_constant<int32_t, kMaxTargets>{}, mSlots, mTargets, f);
     break;
   default:
-    settled = MixRun(count, value, mTargets, f);
+    settled = MixRun(count, mSlots, mTargets, f);
     break;
-  }
-  for (int32_t i = 0; i < count; ++i) {
-    if (mSlots[i] != nullptr) {
-      *mSlots[i] = value[i];
-    }
   }
   mSettled = settled;
 }
@@ -462,8 +499,8 @@ void CFilter::InterpolateCoefficients() {
     t[3] = b1 / b0;
     t[4] = b2 / b0;
   }
-  const int32_t count = mOrder == 4 ? kMaxTargets : mCoeffCount;
-  std::copy(t, t + count, mTargets);
+  // Targets past the stage's count stay 0 as they start, so the whole array is copied.
+  CopyArray(mTargets, t);
   mSettled = false;
 }
 
