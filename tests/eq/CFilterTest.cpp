@@ -197,6 +197,72 @@ TEST(CFilterMix, RunningCoefficientsMoveTowardTheTargetsAtEachRefresh) {
   ExpectMixTowardTargets<CLowShelf>(0.04189500287722746, 17);
 }
 
+// Settings through the setters: the first block starts on them.
+void Set(CFilter& f, double dB, double hz, double q) {
+  f.SetGain(dB);
+  f.SetFreq(hz);
+  f.SetQ(q);
+}
+
+// A setting that lands at once (Q, which never glides, or a step within the glide's 2 %) moves
+// no glide at the refresh after it, and still the refresh mixes toward the targets of the new
+// setting, however many settings changed since the last refresh.
+TEST(CFilterMix, ASettingThatLandsAtOnceReachesTheNextRefresh) {
+  struct Case {
+    const char* what;
+    std::function<std::unique_ptr<CFilter>()> make;
+    double smoothing;
+    int32_t period;
+    std::function<void(CFilter&)> start;
+    std::function<void(CFilter&)> change;
+  };
+  auto stage = [](auto kind) {
+    return [] { return std::unique_ptr<CFilter>(new decltype(kind)); };
+  };
+  const Case cases[] = {
+      {"Q", stage(CParametric{}), 0.6703200460356393, 257,
+       [](CFilter& f) { Set(f, 6.0, 1000.0, 1.0); }, [](CFilter& f) { f.SetQ(3.0); }},
+      {"Q twice", stage(CParametric{}), 0.6703200460356393, 257,
+       [](CFilter& f) { Set(f, 6.0, 1000.0, 1.0); },
+       [](CFilter& f) {
+         f.SetQ(2.0);
+         f.SetQ(3.0);
+       }},
+      {"gain within 2 %", stage(CHighShelf{}), 0.6703200460356393, 257,
+       [](CFilter& f) { Set(f, 10.0, 8000.0, 1.0); }, [](CFilter& f) { f.SetGain(10.1); }},
+      {"shelf frequency within 2 %", stage(CLowShelf{}), 0.04189500287722746, 17,
+       [](CFilter& f) { Set(f, 8.0, 150.0, 1.0); }, [](CFilter& f) { f.SetFreq(151.0); }},
+  };
+  for (const Case& c : cases) {
+    std::vector<double> block(c.period, 0.0);
+    auto changed = c.make();
+    changed->SetSampleRate(48000);
+    c.start(*changed);
+    changed->Process(block.data(), 1); // starts on its targets
+    const Coefficients before = CoefficientsOf(*changed);
+    c.change(*changed);
+    changed->Process(block.data(), c.period - 1); // through the next refresh
+
+    auto reference = c.make(); // started at the new setting: runs on exactly its targets
+    reference->SetSampleRate(48000);
+    Set(*reference, changed->GetGain(), changed->GetFreq(), changed->GetQ());
+    reference->Process(block.data(), 1);
+    const Coefficients targets = CoefficientsOf(*reference);
+    const Coefficients after = CoefficientsOf(*changed);
+    bool moved = false;
+    for (int i = 0; i < 7; ++i) {
+      const double want = before.num[i] * (1 - c.smoothing) + targets.num[i] * c.smoothing;
+      EXPECT_NEAR(after.num[i], want, 1e-14) << c.what << " numerator " << i;
+      moved = moved || before.num[i] != targets.num[i];
+    }
+    for (int i = 0; i < 6; ++i) {
+      const double want = before.den[i] * (1 - c.smoothing) + targets.den[i] * c.smoothing;
+      EXPECT_NEAR(after.den[i], want, 1e-14) << c.what << " denominator " << i;
+    }
+    EXPECT_TRUE(moved) << c.what << ": the change must move the targets";
+  }
+}
+
 TEST_P(EachKind, BypassReturnsTheBlockBitForBit) {
   auto stage = MakeSet(GetParam());
   std::vector<double> block = Noise(1000, 1);
