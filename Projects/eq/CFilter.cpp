@@ -4,7 +4,6 @@
 #include "Projects/eq/EqCoefficientTables.h"
 
 #include <algorithm>
-#include <cfloat>
 #include <cmath>
 #include <cstddef>
 #include <cstring>
@@ -90,10 +89,6 @@ private:
   }
 };
 
-double SnapDenormal(double v) {
-  return std::fabs(v) < DBL_MIN ? 0.0 : v;
-}
-
 // The running value behind a slot; an unwired slot stands for a value on its target, which the
 // mix keeps, and takes no store.
 double ValueAt(const double* slot, double target) {
@@ -109,8 +104,9 @@ void StoreAt(double* slot, double v) {
 // f; answers whether every value now sits on its target. A settled value is left alone: the mix
 // of a value with itself may move it by a bit. (The mix is computed either way, so that the loop
 // does not branch on the values.) Two values at a time in the lanes of a Pair, each lane the
-// scalar arithmetic of the last one, loaded and stored lane by lane straight from the slots;
-// count is a compile-time constant where the caller knows it.
+// scalar arithmetic of one value, loaded and stored lane by lane straight from the slots; an odd
+// count's last value fills both lanes. Count is a compile-time constant where the caller knows
+// it.
 template <class Count>
 bool MixRun(Count count, double* const* slots, const double* target, double f) {
   using Pair = CFilterKernels::Pair;
@@ -119,26 +115,20 @@ bool MixRun(Count count, double* const* slots, const double* target, double f) {
   const Pair keeps = {keep, keep};
   const Pair fractions = {f, f};
   Mask landed = {-1, -1};
-  int32_t i = 0;
-  for (; i + 2 <= count; i += 2) {
-    const Pair t = {target[i], target[i + 1]};
-    const Pair v = {ValueAt(slots[i], t[0]), ValueAt(slots[i + 1], t[1])};
+  for (int32_t i = 0; i < count; i += 2) {
+    const int32_t j = i + 1 < count ? i + 1 : i;
+    const Pair t = {target[i], target[j]};
+    const Pair v = {ValueAt(slots[i], t[0]), ValueAt(slots[j], t[1])};
     const Pair mixed = CFilterKernels::SnapDenormal(v * keeps + t * fractions);
     const Mask moving = v != t;
     const Pair next = (Pair)(((Mask)mixed & moving) | ((Mask)v & ~moving));
     landed &= next == t;
     StoreAt(slots[i], next[0]);
-    StoreAt(slots[i + 1], next[1]);
+    if (j != i) {
+      StoreAt(slots[j], next[1]);
+    }
   }
-  bool settled = landed[0] != 0 && landed[1] != 0;
-  for (; i < count; ++i) {
-    const double v = ValueAt(slots[i], target[i]);
-    const double mixed = SnapDenormal(v * keep + target[i] * f);
-    const double next = v != target[i] ? mixed : v;
-    settled &= next == target[i];
-    StoreAt(slots[i], next);
-  }
-  return settled;
+  return landed[0] != 0 && landed[1] != 0;
 }
 
 } // namespace
@@ -217,7 +207,7 @@ void CFilter::SanitizeHistories() {
                                &mS2x2, &mS1y1, &mS1y2, &mS2y1, &mS2y2};
 #endif
   for (double* h : histories) {
-    *h = SnapDenormal(*h);
+    *h = CFilterKernels::SnapDenormal(*h);
   }
 }
 

@@ -96,7 +96,8 @@ void CFilter::ProcessChain(CFilter* const* stages, int32_t count, double* block,
 }
 
 // Pairs that run in step, with sections, are gathered into groups that run fused; any other pair
-// runs as ProcessPair runs it, after the group before it has filtered the block.
+// runs through ProcessPair, after the group before it has filtered the block. (ProcessPair
+// prepares the pair again, which changes nothing: a prepared stage has no restart pending.)
 void CFilter::ProcessChainPair(CFilter* const* stagesA, double* blockA, CFilter* const* stagesB,
                                double* blockB, int32_t count, int32_t frames) {
   if (frames <= 0) {
@@ -113,25 +114,20 @@ void CFilter::ProcessChainPair(CFilter* const* stagesA, double* blockA, CFilter*
   for (int32_t s = 0; s < count; ++s) {
     CFilter& a = *stagesA[s];
     CFilter& b = *stagesB[s];
-    if (!CFilterKernels::CanRunInStep(a, blockA, b, blockB, frames)) {
-      runGroup();
-      CFilterKernels::ProcessMono(a, blockA, frames);
-      CFilterKernels::ProcessMono(b, blockB, frames);
-      continue;
+    if (CFilterKernels::CanRunInStep(a, blockA, b, blockB, frames)) {
+      a.PrepareProcess();
+      b.PrepareProcess();
+      if (CFilterKernels::RefreshInStep(a, b) && CFilterKernels::HasSections(a)) {
+        groupA[grouped] = &a;
+        groupB[grouped] = &b;
+        if (++grouped == CFilterKernels::kMaxFusedPairs) {
+          runGroup();
+        }
+        continue;
+      }
     }
-    a.PrepareProcess();
-    b.PrepareProcess();
-    if (!CFilterKernels::RefreshInStep(a, b) || !CFilterKernels::HasSections(a)) {
-      runGroup();
-      CFilterKernels::RunMonoByOrder(a, blockA, frames);
-      CFilterKernels::RunMonoByOrder(b, blockB, frames);
-      continue;
-    }
-    groupA[grouped] = &a;
-    groupB[grouped] = &b;
-    if (++grouped == CFilterKernels::kMaxFusedPairs) {
-      runGroup();
-    }
+    runGroup();
+    CFilterKernels::ProcessPair(a, blockA, b, blockB, frames);
   }
   runGroup();
 }
