@@ -395,16 +395,16 @@ struct CFilterKernels {
     return a.mRefreshCounter == b.mRefreshCounter && a.mRefreshInterval == b.mRefreshInterval;
   }
 
-  // The engaged stages of a mono chain with their sections pipelined through both lanes (see
-  // CFilterMonoPipeline.cpp). Answers false, touching nothing, for a chain it has no pipeline
-  // for, a block too short to fill one, or a rounding mode other than to nearest.
+  // The engaged stages of a mono chain with their sections pipelined through the lanes of a
+  // vector register (see CFilterMonoPipeline.cpp). Answers false, touching nothing, for a chain it
+  // has no pipeline for, a block too short to fill one, or a rounding mode other than to nearest.
   static bool RunPipelined(CFilter* const* stages, int32_t count, double* x, int32_t frames,
                            bool roundsToNearest);
-  template <int... Orders> struct Pipeline;
-  // Whether the pipeline's loop runs in its AVX-512VL encoding (the same arithmetic in 32
-  // registers): set where the processor has it; tests clear it to pin the SSE2 loop to the same
-  // results.
-  static bool sPipelineWide;
+  template <int Lanes, int... Orders> struct Pipeline;
+  // How many lanes the pipeline's registers have: 8 (AVX-512), 4 (AVX2) or 2 (SSE2), the same
+  // arithmetic lane by lane. Set to the widest the processor has; tests set the narrower ones
+  // to pin them to the same results.
+  static int32_t sPipelineLanes;
 
   // One stage, or a stereo pair of stages, inside a flushing guard.
   static void ProcessMono(CFilter& f, double* block, int32_t frames);

@@ -1,35 +1,52 @@
-// A mono chain's sections pipelined through the two lanes of an SSE2 register.
+// A mono chain's sections pipelined through the lanes of a vector register.
 //
-// A stereo pair fills both lanes with one stage's two channels. A mono chain has one channel, so
-// it fills them with two adjacent sections instead: each step of the pipeline holds a section in
-// its low lane and the section after it in its high lane, one sample behind, and the next step
-// takes the high lane's output as the input of its own low lane. Step p thus runs its low lane
-// p samples and its high lane p + 1 samples behind the chain's input; a last section without a
-// partner runs alone in the high lane of a last step, as far behind as the high lane before it.
-// Every lane computes exactly what its section computes alone: a first-order section runs in a
-// biquad's lane with its second history held at +0 and the coefficients of those terms at -0
-// and +0, which adds and subtracts exact zeros.
+// A stereo pair fills two lanes with one stage's two channels. A mono chain has one channel, so
+// it fills the lanes with its sections instead, each lane one sample behind the lane below it:
+// every lane takes as its input what the lane below gave one sample ago, and the lowest lane of
+// a step what the highest lane of the step before gave one sample ago. So every step of an
+// iteration depends only on the iteration before, and the recursions of all steps overlap. A
+// step holds as many sections as the register has lanes, in its highest lanes when it has
+// fewer; a stage's sections share a step, except that a two-section stage may begin one step
+// and end the next, and a shelf stage ends its step: its stage's output (the dry input plus k
+// times the shelf section's output) flows only to the next step, off its own step's recursion.
+//
+// Eight lanes where the processor has AVX-512, so that the equaliser's nine sections take two
+// steps an iteration; four with AVX2 (three steps); two (SSE2, five steps) everywhere else. Every
+// lane computes exactly what its section computes alone: a first-order section runs in a biquad's
+// lane with its second history held at +0 and the coefficients of those terms at -0 and +0, which
+// adds and subtracts exact zeros.
 //
 // The loop runs the steady state, where every lane has a sample. Where some lanes have none (the
-// first and last samples of a block) and where a stage with both sections in one step refreshes
-// (its first section must take the new coefficients one sample before its second), one pipeline
-// iteration at a time is computed section by section on the stages' own fields, in an order that
-// puts every refresh between the same two samples as stage by stage processing.
+// first and last samples of a block) the same iterations run with those lanes put back as they
+// were. A stage with two sections refreshes in an iteration of its own: its second section takes
+// the last sample before the refresh while its first section takes the first one after, so the
+// first section's lane is computed again from where it was, with the new coefficients. Where
+// that cannot be done in the registers (a non-finite history, which the refresh clears), the
+// iteration is computed section by section on the stages' own fields, the last section first,
+// which puts every refresh between the same two samples as stage by stage processing.
 #include "Projects/eq/CFilterKernels.h"
 
+#include <cstddef>
 #include <cstring>
 #include <initializer_list>
 #include <tuple>
+#include <utility>
 
 namespace {
 
-bool HasWideRegisters() {
+// The widest registers of doubles the processor has: eight lanes with AVX-512, four with AVX2,
+// two (SSE2) everywhere else.
+int32_t WidestLanes() {
 #if defined(__x86_64__)
   __builtin_cpu_init();
-  return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vl");
-#else
-  return false;
+  if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vl")) {
+    return 8;
+  }
+  if (__builtin_cpu_supports("avx2")) {
+    return 4;
+  }
 #endif
+  return 2;
 }
 
 enum class SectionKind : int8_t {
@@ -47,100 +64,192 @@ struct LaneRole {
   constexpr bool Used() const { return kind != SectionKind::kNone; }
 };
 
-// One pipeline step: a section in each lane, or a last section alone in the high lane.
-struct StepRole {
-  LaneRole lo;
-  LaneRole hi;
-};
-
+constexpr int kMaxLanes = 8;
 constexpr int kMaxStages = 8;
+constexpr int kMaxSteps = 2 * kMaxStages;
+
+// One pipeline step: its sections in lanes first to the highest.
+struct StepRole {
+  int first = 0;
+  LaneRole lane[kMaxLanes] = {};
+};
 
 struct Schedule {
   int stageCount = 0;
   int stepCount = 0;
-  StepRole steps[kMaxStages] = {};
-  // Both sections of the stage in one step: the second runs a sample behind the first.
-  bool split[kMaxStages] = {};
-  // The steps holding a section of the stage.
-  unsigned stepsOf[kMaxStages] = {};
+  StepRole steps[kMaxSteps] = {};
+  // The stage has two sections: the second runs a sample behind the first.
+  bool twoSections[kMaxStages] = {};
   // How many samples the chain's output lags its input in the loop.
   int lag = 0;
 };
 
-constexpr Schedule MakeSchedule(std::initializer_list<int> orders) {
+constexpr Schedule MakeSchedule(int lanes, std::initializer_list<int> orders) {
   Schedule s;
-  LaneRole sections[2 * kMaxStages] = {};
-  int count = 0;
+  StepRole* step = nullptr;
+  int used = lanes; // lanes taken in the current step
+  int lag = 0;
+  int stage = 0;
+  auto place = [&](LaneRole role) {
+    if (used == lanes) {
+      step = &s.steps[s.stepCount++];
+      used = 0;
+    }
+    role.lag = static_cast<int8_t>(lag++);
+    step->lane[used++] = role;
+  };
   for (int order : orders) {
-    const int8_t stage = static_cast<int8_t>(s.stageCount++);
-    sections[count++] = {stage, SectionKind::kBiquad, order == 2, 0};
+    const int8_t j = static_cast<int8_t>(stage++);
+    const bool twoSections = order == 3 || order == 4;
+    // A shelf stage keeps both sections in one step and ends it.
+    if (order == 4 && lanes - used < 2) {
+      used = lanes;
+    }
+    place({j, SectionKind::kBiquad, !twoSections, 0});
     if (order == 3) {
-      sections[count++] = {stage, SectionKind::kFirstOrder, true, 0};
+      place({j, SectionKind::kFirstOrder, true, 0});
     } else if (order == 4) {
-      sections[count++] = {stage, SectionKind::kShelf, true, 0};
+      place({j, SectionKind::kShelf, true, 0});
+      used = lanes;
     }
+    s.twoSections[j] = twoSections;
   }
-  // Adjacent sections pair up, except that a shelf section runs alone: its stage output needs
-  // the dry input, which the step before it then still holds in the same iteration, and the
-  // output flows on to the next step rather than back into its own step's other lane.
-  for (int i = 0; i < count;) {
-    const int p = s.stepCount++;
-    StepRole& step = s.steps[p];
-    const bool pairs = i + 1 < count;
-    if (pairs) {
-      step.lo = sections[i++];
-      step.lo.lag = static_cast<int8_t>(s.lag);
-      s.split[step.lo.stage] = sections[i].stage == step.lo.stage;
-      s.stepsOf[step.lo.stage] |= 1u << p;
-      ++s.lag;
+  s.stageCount = stage;
+  s.lag = lag - 1;
+  // Each step's sections move up into its highest lanes.
+  for (int p = 0; p < s.stepCount; ++p) {
+    StepRole& st = s.steps[p];
+    int n = 0;
+    while (n < lanes && st.lane[n].Used()) {
+      ++n;
     }
-    step.hi = sections[i++];
-    step.hi.lag = static_cast<int8_t>(s.lag);
-    s.stepsOf[step.hi.stage] |= 1u << p;
+    st.first = lanes - n;
+    for (int l = lanes - 1; l >= 0; --l) {
+      st.lane[l] = l >= st.first ? st.lane[l - st.first] : LaneRole{};
+    }
   }
   return s;
 }
 
+// A register of N doubles, and a mask of its lanes.
+template <int N> struct LaneVector {
+  typedef double V __attribute__((vector_size(8 * N)));
+  typedef long long M __attribute__((vector_size(8 * N)));
+};
+
 } // namespace
 
-// The pipeline of one chain shape, its schedule worked out at compile time so that the loop
-// body is nothing but the steps' arithmetic.
-template <int... Orders> struct CFilterKernels::Pipeline {
-  static constexpr Schedule kS = MakeSchedule({Orders...});
+// The pipeline of one chain shape in registers of `Lanes` doubles, its schedule worked out at
+// compile time so that the loop body is nothing but the steps' arithmetic.
+template <int Lanes, int... Orders> struct CFilterKernels::Pipeline {
+  using V = typename LaneVector<Lanes>::V;
+  using M = typename LaneVector<Lanes>::M;
+  static constexpr int N = Lanes;
+  static constexpr Schedule kS = MakeSchedule(N, {Orders...});
   static constexpr int kSteps = kS.stepCount;
   static constexpr int kStages = kS.stageCount;
+  static constexpr auto kEachLane = std::make_index_sequence<N>{};
+  static constexpr auto kEach = std::make_index_sequence<kSteps>{};
+  // handoff[P][L]: what lane L of step P last handed on, while the pipeline works on the fields.
+  using Handoff = double[kSteps][N];
+
+  // Vectors go in and out of functions by reference: the wide ones travel through functions
+  // compiled for the baseline, whose calling convention has no wide registers.
+
+  // Lane by lane `when ? a : b`, for a mask of whole lanes.
+  static void Select(const M& when, const V& a, const V& b, V& out) {
+    out = (V)(((M)a & when) | ((M)b & ~when));
+  }
+  // The lanes `lane(L)` holds for.
+  template <class Pred, size_t... L>
+  static void MaskOf(Pred lane, M& out, std::index_sequence<L...>) {
+    out = M{(lane(static_cast<int>(L)) ? -1LL : 0LL)...};
+  }
+  // {v[from[0]], v[from[1]], ...} of the lanes of `a` followed by those of `b`.
+  template <class From, size_t... L>
+  static void Permute(const V& a, const V& b, V& out, std::index_sequence<L...>) {
+    constexpr From from;
+#if defined(__clang__)
+    out = __builtin_shufflevector(a, b, from(static_cast<int>(L))...);
+#else
+    out = __builtin_shuffle(a, b, M{from(static_cast<int>(L))...});
+#endif
+  }
+  // `d` in every lane.
+  template <size_t... L> static void Broadcast(double d, V& out, std::index_sequence<L...>) {
+    struct Lowest {
+      constexpr long long operator()(int) const { return 0; }
+    };
+    const V low = {d};
+    Permute<Lowest>(low, low, out, kEachLane);
+  }
+
+  // A step's histories, kept while an iteration runs that may have to be undone in some lanes.
+  struct Saved {
+    V x1, x2, y1, y2, out;
+  };
 
   // A step's coefficients and direct-form-I histories, each lane those of its section. The
-  // histories double as the step's output: y1 after a sample is what it hands on.
+  // output history y1 is also what each lane hands on, except a shelf's stage output, held in
+  // `out`'s highest lane.
   template <int P> struct Step {
     static constexpr StepRole kRole = kS.steps[P];
-    Pair b0, b1, b2, a1, a2;
-    Pair x1, x2, y1, y2;
-    Pair k;      // a shelf lane's amount
-    Pair dryLow; // a shelf in the low lane: its stage output x + k z, for the high lane
-
-    Pair Run(Pair in) {
-      if constexpr (!kRole.lo.Used() && kRole.hi.kind == SectionKind::kFirstOrder) {
-        const Pair z = b0 * in + b1 * x1 - a1 * y1;
-        x1 = in;
-        y1 = z;
-        return z;
-      } else {
-        const Pair y = b0 * in + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
-        x2 = x1;
-        x1 = in;
-        y2 = y1;
-        y1 = y;
-        if constexpr (kRole.lo.Used() && (kRole.lo.kind == SectionKind::kFirstOrder ||
-                                          kRole.hi.kind == SectionKind::kFirstOrder)) {
-          // A first-order lane keeps its second history at +0.
-          constexpr long long lo = kRole.lo.kind == SectionKind::kFirstOrder ? 0 : -1;
-          constexpr long long hi = kRole.hi.kind == SectionKind::kFirstOrder ? 0 : -1;
-          constexpr PairMask keep = {lo, hi};
-          x2 = (Pair)((PairMask)x2 & keep);
-          y2 = (Pair)((PairMask)y2 & keep);
+    static constexpr int kFirst = kRole.first;
+    static constexpr bool kShelf = kRole.lane[N - 1].kind == SectionKind::kShelf;
+    static constexpr bool HasFirstOrder() {
+      for (int l = kFirst; l < N; ++l) {
+        if (kRole.lane[l].kind == SectionKind::kFirstOrder) {
+          return true;
         }
-        return y;
+      }
+      return false;
+    }
+    V b0, b1, b2, a1, a2;
+    V x1, x2, y1, y2;
+    V k;   // a shelf lane's amount
+    V out; // a shelf step: its stage's output in the highest lane
+
+    // What the lanes above (and the next step) take from this step.
+    const V& HandedOn() const {
+      if constexpr (kShelf) {
+        return out;
+      } else {
+        return y1;
+      }
+    }
+
+    // Every lane's next sample: the lowest takes the highest lane of `below` (the step before)
+    // or its lowest (the chain's input), the others the lane under them.
+    struct InputLanes {
+      constexpr long long operator()(int l) const {
+        return l <= kFirst ? (P == 0 ? N : 2 * N - 1) : l - 1;
+      }
+    };
+    void Run(const V& below) {
+      V in;
+      Permute<InputLanes>(y1, below, in, kEachLane);
+      const V y = b0 * in + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
+      x2 = x1;
+      x1 = in;
+      y2 = y1;
+      y1 = y;
+      if constexpr (HasFirstOrder()) {
+        // A first-order lane keeps its second history at +0.
+        M keep;
+        MaskOf([](int l) { return kRole.lane[l].kind != SectionKind::kFirstOrder; }, keep,
+               kEachLane);
+        x2 = (V)((M)x2 & keep);
+        y2 = (V)((M)y2 & keep);
+      }
+      if constexpr (kShelf) {
+        // The shelf section's first section, in the lane below, took this sample one
+        // iteration ago: its input then is the dry input.
+        struct DryLane {
+          constexpr long long operator()(int) const { return N - 2; }
+        };
+        V dry;
+        Permute<DryLane>(x2, x2, dry, kEachLane);
+        out = dry + k * y;
       }
     }
 
@@ -181,8 +290,8 @@ template <int... Orders> struct CFilterKernels::Pipeline {
       return v;
     }
     // Lane L's coefficients anew, its histories kept.
-    template <int L> void LoadCoefficientsLane(const LaneRole& role, const CFilter& f) {
-      const LaneValues v = Coefficients(role, f);
+    template <int L> void LoadCoefficientsLane(const CFilter& f) {
+      const LaneValues v = Coefficients(kRole.lane[L], f);
       SetLane<L>(b0, v.b0);
       SetLane<L>(b1, v.b1);
       SetLane<L>(b2, v.b2);
@@ -190,8 +299,8 @@ template <int... Orders> struct CFilterKernels::Pipeline {
       SetLane<L>(a2, v.a2);
       SetLane<L>(k, v.k);
     }
-    template <int L> void StoreLane(const LaneRole& role, CFilter& f) const {
-      const double vx1 = x1[L], vx2 = x2[L], vy1 = y1[L], vy2 = y2[L];
+    static void StoreLane(const LaneRole& role, CFilter& f, double vx1, double vx2, double vy1,
+                          double vy2) {
       switch (role.kind) {
       case SectionKind::kBiquad:
         f.mS1x0 = f.mS1x1 = vx1;
@@ -213,201 +322,118 @@ template <int... Orders> struct CFilterKernels::Pipeline {
         break;
       }
     }
-    // Puts lane L back as it was in `before`: the lane had no sample.
-    template <int L> void KeepLane(const Step& before) {
-      SetLane<L>(x1, before.x1[L]);
-      SetLane<L>(x2, before.x2[L]);
-      SetLane<L>(y1, before.y1[L]);
-      SetLane<L>(y2, before.y2[L]);
-      SetLane<L>(dryLow, before.dryLow[L]);
+    void Save(Saved& to) const { to = {x1, x2, y1, y2, out}; }
+    void Restore(const Saved& from) {
+      x1 = from.x1, x2 = from.x2, y1 = from.y1, y2 = from.y2, out = from.out;
     }
-    // handoff[P] is what the low lane last handed to the high lane.
-    void Load(CFilter* const* stages, const double* handoff) {
-      LaneValues lo;
-      if constexpr (kRole.lo.Used()) {
-        lo = Values(kRole.lo, *stages[kRole.lo.stage]);
-      }
-      const LaneValues hi = Values(kRole.hi, *stages[kRole.hi.stage]);
-      b0 = Pair{lo.b0, hi.b0};
-      b1 = Pair{lo.b1, hi.b1};
-      b2 = Pair{lo.b2, hi.b2};
-      a1 = Pair{lo.a1, hi.a1};
-      a2 = Pair{lo.a2, hi.a2};
-      k = Pair{lo.k, hi.k};
-      x1 = Pair{lo.x1, hi.x1};
-      x2 = Pair{lo.x2, hi.x2};
-      y1 = Pair{lo.y1, hi.y1};
-      y2 = Pair{lo.y2, hi.y2};
-      dryLow = Pair{kRole.lo.Used() ? handoff[P] : 0.0, 0.0};
+    // Takes the histories of the lanes in `which` from `from`.
+    template <class From> void TakeLanes(const From& from, const M& which) {
+      Select(which, from.x1, x1, x1);
+      Select(which, from.x2, x2, x2);
+      Select(which, from.y1, y1, y1);
+      Select(which, from.y2, y2, y2);
+      Select(which, from.out, out, out);
     }
-    void Store(CFilter* const* stages, double* handoff) const {
-      if constexpr (kRole.lo.Used()) {
-        StoreLane<0>(kRole.lo, *stages[kRole.lo.stage]);
-        handoff[P] = kRole.lo.kind == SectionKind::kShelf ? dryLow[0] : y1[0];
+    void Load(CFilter* const* stages, const Handoff& handoff) {
+      for (int l = 0; l < N; ++l) {
+        const LaneValues v =
+            l >= kFirst ? Values(kRole.lane[l], *stages[kRole.lane[l].stage]) : LaneValues{};
+        b0[l] = v.b0, b1[l] = v.b1, b2[l] = v.b2, a1[l] = v.a1, a2[l] = v.a2, k[l] = v.k;
+        x1[l] = v.x1, x2[l] = v.x2, y1[l] = v.y1, y2[l] = v.y2;
+        out[l] = handoff[P][l];
       }
-      StoreLane<1>(kRole.hi, *stages[kRole.hi.stage]);
+    }
+    void Store(CFilter* const* stages, Handoff& handoff) const {
+      for (int l = kFirst; l < N; ++l) {
+        StoreLane(kRole.lane[l], *stages[kRole.lane[l].stage], x1[l], x2[l], y1[l], y2[l]);
+        handoff[P][l] = kShelf && l == N - 1 ? out[l] : y1[l];
+      }
     }
 
   private:
-    // A new value for lane L, built in registers (writing one half of a vector in memory and
+    // A new value for lane L, built in registers (writing one lane of a vector in memory and
     // reading the whole back stalls the load).
-    template <int L> static void SetLane(Pair& v, double d) {
-      if constexpr (L == 0) {
-        v = Pair{d, v[1]};
-      } else {
-        v = Pair{v[0], d};
-      }
+    template <int L> static void SetLane(V& v, double d) {
+      V all;
+      Broadcast(d, all, kEachLane);
+      M lane;
+      MaskOf([](int l) { return l == L; }, lane, kEachLane);
+      Select(lane, all, v, v);
     }
   };
 
   template <size_t... P> static std::tuple<Step<P>...> StepsOf(std::index_sequence<P...>);
   using Steps = decltype(StepsOf(std::make_index_sequence<kSteps>{}));
-  static constexpr auto kEach = std::make_index_sequence<kSteps>{};
 
-  // What one step hands the next within an iteration, each in the high lane: the sample for
-  // the next step's low lane, and the input this step's high lane took (the dry input of a
-  // shelf whose first section ran there).
-  struct Flow {
-    Pair out;
-    Pair in;
-  };
-
-  template <int P> static void Iterate(Step<P>& step, double sample, Flow& flow) {
-    constexpr StepRole role = kS.steps[P];
-    Pair in;
-    if constexpr (!role.lo.Used()) {
-      in = flow.out;
+  // Step P of an iteration whose chain input is `in`; the steps run from the last to the
+  // first, so that each takes what the step before handed on in the previous iteration.
+  template <int P> static void Iterate(Steps& steps, const V& in) {
+    if constexpr (P == 0) {
+      std::get<P>(steps).Run(in);
     } else {
-      // The high lane takes what the low lane gave one sample ago.
-      const Pair& own = role.lo.kind == SectionKind::kShelf ? step.dryLow : step.y1;
-      if constexpr (P == 0) {
-        in = Pair{sample, own[0]};
-      } else {
-        in = Shuffle<1, 2>(flow.out, own);
-      }
+      std::get<P>(steps).Run(std::get<P - 1>(steps).HandedOn());
     }
-    const Pair y = step.Run(in);
-    Pair out = y;
-    if constexpr (role.lo.kind == SectionKind::kShelf) {
-      // Its first section ran in the previous step's high lane, on the dry input.
-      step.dryLow = Shuffle<1, 1>(flow.in, flow.in) + step.k * y;
-    }
-    if constexpr (role.hi.kind == SectionKind::kShelf) {
-      if constexpr (role.lo.Used()) {
-        // Its first section ran in this step's low lane one sample ago, on the dry input.
-        out = Shuffle<0, 0>(step.x2, step.x2) + step.k * y;
-      } else {
-        out = flow.in + step.k * y;
-      }
-    }
-    flow = {out, in};
+  }
+  template <size_t... I>
+  static void IterateAll(Steps& steps, const V& in, std::index_sequence<I...>) {
+    (Iterate<kSteps - 1 - static_cast<int>(I)>(steps, in), ...);
+  }
+  static double Output(const Steps& steps) {
+    return std::get<kSteps - 1>(steps).HandedOn()[N - 1];
   }
 
-  template <size_t... P>
-  static void RunSteady(Steps& steps, double* __restrict x, int32_t from, int32_t to,
-                        std::index_sequence<P...>) {
+  static void RunSteady(Steps& steps, double* __restrict x, int32_t from, int32_t to) {
     for (int32_t t = from; t < to; ++t) {
-      Flow flow{};
-      (Iterate<P>(std::get<P>(steps), x[t], flow), ...);
-      x[t - kS.lag] = flow.out[1];
+      const V in = {x[t]};
+      IterateAll(steps, in, kEach);
+      x[t - kS.lag] = Output(steps);
     }
   }
-#if defined(__x86_64__)
-  // The same loop in AVX-512VL encodings: the arithmetic is the same 128-bit IEEE double
-  // arithmetic, but 32 vector registers hold every step, where 16 make the loop spill.
-  template <size_t... P>
-  __attribute__((target("avx512f,avx512vl"), flatten)) static void
-  RunSteadyWide(Steps& steps, double* __restrict x, int32_t from, int32_t to,
-                std::index_sequence<P...>) {
-    for (int32_t t = from; t < to; ++t) {
-      Flow flow{};
-      (Iterate<P>(std::get<P>(steps), x[t], flow), ...);
-      x[t - kS.lag] = flow.out[1];
-    }
-  }
-#endif
 
-  // The first and last iterations of a block, where some lanes have no sample, packed all the
-  // same: a step whose lanes both have none is left out (so are the steps it would feed), and a
-  // lane without a sample is put back as it was.
+  // The first and last iterations of a block, where some lanes have no sample, run all the
+  // same, and the lanes without a sample are put back as they were.
   static bool Has(const LaneRole& lane, int32_t t, int32_t frames) {
     return lane.Used() && t - lane.lag >= 0 && t - lane.lag < frames;
   }
-  template <int P>
-  static void RampIterate(Step<P>& step, double sample, Flow& flow, int32_t t, int32_t frames) {
+  template <int P> static void RampIterate(Steps& steps, const V& in, int32_t t, int32_t frames) {
     constexpr StepRole role = kS.steps[P];
-    const bool high = Has(role.hi, t, frames);
-    const bool low = Has(role.lo, t, frames);
-    if (!high && !low) {
+    // A step's lanes run at consecutive lags, lowest to highest.
+    constexpr int lowest = role.lane[role.first].lag;
+    constexpr int highest = role.lane[N - 1].lag;
+    if (t < lowest || t - highest >= frames) {
+      return; // no lane has a sample
+    }
+    if (t >= highest && t - lowest < frames) {
+      Iterate<P>(steps, in);
       return;
     }
-    if (high == low || !role.lo.Used()) {
-      Iterate<P>(step, sample, flow);
-      return;
-    }
-    const Step<P> before = step;
-    Iterate<P>(step, sample, flow);
-    if (high) {
-      step.template KeepLane<0>(before);
-    } else {
-      step.template KeepLane<1>(before);
-    }
+    Saved before;
+    std::get<P>(steps).Save(before);
+    Iterate<P>(steps, in);
+    M without;
+    MaskOf([&](int l) { return !Has(role.lane[l], t, frames); }, without, kEachLane);
+    std::get<P>(steps).TakeLanes(before, without);
   }
-  template <size_t... P>
+  template <size_t... I>
   static void RunRamp(Steps& steps, double* __restrict x, int32_t from, int32_t to, int32_t frames,
-                      std::index_sequence<P...>) {
+                      std::index_sequence<I...>) {
     for (int32_t t = from; t < to; ++t) {
-      Flow flow{};
-      const double sample = t < frames ? x[t] : 0.0;
-      (RampIterate<P>(std::get<P>(steps), sample, flow, t, frames), ...);
+      const V in = {t < frames ? x[t] : 0.0};
+      (RampIterate<kSteps - 1 - static_cast<int>(I)>(steps, in, t, frames), ...);
       if (t - kS.lag >= 0 && t - kS.lag < frames) {
-        x[t - kS.lag] = flow.out[1];
+        x[t - kS.lag] = Output(steps);
       }
     }
-  }
-#if defined(__x86_64__)
-  template <size_t... P>
-  __attribute__((target("avx512f,avx512vl"), flatten)) static void
-  RunRampWide(Steps& steps, double* __restrict x, int32_t from, int32_t to, int32_t frames,
-              std::index_sequence<P...>) {
-    for (int32_t t = from; t < to; ++t) {
-      Flow flow{};
-      const double sample = t < frames ? x[t] : 0.0;
-      (RampIterate<P>(std::get<P>(steps), sample, flow, t, frames), ...);
-      if (t - kS.lag >= 0 && t - kS.lag < frames) {
-        x[t - kS.lag] = flow.out[1];
-      }
-    }
-  }
-#endif
-  static void Ramp(Steps& steps, double* x, int32_t from, int32_t to, int32_t frames) {
-#if defined(__x86_64__)
-    if (sPipelineWide) {
-      RunRampWide(steps, x, from, to, frames, kEach);
-      return;
-    }
-#endif
-    RunRamp(steps, x, from, to, frames, kEach);
-  }
-  static void Steady(Steps& steps, double* x, int32_t from, int32_t to) {
-#if defined(__x86_64__)
-    if (sPipelineWide) {
-      RunSteadyWide(steps, x, from, to, kEach);
-      return;
-    }
-#endif
-    RunSteady(steps, x, from, to, kEach);
   }
 
   // The lag of stage J's last section, whose samples its refresh counts.
   static constexpr int LastLag(int stage) {
     for (int p = 0; p < kSteps; ++p) {
-      const StepRole& role = kS.steps[p];
-      if (role.hi.stage == stage && role.hi.last) {
-        return role.hi.lag;
-      }
-      if (role.lo.Used() && role.lo.stage == stage && role.lo.last) {
-        return role.lo.lag;
+      for (int l = kS.steps[p].first; l < N; ++l) {
+        const LaneRole& role = kS.steps[p].lane[l];
+        if (role.stage == stage && role.last) {
+          return role.lag;
+        }
       }
     }
     return 0;
@@ -416,8 +442,8 @@ template <int... Orders> struct CFilterKernels::Pipeline {
   static int32_t SamplesIn(int lag, int32_t from, int32_t to, int32_t frames) {
     return std::max(0, std::min(to, lag + frames) - std::max(from, lag));
   }
-  // Whether iterations [from, to) reach no stage's refresh (nor, for a stage with both sections
-  // in one step, the sample before it), so that they can run packed.
+  // Whether iterations [from, to) reach no stage's refresh (nor the sample before it), so that
+  // they can run in registers.
   static bool RampIsClear(CFilter* const* stages, int32_t from, int32_t to, int32_t frames) {
     for (int j = 0; j < kStages; ++j) {
       if (SamplesIn(LastLag(j), from, to, frames) + 1 >= stages[j]->SamplesUntilRefresh()) {
@@ -433,16 +459,15 @@ template <int... Orders> struct CFilterKernels::Pipeline {
   }
 
   template <size_t... P>
-  static void LoadSteps(Steps& steps, CFilter* const* stages, const double* handoff, unsigned which,
+  static void LoadSteps(Steps& steps, CFilter* const* stages, const Handoff& handoff,
                         std::index_sequence<P...>) {
-    ((which & (1u << P) ? std::get<P>(steps).Load(stages, handoff) : void()), ...);
+    (std::get<P>(steps).Load(stages, handoff), ...);
   }
   template <size_t... P>
-  static void StoreSteps(const Steps& steps, CFilter* const* stages, double* handoff,
-                         unsigned which, std::index_sequence<P...>) {
-    ((which & (1u << P) ? std::get<P>(steps).Store(stages, handoff) : void()), ...);
+  static void StoreSteps(const Steps& steps, CFilter* const* stages, Handoff& handoff,
+                         std::index_sequence<P...>) {
+    (std::get<P>(steps).Store(stages, handoff), ...);
   }
-  static constexpr unsigned kAllSteps = (1u << kSteps) - 1;
 
   // Where a stage's first or second section runs.
   struct LaneAt {
@@ -452,34 +477,40 @@ template <int... Orders> struct CFilterKernels::Pipeline {
   };
   static constexpr LaneAt SectionOf(int stage, bool second) {
     for (int p = 0; p < kSteps; ++p) {
-      const StepRole& role = kS.steps[p];
-      if (role.lo.Used() && role.lo.stage == stage &&
-          (role.lo.kind != SectionKind::kBiquad) == second) {
-        return {p, 0, role.lo.kind};
-      }
-      if (role.hi.stage == stage && (role.hi.kind != SectionKind::kBiquad) == second) {
-        return {p, 1, role.hi.kind};
+      for (int l = kS.steps[p].first; l < N; ++l) {
+        const LaneRole& role = kS.steps[p].lane[l];
+        if (role.stage == stage && (role.kind != SectionKind::kBiquad) == second) {
+          return {p, l, role.kind};
+        }
       }
     }
     return {};
   }
 
   // Stage J's history fields added in the order of its non-finite check, those the pipeline
-  // holds read from their lanes.
-  template <int J> static double HistorySum(const Steps& steps, const CFilter& f) {
-    constexpr LaneAt first = SectionOf(J, false);
-    constexpr LaneAt second = SectionOf(J, true);
-    const auto& a = std::get<first.step>(steps);
-    const double s1x1 = a.x1[first.lane], s1x2 = a.x2[first.lane];
-    const double s1y1 = a.y1[first.lane], s1y2 = a.y2[first.lane];
+  // holds read from their lanes: the first section's in `first`, the second's in `second`.
+  // A step's histories in the steps, or as saved.
+  template <int P> static const Step<P>& HistoriesOf(const Steps& steps) {
+    return std::get<P>(steps);
+  }
+  template <int P> static const Saved& HistoriesOf(const Saved (&saved)[kSteps]) {
+    return saved[P];
+  }
+  template <int J, class First, class Second>
+  static double HistorySum(const First& first, const Second& second, const CFilter& f) {
+    constexpr LaneAt one = SectionOf(J, false);
+    constexpr LaneAt two = SectionOf(J, true);
+    const auto& a = HistoriesOf<one.step>(first);
+    const double s1x1 = a.x1[one.lane], s1x2 = a.x2[one.lane];
+    const double s1y1 = a.y1[one.lane], s1y2 = a.y2[one.lane];
     double s2x0 = f.mS2x0, s2x1 = f.mS2x1, s2x2 = f.mS2x2, s2y1 = f.mS2y1, s2y2 = f.mS2y2;
-    if constexpr (second.step >= 0) {
-      const auto& b = std::get<second.step>(steps);
-      s2x0 = s2x1 = b.x1[second.lane];
-      s2y1 = b.y1[second.lane];
-      if constexpr (second.kind == SectionKind::kShelf) {
-        s2x2 = b.x2[second.lane];
-        s2y2 = b.y2[second.lane];
+    if constexpr (two.step >= 0) {
+      const auto& b = HistoriesOf<two.step>(second);
+      s2x0 = s2x1 = b.x1[two.lane];
+      s2y1 = b.y1[two.lane];
+      if constexpr (two.kind == SectionKind::kShelf) {
+        s2x2 = b.x2[two.lane];
+        s2y2 = b.y2[two.lane];
       }
     }
     return s1x1 + s1x1 + s1x2 + s2x0 + s2x1 + s2x2 + s1y1 + s1y2 + s2y1 + s2y2;
@@ -487,64 +518,117 @@ template <int... Orders> struct CFilterKernels::Pipeline {
 
   template <LaneAt at> static void LoadCoefficientsOf(Steps& steps, const CFilter& f) {
     if constexpr (at.step >= 0) {
-      auto& step = std::get<at.step>(steps);
-      step.template LoadCoefficientsLane<at.lane>(at.lane == 0 ? step.kRole.lo : step.kRole.hi, f);
+      std::get<at.step>(steps).template LoadCoefficientsLane<at.lane>(f);
     }
   }
-
-  // The refresh of a stage with finite histories whose sections run at one lag, at the end of a
-  // run: the coefficient update, reloading only its lanes' coefficients.
-  template <int J> static void RefreshStage(Steps& steps, CFilter& f) {
-    if (f.RefreshCoefficients()) {
-      LoadCoefficientsOf<SectionOf(J, false)>(steps, f);
-      LoadCoefficientsOf<SectionOf(J, true)>(steps, f);
+  // The refresh of a stage whose histories are finite: the coefficient update, reloading only
+  // its lanes' coefficients. Answers whether they may have moved.
+  template <int J> static bool RefreshStage(Steps& steps, CFilter& f) {
+    if (!f.RefreshCoefficients()) {
+      return false;
     }
+    LoadCoefficientsOf<SectionOf(J, false)>(steps, f);
+    LoadCoefficientsOf<SectionOf(J, true)>(steps, f);
+    return true;
   }
 
-  // The end of a run: the stages that reach a refresh take it, the others count the run. The
-  // non-finite check reads the lanes; when it fails, the pipeline goes back to the fields and
-  // every stage takes its own path, which clears those histories. Answers whether it did.
+  // The end of a run of single-section refreshes: the stages that reach a refresh take it, the
+  // others count the run. The non-finite check reads the lanes; when it fails, the pipeline
+  // goes back to the fields and every stage takes its own path, which clears those histories.
+  // Answers whether it did.
   template <size_t... J>
-  static bool AfterRun(Steps& steps, CFilter* const* stages, double* handoff, const int32_t* until,
+  static bool AfterRun(Steps& steps, CFilter* const* stages, Handoff& handoff, const int32_t* until,
                        int32_t run, std::index_sequence<J...>) {
     const bool finite =
-        ((run != until[J] || std::isfinite(HistorySum<J>(steps, *stages[J]))) && ...);
+        ((run != until[J] || std::isfinite(HistorySum<J>(steps, steps, *stages[J]))) && ...);
     if (!finite) {
-      StoreSteps(steps, stages, handoff, kAllSteps, kEach);
+      StoreSteps(steps, stages, handoff, kEach);
       (stages[J]->AdvanceRefresh(run), ...);
       return true;
     }
-    ((run == until[J] ? RefreshStage<J>(steps, *stages[J])
+    ((run == until[J] ? (void)RefreshStage<J>(steps, *stages[J])
                       : (void)(stages[J]->mRefreshCounter += run)),
      ...);
     return false;
   }
 
-  // A low lane hands on its last output, which is also its section's output history, unless a
-  // refresh has just cleared that history: then the next sample must be computed on the fields.
-  static bool HandoffsAgree(CFilter* const* stages, const double* handoff) {
-    for (int p = 0; p < kSteps; ++p) {
-      const LaneRole& lo = kS.steps[p].lo;
-      if (lo.kind == SectionKind::kBiquad || lo.kind == SectionKind::kFirstOrder) {
-        const CFilter& f = *stages[lo.stage];
-        const double history = lo.kind == SectionKind::kBiquad ? f.mS1y1 : f.mS2y1;
-        if (std::memcmp(&history, &handoff[p], sizeof history) != 0) {
-          return false;
-        }
-      }
+  // The iteration in which a two-section stage refreshes (and any other stage counts or
+  // refreshes after its sample). It runs on the old coefficients; the refresh follows the
+  // second section's sample, so each first section whose coefficients moved is computed again
+  // from where it was, on the same input, with the new ones. Answers false, having done
+  // nothing, when a refreshing stage's histories are not finite.
+  template <int J>
+  static bool FiniteAtRefresh(const Saved (&before)[kSteps], const Steps& after,
+                              CFilter* const* stages, const int32_t* until) {
+    if constexpr (kS.twoSections[J]) {
+      return until[J] != 1 || std::isfinite(HistorySum<J>(before, after, *stages[J]));
+    } else {
+      return until[J] != 1 || std::isfinite(HistorySum<J>(after, after, *stages[J]));
     }
-    return true;
   }
-
-  // From the fields into the loop: iterations on the fields until every lane has a sample and
-  // every handoff agrees with its lane, then the steps loaded. Answers the next iteration.
-  static int32_t Enter(Steps& steps, CFilter* const* stages, double* handoff, double* x, int32_t t,
-                       int32_t frames) {
-    while (t < frames && (t < kS.lag || !HandoffsAgree(stages, handoff))) {
-      Emulate(stages, handoff, x, t++, frames);
+  // Refreshes stage J after this iteration's sample; answers the lane of its first section
+  // when that must be computed again (a two-section stage whose coefficients moved), else -1.
+  template <int J> static int RefreshInIteration(Steps& steps, CFilter& f) {
+    if (!RefreshStage<J>(steps, f) || !kS.twoSections[J]) {
+      return -1;
     }
-    LoadSteps(steps, stages, handoff, kAllSteps, kEach);
-    return t;
+    return SectionOf(J, false).lane;
+  }
+  // Step P's lanes in `lanes` computed again from `before`, on the step's new coefficients.
+  template <int P>
+  static void Redo(Steps& steps, const Saved (&before)[kSteps], const V& in,
+                   const unsigned* lanes) {
+    if (lanes[P] == 0) {
+      return;
+    }
+    Step<P> again = std::get<P>(steps);
+    again.Restore(before[P]);
+    if constexpr (P == 0) {
+      again.Run(in);
+    } else {
+      again.Run(Step<P - 1>::kShelf ? before[P - 1].out : before[P - 1].y1);
+    }
+    M which;
+    MaskOf([&](int l) { return (lanes[P] >> l) & 1u; }, which, kEachLane);
+    std::get<P>(steps).TakeLanes(again, which);
+  }
+  template <size_t... P>
+  static void SaveAll(const Steps& steps, Saved (&to)[kSteps], std::index_sequence<P...>) {
+    (std::get<P>(steps).Save(to[P]), ...);
+  }
+  template <size_t... P>
+  static void RestoreAll(Steps& steps, const Saved (&from)[kSteps], std::index_sequence<P...>) {
+    (std::get<P>(steps).Restore(from[P]), ...);
+  }
+  template <size_t... P>
+  static void RedoAll(Steps& steps, const Saved (&before)[kSteps], const V& in,
+                      const unsigned* lanes, std::index_sequence<P...>) {
+    (Redo<P>(steps, before, in, lanes), ...);
+  }
+  template <size_t... J>
+  static bool RefreshIteration(Steps& steps, CFilter* const* stages, const int32_t* until,
+                               double* __restrict x, int32_t t, std::index_sequence<J...>) {
+    Saved before[kSteps];
+    SaveAll(steps, before, kEach);
+    const V in = {x[t]};
+    IterateAll(steps, in, kEach);
+    if (!(FiniteAtRefresh<J>(before, steps, stages, until) && ...)) {
+      RestoreAll(steps, before, kEach);
+      return false;
+    }
+    unsigned redo[kSteps] = {};
+    auto refresh = [&](auto stage) {
+      constexpr int j = decltype(stage)::value;
+      if (until[j] != 1) {
+        ++stages[j]->mRefreshCounter;
+      } else if (const int lane = RefreshInIteration<j>(steps, *stages[j]); lane >= 0) {
+        redo[SectionOf(j, false).step] |= 1u << lane;
+      }
+    };
+    (refresh(std::integral_constant<int, static_cast<int>(J)>{}), ...);
+    RedoAll(steps, before, in, redo, kEach);
+    x[t - kS.lag] = Output(steps);
+    return true;
   }
 
   // One section on the stage's own fields, exactly as the stage's kernels compute it.
@@ -560,8 +644,8 @@ template <int... Orders> struct CFilterKernels::Pipeline {
       return y;
     } else if constexpr (kKind == SectionKind::kShelf) {
       Biquad<double> s{c[3], c[4], c[5], c[10], c[11], f.mS2x1, f.mS2x2, f.mS2y1, f.mS2y2};
-      // The first section has just taken this sample, or (when it runs a sample ahead in the
-      // same step) has not yet taken the next: either way its last input is the dry input.
+      // The first section, a lane below, took this sample in the iteration before and has not
+      // yet taken the next: its last input is the dry input.
       const double out = f.mS1x1 + f.mK * s.Step(in);
       f.mS2x0 = f.mS2x1 = s.x1;
       f.mS2x2 = s.x2;
@@ -592,80 +676,118 @@ template <int... Orders> struct CFilterKernels::Pipeline {
     return out;
   }
 
-  // Step P of iteration t on the fields. The high lane goes first: when a stage has both
-  // sections in the step, its refresh then falls after the second section's sample and before
-  // the first section's next one, where it falls stage by stage.
-  template <int P>
-  static void EmulateStep(CFilter* const* stages, double* handoff, int32_t t, int32_t frames,
-                          double& value) {
+  // Lane L of step P in iteration t on the fields: it takes what the lane below (or the step
+  // before's highest lane, or the chain's input) handed on in the iteration before.
+  template <int P, int L>
+  static void EmulateLane(CFilter* const* stages, Handoff& handoff, int32_t t, int32_t frames,
+                          double sample) {
     constexpr StepRole role = kS.steps[P];
-    double high = 0.0;
-    if (Has(role.hi, t, frames)) {
-      high = RunLane<role.hi>(stages, role.lo.Used() ? handoff[P] : value);
-    }
-    if constexpr (role.lo.Used()) {
-      if (Has(role.lo, t, frames)) {
-        handoff[P] = RunLane<role.lo>(stages, value);
+    if constexpr (L >= role.first) {
+      if (Has(role.lane[L], t, frames)) {
+        double in = sample;
+        if constexpr (L > role.first) {
+          in = handoff[P][L - 1];
+        } else if constexpr (P > 0) {
+          in = handoff[P - 1][N - 1];
+        }
+        handoff[P][L] = RunLane<role.lane[L]>(stages, in);
       }
     }
-    value = high;
   }
-
-  // Iteration t section by section on the fields, for the lanes that have a sample.
-  template <size_t... P>
-  static void Emulate(CFilter* const* stages, double* handoff, double* x, int32_t t, int32_t frames,
-                      std::index_sequence<P...>) {
-    double value = t < frames ? x[t] : 0.0;
-    (EmulateStep<P>(stages, handoff, t, frames, value), ...);
+  // Every section of iteration t on the fields, the last first: each then takes what the one
+  // before handed on in the iteration before, and a stage's second section takes its sample
+  // (and the refresh after it) before its first section takes the next.
+  template <size_t... I>
+  static void Emulate(CFilter* const* stages, Handoff& handoff, double* x, int32_t t,
+                      int32_t frames, std::index_sequence<I...>) {
+    const double sample = t < frames ? x[t] : 0.0;
+    (EmulateLane<kSteps - 1 - static_cast<int>(I) / N, N - 1 - static_cast<int>(I) % N>(
+         stages, handoff, t, frames, sample),
+     ...);
     if (t - kS.lag >= 0 && t - kS.lag < frames) {
-      x[t - kS.lag] = value;
+      x[t - kS.lag] = handoff[kSteps - 1][N - 1];
     }
   }
-  static void Emulate(CFilter* const* stages, double* handoff, double* x, int32_t t,
+  static void Emulate(CFilter* const* stages, Handoff& handoff, double* x, int32_t t,
                       int32_t frames) {
-    Emulate(stages, handoff, x, t, frames, kEach);
+    Emulate(stages, handoff, x, t, frames, std::make_index_sequence<kSteps * N>{});
+  }
+
+  // A lane hands on its output history, unless a refresh has just cleared that history: then
+  // the next sample must be computed on the fields. (A shelf step hands on its own value.)
+  static bool HandoffsAgree(CFilter* const* stages, const Handoff& handoff) {
+    for (int p = 0; p < kSteps; ++p) {
+      for (int l = kS.steps[p].first; l < N; ++l) {
+        const LaneRole& role = kS.steps[p].lane[l];
+        if (role.kind == SectionKind::kShelf) {
+          continue;
+        }
+        const CFilter& f = *stages[role.stage];
+        const double history = role.kind == SectionKind::kBiquad ? f.mS1y1 : f.mS2y1;
+        if (std::memcmp(&history, &handoff[p][l], sizeof history) != 0) {
+          return false;
+        }
+      }
+    }
+    return true;
+  }
+
+  // From the fields into the loop: iterations on the fields until every lane has a sample and
+  // hands on its history, then the steps loaded. Answers the next iteration.
+  static int32_t Enter(Steps& steps, CFilter* const* stages, Handoff& handoff, double* x, int32_t t,
+                       int32_t frames) {
+    while (t < frames && (t < kS.lag || !HandoffsAgree(stages, handoff))) {
+      Emulate(stages, handoff, x, t++, frames);
+    }
+    LoadSteps(steps, stages, handoff, kEach);
+    return t;
   }
 
   static void Run(CFilter* const* stages, double* x, int32_t frames) {
     const int32_t lag = kS.lag;
-    double handoff[kSteps] = {};
+    Handoff handoff = {};
     Steps steps;
     int32_t t = 0;
     if (RampIsClear(stages, 0, lag, frames)) {
-      LoadSteps(steps, stages, handoff, kAllSteps, kEach);
-      Ramp(steps, x, 0, lag, frames);
+      LoadSteps(steps, stages, handoff, kEach);
+      RunRamp(steps, x, 0, lag, frames, kEach);
       CountRamp(stages, 0, lag, frames);
       t = lag;
     } else {
       t = Enter(steps, stages, handoff, x, 0, frames);
     }
+    constexpr auto each = std::make_index_sequence<kStages>{};
     while (t < frames) {
-      // Runs end where a stage refreshes; one with both sections in one step stops a sample
-      // earlier and refreshes in an iteration of its own.
+      // Runs end where a stage refreshes; a two-section stage refreshes in an iteration of its
+      // own.
       int32_t until[kStages];
       int32_t run = frames - t;
       for (int j = 0; j < kStages; ++j) {
         until[j] = stages[j]->SamplesUntilRefresh();
-        run = std::min(run, until[j] - (kS.split[j] ? 1 : 0));
+        run = std::min(run, until[j] - (kS.twoSections[j] ? 1 : 0));
       }
       if (run <= 0) {
-        StoreSteps(steps, stages, handoff, kAllSteps, kEach);
+        if (RefreshIteration(steps, stages, until, x, t, each)) {
+          ++t;
+          continue;
+        }
+        StoreSteps(steps, stages, handoff, kEach);
         Emulate(stages, handoff, x, t, frames);
         t = Enter(steps, stages, handoff, x, t + 1, frames);
         continue;
       }
-      Steady(steps, x, t, t + run);
+      RunSteady(steps, x, t, t + run);
       t += run;
-      if (AfterRun(steps, stages, handoff, until, run, std::make_index_sequence<kStages>{})) {
+      if (AfterRun(steps, stages, handoff, until, run, each)) {
         t = Enter(steps, stages, handoff, x, t, frames);
       }
     }
     if (RampIsClear(stages, frames, frames + lag, frames)) {
-      Ramp(steps, x, frames, frames + lag, frames);
-      StoreSteps(steps, stages, handoff, kAllSteps, kEach);
+      RunRamp(steps, x, frames, frames + lag, frames, kEach);
+      StoreSteps(steps, stages, handoff, kEach);
       CountRamp(stages, frames, frames + lag, frames);
     } else {
-      StoreSteps(steps, stages, handoff, kAllSteps, kEach);
+      StoreSteps(steps, stages, handoff, kEach);
       for (; t < frames + lag; ++t) {
         Emulate(stages, handoff, x, t, frames);
       }
@@ -674,10 +796,23 @@ template <int... Orders> struct CFilterKernels::Pipeline {
       stages[j]->SanitizeHistories();
     }
   }
+#if defined(__x86_64__)
+  // The whole pipeline compiled for AVX-512 or AVX2 (the same IEEE double arithmetic lane by
+  // lane), every call inlined, so that no wide vector crosses into code compiled for the
+  // baseline.
+  __attribute__((target("avx512f,avx512vl"), flatten)) static void
+  RunAvx512(CFilter* const* stages, double* x, int32_t frames) {
+    Run(stages, x, frames);
+  }
+  __attribute__((target("avx2"), flatten)) static void RunAvx2(CFilter* const* stages, double* x,
+                                                               int32_t frames) {
+    Run(stages, x, frames);
+  }
+#endif
 };
 
 // Found once, when the library loads, so that the audio thread never waits on it.
-bool CFilterKernels::sPipelineWide = HasWideRegisters();
+int32_t CFilterKernels::sPipelineLanes = WidestLanes();
 
 namespace {
 
@@ -694,6 +829,20 @@ template <int... Orders> bool IsShape(CFilter* const* stages, int32_t count) {
   return true;
 }
 
+template <int... Orders> void RunShape(CFilter* const* stages, double* x, int32_t frames) {
+#if defined(__x86_64__)
+  if (CFilterKernels::sPipelineLanes == 8) {
+    CFilterKernels::Pipeline<8, Orders...>::RunAvx512(stages, x, frames);
+    return;
+  }
+  if (CFilterKernels::sPipelineLanes == 4) {
+    CFilterKernels::Pipeline<4, Orders...>::RunAvx2(stages, x, frames);
+    return;
+  }
+#endif
+  CFilterKernels::Pipeline<2, Orders...>::Run(stages, x, frames);
+}
+
 } // namespace
 
 // The equaliser's chain, with and without its pass filters: high-pass (order 3), the two mids
@@ -706,13 +855,13 @@ bool CFilterKernels::RunPipelined(CFilter* const* stages, int32_t count, double*
     return false;
   }
   if (IsShape<3, 2, 2, 2, 4, 3>(stages, count)) {
-    Pipeline<3, 2, 2, 2, 4, 3>::Run(stages, x, frames);
+    RunShape<3, 2, 2, 2, 4, 3>(stages, x, frames);
   } else if (IsShape<2, 2, 2, 4, 3>(stages, count)) {
-    Pipeline<2, 2, 2, 4, 3>::Run(stages, x, frames);
+    RunShape<2, 2, 2, 4, 3>(stages, x, frames);
   } else if (IsShape<3, 2, 2, 2, 4>(stages, count)) {
-    Pipeline<3, 2, 2, 2, 4>::Run(stages, x, frames);
+    RunShape<3, 2, 2, 2, 4>(stages, x, frames);
   } else if (IsShape<2, 2, 2, 4>(stages, count)) {
-    Pipeline<2, 2, 2, 4>::Run(stages, x, frames);
+    RunShape<2, 2, 2, 4>(stages, x, frames);
   } else {
     return false;
   }

@@ -508,26 +508,27 @@ TEST(CFilterChain, StereoChainIsBitIdenticalToEachStageInTurn) {
 }
 
 // The equaliser's own chain (high-pass, two mids, high shelf, low shelf, low-pass) runs
-// pipelined through both lanes when mono, with or without its pass filters; every sample and
-// every coefficient must come out as from one stage after the other, through automation of every
-// setting, the pass filters switching in and out, rate changes, blocks of every size (the
-// shortest fall back to the fused loops) and inputs that are silent, tiny, denormal, huge or not
-// finite. With the processor's AVX-512VL encodings and with plain SSE2 alike.
-class EqualiserChain : public ::testing::TestWithParam<bool> {
+// pipelined through the lanes of a vector register when mono, with or without its pass filters;
+// every sample and every coefficient must come out as from one stage after the other, through
+// automation of every setting, the pass filters switching in and out, rate changes, blocks of
+// every size (the shortest fall back to the fused loops) and inputs that are silent, tiny,
+// denormal, huge or not finite. In registers of eight lanes (AVX-512), four (AVX2) and two
+// (SSE2) alike, as far as the processor has them.
+class EqualiserChain : public ::testing::TestWithParam<int32_t> {
 protected:
   void SetUp() override {
-    saved = CFilterKernels::sPipelineWide;
-    if (GetParam() && !saved) {
-      GTEST_SKIP() << "this processor lacks AVX-512VL";
+    saved = CFilterKernels::sPipelineLanes;
+    if (GetParam() > saved) {
+      GTEST_SKIP() << "this processor lacks registers of " << GetParam() << " doubles";
     }
-    CFilterKernels::sPipelineWide = GetParam();
+    CFilterKernels::sPipelineLanes = GetParam();
   }
-  void TearDown() override { CFilterKernels::sPipelineWide = saved; }
-  bool saved = false;
+  void TearDown() override { CFilterKernels::sPipelineLanes = saved; }
+  int32_t saved = 2;
 };
 
-INSTANTIATE_TEST_SUITE_P(Loops, EqualiserChain, ::testing::Bool(),
-                         [](const auto& info) { return info.param ? "wide" : "sse2"; });
+INSTANTIATE_TEST_SUITE_P(Lanes, EqualiserChain, ::testing::Values(2, 4, 8),
+                         [](const auto& info) { return std::to_string(info.param) + "lanes"; });
 
 TEST_P(EqualiserChain, MonoPipelineIsBitIdenticalToEachStageInTurn) {
   // Kinds in the equaliser's order: high-pass, parametric, parametric, high shelf, low shelf,
