@@ -11,6 +11,7 @@
 #include <iterator>
 #include <type_traits>
 #include <typeinfo>
+#include <utility>
 
 namespace {
 
@@ -216,22 +217,41 @@ namespace {
 template <class T> bool SameBits(const T& a, const T& b) {
   return std::memcmp(&a, &b, sizeof(T)) == 0;
 }
-// Word by word without a branch, so that the compiler compares whole vectors.
+// Arrays compared and copied sixteen bytes at a time (and a last eight), without a branch or a
+// library call: the compiler turns each step into one vector move or compare.
+using Block = CFilterKernels::PairMask;
 template <class T, size_t N> bool SameBits(const T (&a)[N], const T (&b)[N]) {
   static_assert(sizeof(a) % sizeof(uint64_t) == 0, "arrays of whole words");
-  uint64_t differ = 0;
-  for (size_t i = 0; i < sizeof(a); i += sizeof(uint64_t)) {
-    uint64_t x, y;
-    std::memcpy(&x, reinterpret_cast<const char*>(a) + i, sizeof(x));
-    std::memcpy(&y, reinterpret_cast<const char*>(b) + i, sizeof(y));
-    differ |= x ^ y;
+  const char* x = reinterpret_cast<const char*>(a);
+  const char* y = reinterpret_cast<const char*>(b);
+  Block differ = {0, 0};
+  size_t i = 0;
+  for (; i + sizeof(Block) <= sizeof(a); i += sizeof(Block)) {
+    Block u, v;
+    std::memcpy(&u, x + i, sizeof(u));
+    std::memcpy(&v, y + i, sizeof(v));
+    differ |= u ^ v;
   }
-  return differ == 0;
+  uint64_t rest = 0;
+  if (i < sizeof(a)) {
+    uint64_t u, v;
+    std::memcpy(&u, x + i, sizeof(u));
+    std::memcpy(&v, y + i, sizeof(v));
+    rest = u ^ v;
+  }
+  return (static_cast<uint64_t>(differ[0]) | static_cast<uint64_t>(differ[1]) | rest) == 0;
 }
-
-// An array copied between two stages: a fixed-size copy that compiles to a few vector moves.
 template <class T, size_t N> void CopyArray(T (&to)[N], const T (&from)[N]) {
-  std::memcpy(to, from, sizeof(to));
+  static_assert(sizeof(to) % sizeof(uint64_t) == 0, "arrays of whole words");
+  char* x = reinterpret_cast<char*>(to);
+  const char* y = reinterpret_cast<const char*>(from);
+  size_t i = 0;
+  for (; i + sizeof(Block) <= sizeof(to); i += sizeof(Block)) {
+    std::memcpy(x + i, y + i, sizeof(Block));
+  }
+  if (i < sizeof(to)) {
+    std::memcpy(x + i, y + i, sizeof(uint64_t));
+  }
 }
 
 } // namespace
@@ -270,6 +290,7 @@ void CFilter::TakeSettingsFrom(const CFilter& o) {
   mRestartPending = o.mRestartPending;
   mSettled = o.mSettled;
   mTargetsStale = o.mTargetsStale;
+  mWired = o.mWired;
 }
 
 void CFilter::SetSampleRate(double hz) {
@@ -333,6 +354,18 @@ void CFilter::Reconfigure() {
   mTargetsStale = false;
   BindTables();
   WireCoefficients();
+  mWired = true;
+  InterpolateCoefficients();
+}
+
+// Binding and wiring depend only on the kind and the rate, which a refresh leaves alone: once
+// done, a refresh whose settings moved only works out the targets anew.
+void CFilter::RetargetForRefresh() {
+  if (!mWired) {
+    Reconfigure();
+    return;
+  }
+  mTargetsStale = false;
   InterpolateCoefficients();
 }
 
@@ -347,9 +380,9 @@ void CFilter::UpdateCoefficients() {
   }
   if (!(mFreq == mFreqTarget)) {
     mFreq = Glide(mFreq, mFreqTarget);
-    Reconfigure();
+    RetargetForRefresh();
   } else if (gainMoved || mTargetsStale) {
-    Reconfigure();
+    RetargetForRefresh();
   }
   MixTowardTargets();
 }
@@ -454,13 +487,13 @@ void CFilter::InterpolateCoefficients() {
   double uQ = 0.0, uG = 0.0, uF = 0.0;
   const bool cut = mGain < 0.0;
   if (mUsesQ) {
-    CFilter::FindGridSegment(mQ, mQGrid.get(), mQGridSize, uQ, iQ);
+    FindSegment(mQ, mQGrid.get(), mQGridSize, uQ, iQ);
   }
   if (mUsesFreq) {
-    CFilter::FindGridSegment(mFreq, mFreqGrid.get(), mFreqGridSize, uF, iF);
+    FindSegment(mFreq, mFreqGrid.get(), mFreqGridSize, uF, iF);
   }
   if (mUsesGain) {
-    CFilter::FindGridSegment(std::fabs(mGain), mGainGrid.get(), mGainGridSize, uG, iG);
+    FindSegment(std::fabs(mGain), mGainGrid.get(), mGainGridSize, uG, iG);
     if (mOrder == 4 && cut) {
       iF += 48; // the cut half of the shelf tables follows the 48 boost entries
     }
@@ -498,18 +531,21 @@ void CFilter::SetGainGrid(const double* points, int32_t count) {
   mGainGrid.reset(new double[count]);
   std::copy(points, points + count, mGainGrid.get());
   mGainGridSize = count;
+  mGridsAscending = GridsAscending();
 }
 
 void CFilter::SetFreqGrid(const double* points, int32_t count) {
   mFreqGrid.reset(new double[count]);
   std::copy(points, points + count, mFreqGrid.get());
   mFreqGridSize = count;
+  mGridsAscending = GridsAscending();
 }
 
 void CFilter::SetQGrid(const double* points, int32_t count) {
   mQGrid.reset(new double[count]);
   std::copy(points, points + count, mQGrid.get());
   mQGridSize = count;
+  mGridsAscending = GridsAscending();
 }
 
 void CFilter::NormalizeCoefficients() {
@@ -518,6 +554,7 @@ void CFilter::NormalizeCoefficients() {
     return;
   }
   mSettled = false;
+  mWired = false; // the wiring's unit a0 terms no longer hold
   double* c = mCoeffs;
   for (int32_t i = 0; i < 3; ++i) {
     const double b = c[i];
@@ -553,6 +590,36 @@ void CFilter::FindGridSegment(double value, const double* grid, int32_t size, do
     ++i;
   }
   i = std::min(i, size - 2);
+  index = i;
+  fraction = (value - grid[i]) / (grid[i + 1] - grid[i]);
+}
+
+bool CFilter::GridsAscending() const {
+  const std::pair<const double*, int32_t> grids[] = {{mGainGrid.get(), mGainGridSize},
+                                                     {mFreqGrid.get(), mFreqGridSize},
+                                                     {mQGrid.get(), mQGridSize}};
+  for (const auto& [grid, size] : grids) {
+    for (int32_t i = 0; grid != nullptr && i + 1 < size; ++i) {
+      if (!(grid[i] <= grid[i + 1])) {
+        return false;
+      }
+    }
+  }
+  return true;
+}
+
+// FindGridSegment's answer found by bisection where the grids ascend: the segment's index is
+// the count of points after the first that the value reaches, which then form a prefix.
+void CFilter::FindSegment(double value, const double* grid, int32_t size, double& fraction,
+                          int32_t& index) const {
+  if (!mGridsAscending || grid == nullptr || size < 2) {
+    CFilter::FindGridSegment(value, grid, size, fraction, index);
+    return;
+  }
+  CFilter::Clamp(grid[0], grid[size - 1], value);
+  const double* reached =
+      std::partition_point(grid + 1, grid + size, [value](double point) { return value >= point; });
+  const int32_t i = std::min(static_cast<int32_t>(reached - (grid + 1)), size - 2);
   index = i;
   fraction = (value - grid[i]) / (grid[i + 1] - grid[i]);
 }

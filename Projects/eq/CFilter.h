@@ -133,6 +133,10 @@ private:
   void SanitizeHistories();
   void ClearHistories();
   void MixTowardTargets();
+  void RetargetForRefresh();
+  bool GridsAscending() const;
+  void FindSegment(double value, const double* grid, int32_t size, double& fraction,
+                   int32_t& index) const;
   void DeferReconfigure() {
     mTargetsStale = true;
     mSettled = false;
@@ -180,4 +184,9 @@ private:
   // first thing that reads them, so a setting changed on every block (which usually glides, and
   // then the refresh reconfigures anyway) costs no interpolation of its own.
   bool mTargetsStale = false;
+  // Set by Reconfigure once the tables are bound for the rate and the slots wired (they depend
+  // on nothing a refresh changes); cleared when the coefficients' wired terms are overwritten.
+  bool mWired = false;
+  // Whether every grid ascends, so that a segment can be found by bisection.
+  bool mGridsAscending = true;
 };
