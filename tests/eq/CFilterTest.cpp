@@ -901,4 +901,23 @@ TEST(CFilterSettings, NormalizeCoefficientsExchangesNumeratorAndDenominator) {
   EXPECT_EQ(after.den[5], before.den[5]);
 }
 
+// A refresh whose setting glides works the targets out anew without binding and wiring the
+// stage again, but normalised coefficients have lost the wiring's unit a0 terms: the next such
+// refresh wires them back, as a full reconfiguration does.
+TEST(CFilterSettings, AGlideAfterNormalizingWiresTheUnitTermsBack) {
+  CLowShelf shelf;
+  shelf.SetSampleRate(48000);
+  shelf.SetFreq(100);
+  shelf.SetGain(8);
+  double block[17] = {};
+  shelf.Process(block, 1);
+  shelf.NormalizeCoefficients();
+  ASSERT_NE(CoefficientsOf(shelf).den[3], 1.0); // section 2's a0, now b0 / b0 of section 1
+  shelf.SetGain(2);                             // glides: the refreshes work out new targets
+  shelf.Process(block, 17);
+  const Coefficients after = CoefficientsOf(shelf);
+  EXPECT_EQ(after.den[0], 1.0);
+  EXPECT_EQ(after.den[3], 1.0);
+}
+
 } // namespace
