@@ -106,9 +106,9 @@ void StoreAt(double* slot, double v) {
 // of a value with itself may move it by a bit. (The mix is computed either way, so that the loop
 // does not branch on the values.) Two values at a time in the lanes of a Pair, each lane the
 // scalar arithmetic of one value, loaded and stored lane by lane straight from the slots; an odd
-// count's last value fills both lanes. Count is a compile-time constant where the caller knows
-// it.
-template <class Count>
+// count's last value fills both lanes (and, stored twice, keeps its value). Count is a
+// compile-time constant where the caller knows it; kWired says every slot up to it is wired.
+template <bool kWired, class Count>
 bool MixRun(Count count, double* const* slots, const double* target, double f) {
   using Pair = CFilterKernels::Pair;
   using Mask = CFilterKernels::PairMask;
@@ -119,14 +119,20 @@ bool MixRun(Count count, double* const* slots, const double* target, double f) {
   for (int32_t i = 0; i < count; i += 2) {
     const int32_t j = i + 1 < count ? i + 1 : i;
     const Pair t = {target[i], target[j]};
-    const Pair v = {ValueAt(slots[i], t[0]), ValueAt(slots[j], t[1])};
+    const Pair v = kWired ? Pair{*slots[i], *slots[j]}
+                          : Pair{ValueAt(slots[i], t[0]), ValueAt(slots[j], t[1])};
     const Pair mixed = CFilterKernels::SnapDenormal(v * keeps + t * fractions);
     const Mask moving = v != t;
     const Pair next = (Pair)(((Mask)mixed & moving) | ((Mask)v & ~moving));
     landed &= next == t;
-    StoreAt(slots[i], next[0]);
-    if (j != i) {
-      StoreAt(slots[j], next[1]);
+    if constexpr (kWired) {
+      *slots[i] = next[0];
+      *slots[j] = next[1];
+    } else {
+      StoreAt(slots[i], next[0]);
+      if (j != i) {
+        StoreAt(slots[j], next[1]);
+      }
     }
   }
   return landed[0] != 0 && landed[1] != 0;
@@ -394,21 +400,18 @@ void CFilter::MixTowardTargets() {
   const bool shelf = mOrder == 4;
   const double f = shelf ? mSmoothing / 16.0 : mSmoothing;
   const int32_t count = shelf ? mCoeffCount + 1 : mCoeffCount;
-  // The loop is compiled for the count each order wires.
+  // The loop is compiled for the count each order wires, where every slot up to it is wired.
+  const int32_t wiredCount = mOrder == 2 ? 5 : mOrder == 3 ? 8 : mOrder == 4 ? kMaxTargets : 0;
+  const bool wired = mWired && count == wiredCount;
   bool settled = false;
-  switch (count) {
-  case 5:
-    settled = MixRun(std::integral_constant<int32_t, 5>{}, mSlots, mTargets, f);
-    break;
-  case 8:
-    settled = MixRun(std::integral_constant<int32_t, 8>{}, mSlots, mTargets, f);
-    break;
-  case kMaxTargets:
-    settled = MixRun(std::integral_constant<int32_t, kMaxTargets>{}, mSlots, mTargets, f);
-    break;
-  default:
-    settled = MixRun(count, mSlots, mTargets, f);
-    break;
+  if (wired && count == 5) {
+    settled = MixRun<true>(std::integral_constant<int32_t, 5>{}, mSlots, mTargets, f);
+  } else if (wired && count == 8) {
+    settled = MixRun<true>(std::integral_constant<int32_t, 8>{}, mSlots, mTargets, f);
+  } else if (wired && count == kMaxTargets) {
+    settled = MixRun<true>(std::integral_constant<int32_t, kMaxTargets>{}, mSlots, mTargets, f);
+  } else {
+    settled = MixRun<false>(count, mSlots, mTargets, f);
   }
   mSettled = settled;
 }

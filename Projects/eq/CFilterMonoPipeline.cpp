@@ -26,6 +26,7 @@
 // which puts every refresh between the same two samples as stage by stage processing.
 #include "Projects/eq/CFilterKernels.h"
 
+#include <array>
 #include <cstddef>
 #include <cstring>
 #include <initializer_list>
@@ -410,9 +411,27 @@ template <int Lanes, int... Orders> struct CFilterKernels::Pipeline {
     Saved before;
     std::get<P>(steps).Save(before);
     Iterate<P>(steps, in);
-    M without;
-    MaskOf([&](int l) { return !Has(role.lane[l], t, frames); }, without, kEachLane);
-    std::get<P>(steps).TakeLanes(before, without);
+    // Lane L has a sample when its lag, lowest + L - first, lies in (t - frames, t]: the lanes
+    // from `low` up to below `high`.
+    const int32_t shift = role.first - lowest;
+    M low, high;
+    LanesFrom(shift + t - frames + 1, low);
+    LanesFrom(shift + t + 1, high);
+    const M has = low & ~high;
+    std::get<P>(steps).TakeLanes(before, ~has);
+  }
+  // The mask of lanes `lane` and above, from a table of every such mask.
+  static void LanesFrom(int32_t lane, M& mask) {
+    static constexpr auto kMasks = [] {
+      std::array<long long, (N + 1) * N> masks{};
+      for (int from = 0; from <= N; ++from) {
+        for (int l = 0; l < N; ++l) {
+          masks[from * N + l] = l >= from ? -1 : 0;
+        }
+      }
+      return masks;
+    }();
+    std::memcpy(&mask, &kMasks[std::clamp(lane, 0, N) * N], sizeof mask);
   }
   template <size_t... I>
   static void RunRamp(Steps& steps, double* __restrict x, int32_t from, int32_t to, int32_t frames,
