@@ -387,6 +387,9 @@ struct CFilterKernels {
   template <template <class, class> class... Kernel, size_t... I>
   static void RunFusedPairGroup(CFilter* const* a, CFilter* const* b, double* xa, double* xb,
                                 int32_t frames, std::index_sequence<I...>);
+  template <template <class, class> class... Kernel, size_t... I>
+  static void RunFusedPairGroupWide(CFilter* const* a, CFilter* const* b, double* xa, double* xb,
+                                    int32_t frames, std::index_sequence<I...>);
   // Whether a stereo pair can run in step over a block (ProcessPair's test before it prepares
   // the stages), and, once both are prepared, whether their refreshes fall together.
   static bool CanRunInStep(const CFilter& a, const double* xa, const CFilter& b, const double* xb,
@@ -402,8 +405,9 @@ struct CFilterKernels {
                            bool roundsToNearest);
   template <int Lanes, int... Orders> struct Pipeline;
   // How many lanes the pipeline's registers have: 8 (AVX-512), 4 (AVX2) or 2 (SSE2), the same
-  // arithmetic lane by lane. Set to the widest the processor has; tests set the narrower ones
-  // to pin them to the same results.
+  // arithmetic lane by lane; with 8, a stereo chain's fused pairs also run in AVX-512VL
+  // encodings. Set to the widest the processor has; tests set the narrower ones to pin them to
+  // the same results.
   static int32_t sPipelineLanes;
 
   // One stage, or a stereo pair of stages, inside a flushing guard.

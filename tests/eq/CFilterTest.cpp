@@ -480,9 +480,30 @@ TEST(CFilterChain, MonoChainIsBitIdenticalToEachStageInTurn) {
   }
 }
 
+// The chains' loops in registers of eight lanes (AVX-512 encodings), four (AVX2) and two
+// (SSE2), as far as the processor has them.
+class LaneWidths : public ::testing::TestWithParam<int32_t> {
+protected:
+  void SetUp() override {
+    saved = CFilterKernels::sPipelineLanes;
+    if (GetParam() > saved) {
+      GTEST_SKIP() << "this processor lacks registers of " << GetParam() << " doubles";
+    }
+    CFilterKernels::sPipelineLanes = GetParam();
+  }
+  void TearDown() override { CFilterKernels::sPipelineLanes = saved; }
+  int32_t saved = 2;
+};
+std::string LaneName(const ::testing::TestParamInfo<int32_t>& info) {
+  return std::to_string(info.param) + "lanes";
+}
+
+class StereoChain : public LaneWidths {};
+INSTANTIATE_TEST_SUITE_P(Lanes, StereoChain, ::testing::Values(2, 8), LaneName);
+
 // A stereo chain runs each stage's two channels interleaved; each channel must come out exactly
 // as its stages alone, also when the channels' refresh phases drift apart (mono blocks).
-TEST(CFilterChain, StereoChainIsBitIdenticalToEachStageInTurn) {
+TEST_P(StereoChain, StereoChainIsBitIdenticalToEachStageInTurn) {
   for (unsigned seed = 1; seed <= 40; ++seed) {
     RandomChain chains(seed, 4);
     const std::vector<CFilter*> l = chains.Stages(0), r = chains.Stages(1);
@@ -512,23 +533,9 @@ TEST(CFilterChain, StereoChainIsBitIdenticalToEachStageInTurn) {
 // every sample and every coefficient must come out as from one stage after the other, through
 // automation of every setting, the pass filters switching in and out, rate changes, blocks of
 // every size (the shortest fall back to the fused loops) and inputs that are silent, tiny,
-// denormal, huge or not finite. In registers of eight lanes (AVX-512), four (AVX2) and two
-// (SSE2) alike, as far as the processor has them.
-class EqualiserChain : public ::testing::TestWithParam<int32_t> {
-protected:
-  void SetUp() override {
-    saved = CFilterKernels::sPipelineLanes;
-    if (GetParam() > saved) {
-      GTEST_SKIP() << "this processor lacks registers of " << GetParam() << " doubles";
-    }
-    CFilterKernels::sPipelineLanes = GetParam();
-  }
-  void TearDown() override { CFilterKernels::sPipelineLanes = saved; }
-  int32_t saved = 2;
-};
-
-INSTANTIATE_TEST_SUITE_P(Lanes, EqualiserChain, ::testing::Values(2, 4, 8),
-                         [](const auto& info) { return std::to_string(info.param) + "lanes"; });
+// denormal, huge or not finite.
+class EqualiserChain : public LaneWidths {};
+INSTANTIATE_TEST_SUITE_P(Lanes, EqualiserChain, ::testing::Values(2, 4, 8), LaneName);
 
 TEST_P(EqualiserChain, MonoPipelineIsBitIdenticalToEachStageInTurn) {
   // Kinds in the equaliser's order: high-pass, parametric, parametric, high shelf, low shelf,
