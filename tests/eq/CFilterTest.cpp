@@ -885,13 +885,18 @@ TEST(CFilterSettings, SetGainFreqQSetsCurrentValuesWithoutGlide) {
   EXPECT_EQ(bell.GetQ(), 1.0);
 }
 
-TEST(CFilterSettings, NormalizeCoefficientsExchangesNumeratorAndDenominator) {
-  CLowShelf shelf;
+// A low shelf at 100 Hz and +8 dB that has processed a sample.
+void StartShelf(CLowShelf& shelf) {
   shelf.SetSampleRate(48000);
   shelf.SetFreq(100);
   shelf.SetGain(8);
   double block[1] = {};
   shelf.Process(block, 1);
+}
+
+TEST(CFilterSettings, NormalizeCoefficientsExchangesNumeratorAndDenominator) {
+  CLowShelf shelf;
+  StartShelf(shelf);
   const Coefficients before = CoefficientsOf(shelf);
   shelf.NormalizeCoefficients();
   const Coefficients after = CoefficientsOf(shelf);
@@ -913,14 +918,11 @@ TEST(CFilterSettings, NormalizeCoefficientsExchangesNumeratorAndDenominator) {
 // refresh wires them back, as a full reconfiguration does.
 TEST(CFilterSettings, AGlideAfterNormalizingWiresTheUnitTermsBack) {
   CLowShelf shelf;
-  shelf.SetSampleRate(48000);
-  shelf.SetFreq(100);
-  shelf.SetGain(8);
-  double block[17] = {};
-  shelf.Process(block, 1);
+  StartShelf(shelf);
   shelf.NormalizeCoefficients();
   ASSERT_NE(CoefficientsOf(shelf).den[3], 1.0); // section 2's a0, now b0 / b0 of section 1
   shelf.SetGain(2);                             // glides: the refreshes work out new targets
+  double block[17] = {};
   shelf.Process(block, 17);
   const Coefficients after = CoefficientsOf(shelf);
   EXPECT_EQ(after.den[0], 1.0);
