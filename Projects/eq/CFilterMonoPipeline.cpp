@@ -869,8 +869,10 @@ template <int... Orders> void RunShape(CFilter* const* stages, double* x, int32_
 bool CFilterKernels::RunPipelined(CFilter* const* stages, int32_t count, double* x, int32_t frames,
                                   bool roundsToNearest) {
   // The first-order lanes' exact zeros rely on rounding to nearest; blocks shorter than a few
-  // pipeline lengths would spend most of their samples filling and draining it.
-  if (!roundsToNearest || frames < 16) {
+  // pipeline lengths would spend most of their samples filling and draining it. With two lanes
+  // a step does so little that the fused stages are as fast up to blocks of about 128 frames.
+  const int32_t shortest = sPipelineLanes == 2 ? 128 : 16;
+  if (!roundsToNearest || frames < shortest) {
     return false;
   }
   if (IsShape<3, 2, 2, 2, 4, 3>(stages, count)) {
