@@ -402,18 +402,21 @@ void CFilter::MixTowardTargets() {
   const int32_t count = shelf ? mCoeffCount + 1 : mCoeffCount;
   // The loop is compiled for the count each order wires, where every slot up to it is wired.
   const int32_t wiredCount = mOrder == 2 ? 5 : mOrder == 3 ? 8 : mOrder == 4 ? kMaxTargets : 0;
-  const bool wired = mWired && count == wiredCount;
-  bool settled = false;
-  if (wired && count == 5) {
-    settled = MixRun<true>(std::integral_constant<int32_t, 5>{}, mSlots, mTargets, f);
-  } else if (wired && count == 8) {
-    settled = MixRun<true>(std::integral_constant<int32_t, 8>{}, mSlots, mTargets, f);
-  } else if (wired && count == kMaxTargets) {
-    settled = MixRun<true>(std::integral_constant<int32_t, kMaxTargets>{}, mSlots, mTargets, f);
-  } else {
-    settled = MixRun<false>(count, mSlots, mTargets, f);
+  if (!mWired || count != wiredCount) {
+    mSettled = MixRun<false>(count, mSlots, mTargets, f);
+    return;
   }
-  mSettled = settled;
+  switch (count) {
+  case 5:
+    mSettled = MixRun<true>(std::integral_constant<int32_t, 5>{}, mSlots, mTargets, f);
+    break;
+  case 8:
+    mSettled = MixRun<true>(std::integral_constant<int32_t, 8>{}, mSlots, mTargets, f);
+    break;
+  default:
+    mSettled = MixRun<true>(std::integral_constant<int32_t, kMaxTargets>{}, mSlots, mTargets, f);
+    break;
+  }
 }
 
 double CFilter::Glide(double current, double target) const {

@@ -243,8 +243,8 @@ template <int Lanes, int... Orders> struct CFilterKernels::Pipeline {
         y2 = (V)((M)y2 & keep);
       }
       if constexpr (kShelf) {
-        // The shelf section's first section, in the lane below, took this sample one
-        // iteration ago: its input then is the dry input.
+        // The shelf stage's first section, in the lane below, took this sample one iteration
+        // ago: its input then is the dry input.
         struct DryLane {
           constexpr long long operator()(int) const { return N - 2; }
         };
@@ -506,8 +506,6 @@ template <int Lanes, int... Orders> struct CFilterKernels::Pipeline {
     return {};
   }
 
-  // Stage J's history fields added in the order of its non-finite check, those the pipeline
-  // holds read from their lanes: the first section's in `first`, the second's in `second`.
   // A step's histories in the steps, or as saved.
   template <int P> static const Step<P>& HistoriesOf(const Steps& steps) {
     return std::get<P>(steps);
@@ -515,6 +513,8 @@ template <int Lanes, int... Orders> struct CFilterKernels::Pipeline {
   template <int P> static const Saved& HistoriesOf(const Saved (&saved)[kSteps]) {
     return saved[P];
   }
+  // Stage J's history fields added in the order of its non-finite check, those the pipeline
+  // holds read from their lanes: the first section's in `first`, the second's in `second`.
   template <int J, class First, class Second>
   static double HistorySum(const First& first, const Second& second, const CFilter& f) {
     constexpr LaneAt one = SectionOf(J, false);
@@ -571,11 +571,8 @@ template <int Lanes, int... Orders> struct CFilterKernels::Pipeline {
     return false;
   }
 
-  // The iteration in which a two-section stage refreshes (and any other stage counts or
-  // refreshes after its sample). It runs on the old coefficients; the refresh follows the
-  // second section's sample, so each first section whose coefficients moved is computed again
-  // from where it was, on the same input, with the new ones. Answers false, having done
-  // nothing, when a refreshing stage's histories are not finite.
+  // Whether stage J, if it refreshes in this iteration, has finite histories at its refresh: a
+  // two-section stage's first section as it was before this iteration's sample.
   template <int J>
   static bool FiniteAtRefresh(const Saved (&before)[kSteps], const Steps& after,
                               CFilter* const* stages, const int32_t* until) {
@@ -624,6 +621,11 @@ template <int Lanes, int... Orders> struct CFilterKernels::Pipeline {
                       const unsigned* lanes, std::index_sequence<P...>) {
     (Redo<P>(steps, before, in, lanes), ...);
   }
+  // The iteration in which a two-section stage refreshes (and any other stage counts or
+  // refreshes after its sample). It runs on the old coefficients; the refresh follows the
+  // second section's sample, so each first section whose coefficients moved is computed again
+  // from where it was, on the same input, with the new ones. Answers false, having done
+  // nothing, when a refreshing stage's histories are not finite.
   template <size_t... J>
   static bool RefreshIteration(Steps& steps, CFilter* const* stages, const int32_t* until,
                                double* __restrict x, int32_t t, std::index_sequence<J...>) {
