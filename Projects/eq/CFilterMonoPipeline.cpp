@@ -754,10 +754,11 @@ template <int Lanes, int... Orders> struct CFilterKernels::Pipeline {
   }
 
   // From the fields into the loop: iterations on the fields until every lane has a sample and
-  // hands on its history, then the steps loaded. Answers the next iteration.
+  // hands on its history (into the block's last iterations, if need be: they run in registers
+  // too), then the steps loaded. Answers the next iteration.
   static int32_t Enter(Steps& steps, CFilter* const* stages, Handoff& handoff, double* x, int32_t t,
                        int32_t frames) {
-    while (t < frames && (t < kS.lag || !HandoffsAgree(stages, handoff))) {
+    while (t < frames + kS.lag && (t < kS.lag || !HandoffsAgree(stages, handoff))) {
       Emulate(stages, handoff, x, t++, frames);
     }
     LoadSteps(steps, stages, handoff, kEach);
@@ -803,10 +804,11 @@ template <int Lanes, int... Orders> struct CFilterKernels::Pipeline {
         t = Enter(steps, stages, handoff, x, t, frames);
       }
     }
-    if (RampIsClear(stages, frames, frames + lag, frames)) {
-      RunRamp(steps, x, frames, frames + lag, frames, kEach);
+    // The last iterations, from the block's end (or from where Enter left off).
+    if (RampIsClear(stages, t, frames + lag, frames)) {
+      RunRamp(steps, x, t, frames + lag, frames, kEach);
       StoreSteps(steps, stages, handoff, kEach);
-      CountRamp(stages, frames, frames + lag, frames);
+      CountRamp(stages, t, frames + lag, frames);
     } else {
       StoreSteps(steps, stages, handoff, kEach);
       for (; t < frames + lag; ++t) {

@@ -619,6 +619,52 @@ TEST_P(EqualiserChain, MonoPipelineIsBitIdenticalToEachStageInTurn) {
   }
 }
 
+// A non-finite sample reaches every refresh phase of every stage, relative to the block's end
+// too: where a refresh clears a section's histories, the section above must still take the
+// non-finite output the cleared one gave, as it does stage by stage, also when the refresh falls
+// on a block's last sample and the pipeline drains from there.
+TEST_P(EqualiserChain, NonFiniteSamplesAtEveryRefreshPhase) {
+  const int order[] = {4, 0, 0, 1, 2, 3};
+  // The low shelf refreshes every 17 samples, the others every 257: warm-up blocks of up to 16
+  // and of about 257 samples put each refresh at every place of the blocks that follow.
+  std::vector<int> warmUps;
+  for (int warm = 0; warm <= 16; ++warm) {
+    warmUps.push_back(warm);
+  }
+  for (int warm = 200; warm <= 260; ++warm) {
+    warmUps.push_back(warm);
+  }
+  // (Two lanes pipeline blocks of 128 frames and more only.)
+  for (int frames : {16, 24, 33, 130}) {
+    for (int warm : warmUps) {
+      for (int at = 0; at < frames; ++at) {
+        std::vector<OwnedStage> piped, inTurn;
+        std::vector<CFilter*> chain;
+        for (int k : order) {
+          piped.push_back(MakeSet(kKinds[k]));
+          inTurn.push_back(MakeSet(kKinds[k]));
+          chain.push_back(piped.back().get());
+        }
+        const int lengths[] = {warm + frames, frames, frames};
+        for (int block = 0; block < 3; ++block) {
+          const int n = lengths[block];
+          std::vector<double> x = Noise(n, 7 * block + 1);
+          if (block == 1) {
+            x[at] = std::numeric_limits<double>::infinity();
+          }
+          std::vector<double> y = x;
+          CFilter::ProcessChain(chain.data(), static_cast<int32_t>(chain.size()), x.data(), n);
+          for (auto& stage : inTurn) {
+            stage->Process(y.data(), n);
+          }
+          ASSERT_TRUE(SameBits(x, y))
+              << "frames " << frames << " warm " << warm << " at " << at << " block " << block;
+        }
+      }
+    }
+  }
+}
+
 // The stages of a stereo pair are twins while every value a setter or a refresh touches is the
 // same bit for bit; any one value apart, or another kind, and each works for itself.
 TEST(CFilterTwins, AnyValueApartEndsTheTwins) {
