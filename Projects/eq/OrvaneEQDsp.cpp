@@ -18,16 +18,12 @@ template <class Stage> void SetPairRate(Stage (&pair)[2], double hz) {
   pair[1].SetSampleRate(hz);
 }
 
-// Each change goes to the channel-0 stage, then to the channel-1 stage. The two usually mirror
-// each other, and then the second takes the first's result instead of working it out again.
+// Each change goes to the channel-0 stage, then to the channel-1 stage. The setters only note
+// the new setting and take one glide step (the tables are read at the next refresh), so each
+// stage works it out for itself: cheaper than finding out whether the two are twins.
 template <class Stage, class Change> void ApplyToPair(Stage (&pair)[2], Change change) {
-  const bool mirrored = pair[0].Mirrors(pair[1]);
   change(pair[0]);
-  if (mirrored) {
-    pair[1].TakeSettingsFrom(pair[0]);
-  } else {
-    change(pair[1]);
-  }
+  change(pair[1]);
 }
 
 } // namespace

@@ -761,6 +761,32 @@ TEST_P(EachKind, OutputNeverGoesDenormal) {
   }
 }
 
+// The two-lane snap, used where a stereo pair's histories and the refresh's mixed coefficients
+// leave a block, sets exactly the values the one-value snap sets to +0: both zeros, every
+// denormal of either sign; DBL_MIN itself, larger values, infinities and NaNs keep their bits.
+TEST(CFilterDenormals, TwoLaneSnapMatchesTheOneValueSnap) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  const double values[] = {
+      0.0,      -0.0,      DBL_MIN,       -DBL_MIN, DBL_MIN / 2.0, -1e-310,
+      4.9e-324, -4.9e-324, DBL_MIN * 1.5, 1.0,      -1.0,          inf,
+      -inf,     nan,       -nan,          DBL_MAX,  -DBL_MAX,      std::nextafter(DBL_MIN, 0.0)};
+  for (double a : values) {
+    for (double b : values) {
+      const CFilterKernels::Pair snapped = CFilterKernels::SnapDenormal(CFilterKernels::Pair{a, b});
+      const double expectA = CFilterKernels::SnapDenormal(a);
+      const double expectB = CFilterKernels::SnapDenormal(b);
+      const double gotA = snapped[0], gotB = snapped[1];
+      EXPECT_EQ(std::memcmp(&gotA, &expectA, sizeof gotA), 0) << a << " beside " << b;
+      EXPECT_EQ(std::memcmp(&gotB, &expectB, sizeof gotB), 0) << b << " beside " << a;
+    }
+  }
+  // The one-value snap itself: zeros and denormals to +0, the rest untouched.
+  EXPECT_TRUE(std::signbit(CFilterKernels::SnapDenormal(-1e-310)) == false);
+  EXPECT_EQ(CFilterKernels::SnapDenormal(-1e-310), 0.0);
+  EXPECT_EQ(CFilterKernels::SnapDenormal(DBL_MIN), DBL_MIN);
+}
+
 #if defined(__SSE2__)
 // Every entry leaves the caller's mode as it found it, whether the caller flushes denormals
 // itself or not.
