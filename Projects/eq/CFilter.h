@@ -88,11 +88,12 @@ public:
                                double* blockB, int32_t count, int32_t frames);
 
   // The two stages of a stereo pair usually hold the same settings, glides and coefficients
-  // (their histories apart), so that a setting changed on both, or a refresh of both, can be
-  // worked out once. Mirrors answers whether `other` is such a twin: the same kind, bound to the
-  // same tables, with every value that a setter or a refresh reads or writes the same bit for
-  // bit. TakeSettingsFrom copies those values, leaving the histories, the refresh count and the
-  // wiring: after the same change on both twins, it makes the second what the change would.
+  // (their histories apart), so that a refresh of both can be worked out once. Mirrors answers
+  // whether `other` is such a twin: the same kind, bound to the same tables, with every value
+  // that a setter or a refresh reads or writes the same bit for bit. TakeSettingsFrom copies
+  // those values, leaving the histories, the refresh count and the slots (each stage's pointers
+  // into its own coefficients): after the same change on both twins, it makes the second what
+  // the change would.
   bool Mirrors(const CFilter& other) const;
   void TakeSettingsFrom(const CFilter& other);
 

@@ -210,14 +210,15 @@ template <int Lanes, int... Orders> struct CFilterKernels::Pipeline {
     V k;   // a shelf lane's amount
     V out; // a shelf step: its stage's output in the highest lane
 
-    // What the lanes above (and the next step) take from this step.
-    const V& HandedOn() const {
+    // What the lanes above (and the next step) take from this step, or took from it as saved.
+    template <class Histories> static const V& HandedOn(const Histories& h) {
       if constexpr (kShelf) {
-        return out;
+        return h.out;
       } else {
-        return y1;
+        return h.y1;
       }
     }
+    const V& HandedOn() const { return HandedOn(*this); }
 
     // Every lane's next sample: the lowest takes the highest lane of `below` (the step before)
     // or its lowest (the chain's input), the others the lane under them.
@@ -602,7 +603,7 @@ template <int Lanes, int... Orders> struct CFilterKernels::Pipeline {
     if constexpr (P == 0) {
       again.Run(in);
     } else {
-      again.Run(Step<P - 1>::kShelf ? before[P - 1].out : before[P - 1].y1);
+      again.Run(Step<P - 1>::HandedOn(before[P - 1]));
     }
     M which;
     MaskOf([&](int l) { return (lanes[P] >> l) & 1u; }, which, kEachLane);

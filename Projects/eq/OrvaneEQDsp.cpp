@@ -13,14 +13,10 @@ double DbToFactor(double dB) {
   return std::pow(10.0, dB / 20.0);
 }
 
-template <class Stage> void SetPairRate(Stage (&pair)[2], double hz) {
-  pair[0].SetSampleRate(hz);
-  pair[1].SetSampleRate(hz);
-}
-
-// Each change goes to the channel-0 stage, then to the channel-1 stage. The setters only note
-// the new setting and take one glide step (the tables are read at the next refresh), so each
-// stage works it out for itself: cheaper than finding out whether the two are twins.
+// Each change goes to the channel-0 stage, then to the channel-1 stage, and each stage works it
+// out for itself. The setters that automation calls on every block only note the new setting and
+// take one glide step (the tables are read at the next refresh): finding out first whether the
+// two are twins would cost more than it saves.
 template <class Stage, class Change> void ApplyToPair(Stage (&pair)[2], Change change) {
   change(pair[0]);
   change(pair[1]);
@@ -37,12 +33,13 @@ void OrvaneEQDsp::SetSampleRate(double hz) {
     return;
   }
   mSampleRate = hz;
-  SetPairRate(mLowMid, hz);
-  SetPairRate(mHighMid, hz);
-  SetPairRate(mLowPass, hz);
-  SetPairRate(mHighPass, hz);
-  SetPairRate(mLowShelf, hz);
-  SetPairRate(mHighShelf, hz);
+  auto setRate = [hz](CFilter& f) { f.SetSampleRate(hz); };
+  ApplyToPair(mLowMid, setRate);
+  ApplyToPair(mHighMid, setRate);
+  ApplyToPair(mLowPass, setRate);
+  ApplyToPair(mHighPass, setRate);
+  ApplyToPair(mLowShelf, setRate);
+  ApplyToPair(mHighShelf, setRate);
 }
 
 void OrvaneEQDsp::ApplyParam(int index, double v) {

@@ -782,7 +782,7 @@ TEST(CFilterDenormals, TwoLaneSnapMatchesTheOneValueSnap) {
     }
   }
   // The one-value snap itself: zeros and denormals to +0, the rest untouched.
-  EXPECT_TRUE(std::signbit(CFilterKernels::SnapDenormal(-1e-310)) == false);
+  EXPECT_FALSE(std::signbit(CFilterKernels::SnapDenormal(-1e-310)));
   EXPECT_EQ(CFilterKernels::SnapDenormal(-1e-310), 0.0);
   EXPECT_EQ(CFilterKernels::SnapDenormal(DBL_MIN), DBL_MIN);
 }
