@@ -614,8 +614,9 @@ bool CFilter::GridsAscending() const {
   return true;
 }
 
-// FindGridSegment's answer found by bisection where the grids ascend: the segment's index is
-// the count of points after the first that the value reaches, which then form a prefix.
+// FindGridSegment's answer where the grids ascend: the segment's index is the count of points
+// after the first that the value reaches, which then form a prefix, so they can be counted in
+// any order.
 void CFilter::FindSegment(double value, const double* grid, int32_t size, double& fraction,
                           int32_t& index) const {
   if (!mGridsAscending || grid == nullptr || size < 2) {
@@ -623,9 +624,13 @@ void CFilter::FindSegment(double value, const double* grid, int32_t size, double
     return;
   }
   CFilter::Clamp(grid[0], grid[size - 1], value);
-  const double* reached =
-      std::partition_point(grid + 1, grid + size, [value](double point) { return value >= point; });
-  const int32_t i = std::min(static_cast<int32_t>(reached - (grid + 1)), size - 2);
+  // Counted without a branch: a gliding value keeps crossing grid points, where a search that
+  // branches on its comparisons would mispredict.
+  int32_t reached = 0;
+  for (int32_t k = 1; k < size; ++k) {
+    reached += value >= grid[k] ? 1 : 0;
+  }
+  const int32_t i = std::min(reached, size - 2);
   index = i;
   fraction = (value - grid[i]) / (grid[i + 1] - grid[i]);
 }

@@ -188,6 +188,6 @@ private:
   // Set by Reconfigure once the tables are bound for the rate and the slots wired (they depend
   // on nothing a refresh changes); cleared when the coefficients' wired terms are overwritten.
   bool mWired = false;
-  // Whether every grid ascends, so that a segment can be found by bisection.
+  // Whether every grid ascends, so that a segment can be found by counting the points reached.
   bool mGridsAscending = true;
 };
