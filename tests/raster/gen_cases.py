@@ -17,7 +17,8 @@ OPS = {"blit_rect": 1, "scaled_blit": 2, "halve_blit": 3, "fill_rect": 4, "put_p
        "coverage_mask": 6, "blur": 7, "rotated_blit": 8, "line": 9, "float_line": 10,
        "dashed_line": 11, "circle": 12, "arc": 13, "round_rect": 14, "polygon": 15,
        "triangle": 16, "trapezoid": 17, "draw_rect": 18, "bordered_rect": 19, "clip_line": 20,
-       "clip_line_to_rect": 21, "clip_float_line": 22}
+       "clip_line_to_rect": 21, "clip_float_line": 22, "qbezier": 23, "cbezier": 24,
+       "fill_cbezier": 25, "qbezier_y_for_x": 26, "cbezier_y_for_x": 27}
 SRC_NONE, SRC_OWN, SRC_SAME = 0, 1, 2
 
 ALPHAS = [0.0, 1 / 512, 1 / 256, 0.25, 0.3, 0.5, 0.502, 0.75, 0.999, 1.0, 1.001, 1.5, -0.3,
@@ -101,6 +102,21 @@ def model_clip_float(D, ints, floats):
     D.words[:] = [int(ok)] + [u32(f32bits(v)) for v in pts]
 
 
+def dbits(v):
+    lo, hi = struct.unpack("<II", struct.pack("<d", float(v)))
+    return [lo, hi]
+
+
+def model_q_solver(D, ints, floats):
+    y, t = sm.qbezier_y_for_x(*floats)
+    D.words[:] = [u32(f32bits(y))] + dbits(t)
+
+
+def model_c_solver(D, ints, floats):
+    y, xu, slope, lo, hi = sm.cbezier_y_for_x(floats[0:4], floats[4:8], floats[8], True)
+    D.words[:] = [u32(f32bits(y)), u32(f32bits(xu)), u32(f32bits(slope))] + dbits(lo) + dbits(hi)
+
+
 SHAPE_OPS = {
     "line": lambda D, i, f: sm.line(D, *i[:4], u32(i[4]), f[0], i[5], i[6] != 0),
     "float_line": lambda D, i, f: sm.float_line(D, *f[:4], u32(i[0]), f[4], i[1], i[2] != 0),
@@ -124,6 +140,12 @@ SHAPE_OPS = {
     "clip_line_to_rect": lambda D, i, f: D.words.__setitem__(
         slice(None), (lambda r: [int(r[0])] + [u32(v) for v in r[1]])(sm.clip_line_to_rect(*i))),
     "clip_float_line": model_clip_float,
+    "qbezier": lambda D, i, f: sm.draw_qbezier(D, *f[:6], u32(i[0]), f[6], i[1], i[2] != 0, f[7]),
+    "cbezier": lambda D, i, f: sm.draw_cbezier(D, f[:8], u32(i[0]), f[8], i[1], i[2] != 0, f[9]),
+    "fill_cbezier": lambda D, i, f: sm.fill_cbezier(D, f[:8], i[0], i[1] != 0, u32(i[2]), f[8],
+                                                    i[3], f[9]),
+    "qbezier_y_for_x": model_q_solver,
+    "cbezier_y_for_x": model_c_solver,
 }
 
 
@@ -524,7 +546,8 @@ def round_rect_cases(w, rng):
         aa = int(rng.integers(0, 2))
         w.case(f"round rect ({x},{y},{wd},{ht}) r {cr} aa {aa} mode {mode:#x} alpha {alpha}",
                "round_rect", [cr, s32(c), mode, aa], [x, y, wd, ht, alpha], D, SRC_NONE)
-    for g, cr in (((2, 2, 16, 10), 1), ((2, 2, 16, 10), 3), ((2, 2, 16, 10), 20), ((1, 1, 12, 4), 3),
+    for g, cr in (((2, 2, 16, 10), 1), ((2, 2, 16, 10), 3), ((2, 2, 16, 10), 20),
+                  ((1, 1, 12, 4), 3),
                   ((-3, -2, 14, 12), 4), ((5.5, 3.25, 10.5, 9.75), 3), ((2, 2, 16, 10), 0)):
         for aa in (0, 1):
             for D in shape_dests(rng):
@@ -580,7 +603,8 @@ def trapezoid_cases(w, rng):
             xs[2], xs[3] = xs[0], xs[1]
         w.case(f"trapezoid {xs} {ys} mode {mode:#x} alpha {alpha}", "trapezoid",
                [xs[0], xs[1], ys[0], xs[2], xs[3], ys[1], s32(c), mode], [alpha], D, SRC_NONE)
-    for g in ((2, 8, 0, 2, 8, 3), (8, 2, 3, 2, 8, 0), (5, 5, -20, -10, 30, 10), (0, 0, 0, 20, 22, 16),
+    for g in ((2, 8, 0, 2, 8, 3), (8, 2, 3, 2, 8, 0), (5, 5, -20, -10, 30, 10),
+              (0, 0, 0, 20, 22, 16),
               (-5, 3, 2, 4, 30, 12), (3, 3, -1000, 4, 4, 1000), (-3, -1, 2, -2, -1, 9),
               (0, 22, 5, 0, 22, 5), (10, 12, 3, 10 - 5000, 12 + 5000, 4)):
         for mode, alpha in ((0, 1.0), (0, 0.5), (0, 0.25), (0, 0.75), (0, 0.3), (4, 0.9)):
@@ -605,13 +629,74 @@ def rect_cases(w, rng):
                [0, 0, 10, 10, s32(0x11111111), s32(0x22222222), 0], [1.0], D, SRC_NONE)
 
 
+def f32s(values):
+    return [float(np.float32(v)) for v in values]
+
+
+def curve_cases(w, rng):
+    tols = [1.0, 0.5, 2.0, 0.0, -1.0, 3.7]
+    for mode, alpha, c, D in classes(rng, 80):
+        D = pick(rng, shape_dests(rng))
+        aa = int(rng.integers(0, 4) != 0)
+        tol = pick(rng, tols)
+        q = f32s(rng.uniform(-10, max(D.w, D.h) + 10, size=6))
+        w.case(f"qbezier {q} tol {tol} aa {aa} mode {mode:#x} alpha {alpha}", "qbezier",
+               [s32(c), mode, aa], q + [alpha, tol], D, SRC_NONE)
+        D = pick(rng, shape_dests(rng))
+        cb = f32s(rng.uniform(-10, max(D.w, D.h) + 10, size=8))
+        w.case(f"cbezier {cb} tol {tol} aa {aa} mode {mode:#x} alpha {alpha}", "cbezier",
+               [s32(c), mode, aa], cb + [alpha, tol], D, SRC_NONE)
+        for across in (0, 1):
+            D = pick(rng, shape_dests(rng))
+            cb = f32s(rng.uniform(-6, max(D.w, D.h) + 6, size=8))
+            base = int(rng.integers(-3, (D.h if not across else D.w) + 3))
+            w.case(f"fill cbezier {cb} base {base} across {across} tol {tol} mode {mode:#x} "
+                   f"alpha {alpha}", "fill_cbezier", [base, across, s32(c), mode],
+                   cb + [alpha, tol], D, SRC_NONE)
+    named_q = [(2, 14, 10, -8, 20, 14), (20, 14, 10, -8, 2, 14), (-8, 3, 10, 20, 30, 3),
+               (30, 5, 40, 10, 50, 15), (3, 3, 3, 12, 3, 20), (1, 1, 8, 8, 15, 15)]
+    named_c = [(1, 14, 6, -4, 14, 20, 20, 2), (20, 2, 14, 20, 6, -4, 1, 14),
+               (-6, 10, 4, -6, 16, 22, 30, 5), (2, 1, 3, 6, 1, 10, 4, 16),
+               (4, 16, 1, 10, 3, 6, 2, 1), (30, 1, 35, 5, 40, 9, 45, 12)]
+    for D in shape_dests(rng):
+        for q in named_q:
+            for aa in (0, 1):
+                w.case(f"qbezier {q} aa {aa}", "qbezier", [s32(0x40804020), 0, aa],
+                       [float(v) for v in q] + [0.8, 1.0], D, SRC_NONE)
+        for cb in named_c:
+            for aa in (0, 1):
+                w.case(f"cbezier {cb} aa {aa}", "cbezier", [s32(0x40804020), 1, aa],
+                       [float(v) for v in cb] + [0.8, 1.0], D, SRC_NONE)
+            for across in (0, 1):
+                for base in (-2, 0, 6, 12, 30):
+                    w.case(f"fill cbezier {cb} base {base} across {across}", "fill_cbezier",
+                           [base, across, s32(0x40804020), 0], [float(v) for v in cb] + [0.6, 1.0],
+                           D, SRC_NONE)
+    # The two solvers alone: y (and t, the upper bracket's x and the slope) at x.
+    for _ in range(400):
+        q = f32s(rng.uniform(-5, 25, size=6))
+        q[:3] = sorted(q[:3]) if rng.integers(0, 2) else q[:3]
+        x = float(np.float32(rng.uniform(-8, 28)))
+        w.case(f"qbezier y at {x} of {q}", "qbezier_y_for_x", [], q + [x],
+               rm.Image(3, 1, 3, False, [0] * 3), SRC_NONE)
+        cb = f32s(rng.uniform(-5, 25, size=8))
+        cb[:4] = sorted(cb[:4]) if rng.integers(0, 2) else cb[:4]
+        w.case(f"cbezier y at {x} of {cb}", "cbezier_y_for_x", [], cb + [x],
+               rm.Image(7, 1, 7, False, [0] * 7), SRC_NONE)
+    for q, x in (((0, 5, 10, 0, 5, 10), 2.5), ((0, 5, 10, 0, 5, 10), -1),
+                 ((0, 5, 10, 0, 5, 10), 10),
+                 ((3, 3, 3, 1, 2, 3), 3), ((0, 2, 10, 4, 9, 1), 7)):
+        w.case(f"qbezier y at {x} of {q}", "qbezier_y_for_x", [], [float(v) for v in q] + [x],
+               rm.Image(3, 1, 3, False, [0] * 3), SRC_NONE)
+
+
 def main():
     rng = np.random.default_rng(20261210)
     w = Writer()
     for gen in (blit_cases, scaled_cases, halve_cases, fill_cases, coverage_cases, blur_cases,
                 rotated_cases, line_cases, float_line_cases, dashed_cases, clip_cases,
                 circle_cases, arc_cases, round_rect_cases, polygon_cases, trapezoid_cases,
-                rect_cases):
+                rect_cases, curve_cases):
         gen(w, rng)
     with open(sys.argv[1], "wb") as f:
         f.write(struct.pack("<I i", 0x53455341, w.count))

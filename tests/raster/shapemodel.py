@@ -408,7 +408,7 @@ def dashed_line(D, x1, y1, x2, y2, pxon, pxoff, colour, alpha, mode):
     P.apply()
 
 
-# ---- circles --------------------------------------------------------------------------------------
+# ---- circles ------------------------------------------------------------------------------------
 
 class CircleParts:
     """The engine's three primitives with the clip rectangle."""
@@ -859,3 +859,183 @@ def draw_rect(D, x, y, w, h, colour, alpha, mode):
 def bordered_rect(D, x, y, w, h, bg, fg, alpha, mode):
     rm.fill_rect(D, x + 1, y + 1, w - 1, h - 1, bg & 0xFFFFFFFF, alpha, mode)
     draw_rect(D, x, y, w, h, fg, alpha, mode)
+
+
+# ---- curves -------------------------------------------------------------------------------------
+
+def steps(length, span, tol):
+    tol = float(tol) if tol > 0 else 1.0
+    return max(cint(length * span / tol), 1)
+
+
+def qbezier_y_for_x(x0, xc, x1, y0, yc, y1, x):
+    """(y, t) of the quadratic curve where its x is x."""
+    x0, xc, x1, y0, yc, y1, x = (float(f32(v)) for v in (x0, xc, x1, y0, yc, y1, x))
+    if x <= x0:
+        return float(f32(y0)), 0.0
+    if x >= x1:
+        return float(f32(y1)), 1.0
+    a = x0 - 2 * xc + x1
+    if a == 0:
+        if x0 == x1:
+            return float(f32(y0)), 0.0
+        t = (x - x0) / (x1 - x0)
+        return float(f32(y0 + (y1 - y0) * t)), t
+    b = 2 * (xc - x0)
+    t = (math.sqrt(b * b - 4 * a * (x0 - x)) - b) / (2 * a)
+    return float(f32(y0 * (1 - t) * (1 - t) + yc * 2 * t * (1 - t) + y1 * t * t)), t
+
+
+def draw_qbezier(D, xs, ys, xc, yc, xe, ye, colour, alpha, mode, aa, tol):
+    xs, ys, xc, yc, xe, ye = (float(f32(v)) for v in (xs, ys, xc, yc, xe, ye))
+    if xe < xs:
+        xs, ys, xe, ye = xe, ye, xs, ys
+    t0, t1 = 0.0, 1.0
+    cxs, cys, cxe, cye = xs, ys, xe, ye
+    if xs < 0:
+        cys, t0 = qbezier_y_for_x(xs, xc, xe, ys, yc, ye, 0.0)
+        cxs = 0.0
+    if xe >= D.w:
+        cxe = float(D.w - 1)
+        cye, t1 = qbezier_y_for_x(xs, xc, xe, ys, yc, ye, cxe)
+    if cxs > cxe:
+        return
+    length = math.hypot(xe - xc, ye - yc) + math.hypot(xc - xs, yc - ys)
+    n = steps(length, t1 - t0, tol)
+    t = t0
+    px, py = cxs, cys
+    for _ in range(1, n):
+        t += (t1 - t0) / n
+        u = 1 - t
+        qx = float(f32(xe * t * t + xc * 2 * t * u + xs * u * u))
+        qy = float(f32(ye * t * t + yc * 2 * t * u + ys * u * u))
+        float_line(D, px, py, qx, qy, colour, alpha, mode, aa)
+        px, py = qx, qy
+    float_line(D, px, py, cxe, cye, colour, alpha, mode, aa)
+
+
+class Cubic:
+    def __init__(self, x0, y0, x1, y1, x2, y2, x3, y3):
+        self.cx = 3 * (x1 - x0)
+        self.bx = 3 * (x2 - x1) - self.cx
+        self.ax = x3 - x0 - self.cx - self.bx
+        self.cy = 3 * (y1 - y0)
+        self.by = 3 * (y2 - y1) - self.cy
+        self.ay = y3 - y0 - self.cy - self.by
+        self.x0, self.y0 = x0, y0
+
+    def x(self, t):
+        return ((self.ax * t + self.bx) * t + self.cx) * t + self.x0
+
+    def y(self, t):
+        return ((self.ay * t + self.by) * t + self.cy) * t + self.y0
+
+
+def cbezier_y_for_x(xs4, ys4, x, outputs=False):
+    """(y, t lower, t upper) of the cubic curve at x; with outputs, (y, x at the upper bracket,
+    slope, t lower, t upper)."""
+    xs4 = [float(f32(v)) for v in xs4]
+    ys4 = [float(f32(v)) for v in ys4]
+    x = float(f32(x))
+    if x < xs4[0]:
+        return (ys4[0], xs4[0], 0.0, 0.0, 0.0) if outputs else (ys4[0], 0.0, 0.0)
+    if x >= xs4[3]:
+        return (ys4[3], xs4[3], 0.0, 1.0, 1.0) if outputs else (ys4[3], 1.0, 1.0)
+    c = Cubic(xs4[0], ys4[0], xs4[1], ys4[1], xs4[2], ys4[2], xs4[3], ys4[3])
+    lo, hi = 0.0, 1.0
+    for _ in range(8):
+        tm = (lo + hi) / 2
+        xm = c.x(tm)
+        if xm < x:
+            lo = tm
+        elif xm > x:
+            hi = tm
+        else:
+            lo, hi = tm, min(tm + 1 / 256, 1.0)
+            break
+    ylo, yhi, xlo, xhi = c.y(lo), c.y(hi), c.x(lo), c.x(hi)
+    s = 0.0 if xhi == xlo else (yhi - ylo) / (xhi - xlo)
+    y = float(f32(ylo + (x - xlo) * s))
+    return (y, float(f32(xhi)), float(f32(s)), lo, hi) if outputs else (y, lo, hi)
+
+
+def cbezier_prep(D, pts, by_x, tol):
+    """(n, cubic, start x, start y, end x, end y, t0, t1)."""
+    x0, y0, x1, y1, x2, y2, x3, y3 = (float(f32(v)) for v in pts)
+    if (x0 > x3) if by_x else (y0 > y3):
+        x0, y0, x1, y1, x2, y2, x3, y3 = x3, y3, x2, y2, x1, y1, x0, y0
+    c = Cubic(x0, y0, x1, y1, x2, y2, x3, y3)
+    xs, ys, xe, ye, t0, t1 = x0, y0, x3, y3, 0.0, 1.0
+    if by_x and xs < 0:
+        xs = 0.0
+        ys, t0, _ = cbezier_y_for_x((x0, x1, x2, x3), (y0, y1, y2, y3), 0.0)
+    if by_x and xe > D.w:
+        xe = float(D.w)
+        ye, _, t1 = cbezier_y_for_x((x0, x1, x2, x3), (y0, y1, y2, y3), xe)
+    if (xe < xs) if by_x else (ye < ys):
+        return 0, c, xs, ys, xe, ye, t0, t1
+    length = (math.hypot(x1 - x0, y1 - y0) + math.hypot(x2 - x1, y2 - y1) +
+              math.hypot(x3 - x2, y3 - y2))
+    return steps(length, t1 - t0, tol), c, xs, ys, xe, ye, t0, t1
+
+
+def draw_cbezier(D, pts, colour, alpha, mode, aa, tol):
+    n, c, xs, ys, xe, ye, t0, t1 = cbezier_prep(D, pts, True, tol)
+    if n == 0:
+        return
+    t = t0
+    px, py = xs, ys
+    for _ in range(1, n - 1):
+        t += (t1 - t0) / n
+        qx, qy = float(f32(c.x(t))), float(f32(c.y(t)))
+        float_line(D, px, py, qx, qy, colour, alpha, mode, aa)
+        px, py = qx, qy
+    float_line(D, px, py, xe, ye, colour, alpha, mode, aa)
+
+
+def fill_cbezier(D, pts, base, across, colour, alpha, mode, tol):
+    """The area between the curve and the row base (or the column base, across). u is the
+    stepped axis, v the other."""
+    n, c, xs, ys, xe, ye, t0, t1 = cbezier_prep(D, pts, not across, tol)
+    if n == 0:
+        return
+
+    def poly(points):
+        xs_ = [p[1] if across else p[0] for p in points]
+        ys_ = [p[0] if across else p[1] for p in points]
+        polygon(D, xs_, ys_, colour, alpha, mode)
+
+    def strip(ua, va, ub, vb):
+        if ua > ub:
+            return
+        if ua == ub:
+            lo_, hi_ = min(va, base), (vb - 1 if vb > base else base)
+            if across:
+                line(D, lo_, ua, hi_, ua, colour, alpha, mode, False)
+            else:
+                line(D, ua, lo_, ua, hi_, colour, alpha, mode, False)
+            return
+        if (va < base) == (vb < base):
+            b = base + 1 if va < base else base
+            poly([(ua, va), (ua, b), (ub, vb), (ub, b)])
+            return
+        um = ua + cint(float(ub - ua) * float(base - va) / float(vb - va))
+        b1 = base + 1 if va < base else base
+        b2 = base + 1 if vb < base else base
+        poly([(ua, va), (ua, b1), (um, b1)])
+        poly([(um, b2), (ub, b2), (ub, vb)])
+
+    u = (lambda t: c.y(t)) if across else (lambda t: c.x(t))
+    v = (lambda t: c.x(t)) if across else (lambda t: c.y(t))
+    us, vs, ue, ve = (ys, xs, ye, xe) if across else (xs, ys, xe, ye)
+    pu, pv = cint(us), cint(f32(f32(vs) + f32(0.5)))
+    t = t0
+    for _ in range(1, n - 1):
+        t += (t1 - t0) / n
+        U = cint(u(t))
+        if U >= pu:
+            V = cint(v(t) + 0.5)
+            strip(pu, pv, U, V)
+            pu, pv = U + 1, V
+    if pu <= cint(f32(f32(ue) - f32(1))):
+        strip(pu, pv, cint(f32(f32(ue) - f32(1))), cint(f32(f32(ve) + f32(0.5))))

@@ -215,6 +215,38 @@ void Run(const Case& c, TestBitmap* d, TestBitmap* s) {
     std::memcpy(d->words() + 1, p, sizeof p);
     break;
   }
+  case 23:
+    PIX_DrawQBezier(d, f[0], f[1], f[2], f[3], f[4], f[5], (PIX_Pixel)i[0], f[6], i[1], i[2] != 0,
+                    f[7]);
+    break;
+  case 24:
+    PIX_DrawCBezier(d, f[0], f[1], f[2], f[3], f[4], f[5], f[6], f[7], (PIX_Pixel)i[0], f[8], i[1],
+                    i[2] != 0, f[9]);
+    break;
+  case 25:
+    (i[1] ? PIX_FillCBezierX : PIX_FillCBezier)(d, f[0], f[1], f[2], f[3], f[4], f[5], f[6], f[7],
+                                                i[0], (PIX_Pixel)i[2], f[8], i[3], f[9]);
+    break;
+  // The solvers: their results go into the destination's words.
+  case 26: {
+    double t = -1;
+    const float y = PIX_QBezierYForX(f[0], f[1], f[2], f[3], f[4], f[5], f[6], &t);
+    std::memcpy(d->words(), &y, 4);
+    std::memcpy(d->words() + 1, &t, 8);
+    break;
+  }
+  case 27: {
+    float xu = -1, slope = -1;
+    double lo = -1, hi = -1;
+    const float y = PIX_CBezierYForX(f[0], f[1], f[2], f[3], f[4], f[5], f[6], f[7], f[8], &xu,
+                                     &slope, &lo, &hi);
+    std::memcpy(d->words(), &y, 4);
+    std::memcpy(d->words() + 1, &xu, 4);
+    std::memcpy(d->words() + 2, &slope, 4);
+    std::memcpy(d->words() + 3, &lo, 8);
+    std::memcpy(d->words() + 5, &hi, 8);
+    break;
+  }
   default:
     FAIL() << "unknown operation " << c.op;
   }
@@ -308,4 +340,13 @@ TEST(ModelCases, Trapezoids) {
 }
 TEST(ModelCases, RectangleOutlines) {
   RunCases({18, 19});
+}
+TEST(ModelCases, Curves) {
+  RunCases({23, 24});
+}
+TEST(ModelCases, CurveFills) {
+  RunCases({25});
+}
+TEST(ModelCases, CurveSolvers) {
+  RunCases({26, 27});
 }
