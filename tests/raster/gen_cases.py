@@ -468,6 +468,17 @@ def clip_cases(w, rng):
         fp = [float(np.float32(v)) for v in rng.uniform(-spread, max(wd, ht) + spread, size=4)]
         w.case(f"clip float {fp} in {wd}x{ht}", "clip_float_line", [wd, ht], fp,
                rm.Image(5, 1, 5, False, [0] * 5), SRC_NONE)
+    # Points anywhere in the int range: the crossings' offsets exceed it.
+    for _ in range(300):
+        p = [int(v) for v in rng.integers(-(1 << 31), 1 << 31, size=4)]
+        if rng.integers(0, 2):
+            p[int(rng.integers(0, 4))] = int(rng.integers(-50, 80))
+        wd, ht = int(rng.integers(1, 100)), int(rng.integers(1, 100))
+        w.case(f"clip far {p} in {wd}x{ht}", "clip_line", p + [wd, ht], [],
+               rm.Image(5, 1, 5, False, [0] * 5), SRC_NONE)
+        D = pick(rng, shape_dests(rng))
+        w.case(f"line far {p}", "line", p + [s32(0x40804020), pick(rng, [0, 1, 5]),
+                                             int(rng.integers(0, 2))], [0.6], D, SRC_NONE)
     for p in ((51, 19, 6, 27), (6, 27, 51, 19), (5, 5, 5, 100), (0, 0, 30, 30), (-5, -5, -1, 3)):
         w.case(f"clip {p}", "clip_line", list(p) + [40, 25], [], rm.Image(5, 1, 5, False, [0] * 5),
                SRC_NONE)
@@ -569,6 +580,12 @@ def polygon_cases(w, rng):
         t = [int(v) for v in rng.integers(-spread, max(D.w, D.h) + spread, size=6)]
         w.case(f"triangle {t} mode {mode:#x} alpha {alpha}", "triangle", t + [s32(c), mode],
                [alpha], D, SRC_NONE)
+    for _ in range(100):
+        n = int(rng.integers(3, 7))
+        xs = [int(v) for v in rng.integers(-100000, 100000, size=n)]
+        ys = [int(v) for v in rng.integers(-100000, 100000, size=n)]
+        w.case(f"polygon far {xs} {ys}", "polygon", [s32(0x40804020), 0, n] + xs + ys, [0.6],
+               pick(rng, shape_dests(rng)), SRC_NONE)
     tri = [(0, 0, 10, 0, 0, 10), (10, 0, 0, 10, 0, 0), (0, 10, 0, 0, 10, 0), (3, 1, 18, 7, 6, 14),
            (18, 7, 3, 1, 6, 14), (5, 5, 5, 5, 5, 5), (1, 3, 20, 3, 9, 3), (2, 2, 2, 12, 2, 7),
            (-30, -20, 60, 5, 4, 70), (12, -1000, -1000, 500, 1000, 500)]

@@ -127,30 +127,37 @@ def aa_weights(e, ia):
 # ---- clipping ---------------------------------------------------------------------------------
 
 def clip_line(x1, y1, x2, y2, w, h):
+    """Cohen-Sutherland on the points as given. The coordinates are exact integers here, and
+    a crossing's offset is truncated without an int range: points anywhere in the int range, and
+    boxes moved by any int offset, clip without overflow. The points handed back are held to the
+    int range."""
     def code(x, y):
         return (1 if x < 0 else 2 if x >= w else 0) | (4 if y < 0 else 8 if y >= h else 0)
+
+    def done(ok):
+        return ok, tuple(max(-(2 ** 31), min(2 ** 31 - 1, v)) for v in (x1, y1, x2, y2))
 
     c1, c2 = code(x1, y1), code(x2, y2)
     for _ in range(64):
         if not (c1 | c2):
-            return True, (x1, y1, x2, y2)
+            return done(True)
         if c1 & c2:
-            return False, (x1, y1, x2, y2)
+            return done(False)
         first = c1 != 0
         c = c1 if first else c2
         if c & 8:
-            x, y = x1 + cint(float(h - y1) * float(x2 - x1) / float(y2 - y1)), h - 1
+            x, y = x1 + int(float(h - y1) * float(x2 - x1) / float(y2 - y1)), h - 1
         elif c & 4:
-            x, y = x1 + cint(float(0 - y1) * float(x2 - x1) / float(y2 - y1)), 0
+            x, y = x1 + int(float(0 - y1) * float(x2 - x1) / float(y2 - y1)), 0
         elif c & 2:
-            x, y = w - 1, y1 + cint(float(y2 - y1) * float(w - x1) / float(x2 - x1))
+            x, y = w - 1, y1 + int(float(y2 - y1) * float(w - x1) / float(x2 - x1))
         else:
-            x, y = 0, y1 + cint(float(y2 - y1) * float(0 - x1) / float(x2 - x1))
+            x, y = 0, y1 + int(float(y2 - y1) * float(0 - x1) / float(x2 - x1))
         if first:
             x1, y1, c1 = x, y, code(x, y)
         else:
             x2, y2, c2 = x, y, code(x, y)
-    return False, (x1, y1, x2, y2)
+    return done(False)
 
 
 def clip_line_to_rect(x1, y1, x2, y2, xlo, ylo, xhi, yhi):
