@@ -369,27 +369,35 @@ def classes(rng, count):
 
 
 def line_points(rng, D, spread):
-    """Mostly inside, often crossing one or two borders, now and then far outside."""
-    lo, hi = -spread, max(D.w, D.h) + spread
-    pts = [int(v) for v in rng.integers(lo, hi, size=4)]
-    kind = int(rng.integers(0, 8))
+    """A horizontal, vertical, exact diagonal or sloped line: wholly inside the bitmap when
+    spread is None, else with its ends up to spread pixels past the borders (often crossing one
+    or two, now and then wholly outside)."""
+    if spread is None:
+        pts = [int(rng.integers(0, D.w)), int(rng.integers(0, D.h)), int(rng.integers(0, D.w)),
+               int(rng.integers(0, D.h))]
+    else:
+        lo, hi = -spread, max(D.w, D.h) + spread
+        pts = [int(v) for v in rng.integers(lo, hi, size=4)]
+    kind = int(rng.integers(0, 6))
     if kind == 0:  # horizontal
         pts[3] = pts[1]
     elif kind == 1:  # vertical
         pts[2] = pts[0]
     elif kind == 2:  # exact diagonal
-        d = int(rng.integers(-20, 21))
-        pts[2], pts[3] = pts[0] + d, pts[1] + (d if rng.integers(0, 2) else -d)
-    elif kind == 3:  # inside
-        pts = [int(rng.integers(0, D.w)), int(rng.integers(0, D.h)), int(rng.integers(0, D.w)),
-               int(rng.integers(0, D.h))]
+        sx, sy = (1 if rng.integers(0, 2) else -1), (1 if rng.integers(0, 2) else -1)
+        d = int(rng.integers(1, 21))
+        if spread is None:
+            room_x = D.w - 1 - pts[0] if sx > 0 else pts[0]
+            room_y = D.h - 1 - pts[1] if sy > 0 else pts[1]
+            d = min(d, room_x, room_y)
+        pts[2], pts[3] = pts[0] + sx * d, pts[1] + sy * d
     return pts
 
 
 def line_cases(w, rng):
     for mode, alpha, c, D in classes(rng, 200):
         for aa in (False, True):
-            for spread in (0, 6, 40):
+            for spread in (None, 6, 40):
                 D = pick(rng, shape_dests(rng))
                 p = line_points(rng, D, spread)
                 w.case(f"line {p} mode {mode:#x} alpha {alpha} aa {aa}", "line",
@@ -490,19 +498,25 @@ def circle_cases(w, rng):
     for mode, alpha, c, D in classes(rng, 150):
         for fill in (0, 1):
             for aa in (0, 1):
-                D = pick(rng, shape_dests(rng))
-                r = pick(rng, radii) if rng.integers(0, 2) else float(np.float32(
-                    rng.uniform(0, 14)))
-                cx = float(np.float32(rng.uniform(-6, D.w + 6)))
-                cy = float(np.float32(rng.uniform(-6, D.h + 6)))
-                if rng.integers(0, 3) == 0:  # whole, unclipped
-                    r = min(r, 4.0)
-                    cx, cy = float(np.float32(D.w / 2 + 0.3)), float(np.float32(D.h / 2 - 0.2))
-                if rng.integers(0, 4) == 0:
-                    cx, cy = float(int(cx)), float(int(cy))
-                w.case(f"circle ({cx},{cy}) r {r} fill {fill} aa {aa} mode {mode:#x} "
-                       f"alpha {alpha}", "circle", [s32(c), mode, aa, fill],
-                       [cx, cy, r, alpha], D, SRC_NONE)
+                for whole in (True, False):
+                    D = pick(rng, shape_dests(rng))
+                    if whole:
+                        # With a 2-pixel margin inside the bitmap: drawn without clipping.
+                        r = float(np.float32(rng.uniform(0, min(D.w, D.h) / 2 - 2.6)))
+                        if rng.integers(0, 2):
+                            r = pick(rng, [v for v in radii if v <= r] or [0.0])
+                        cx = float(np.float32(rng.uniform(r + 2.01, D.w - r - 2.01)))
+                        cy = float(np.float32(rng.uniform(r + 2.01, D.h - r - 2.01)))
+                    else:
+                        r = pick(rng, radii) if rng.integers(0, 2) else float(np.float32(
+                            rng.uniform(0, 14)))
+                        cx = float(np.float32(rng.uniform(-6, D.w + 6)))
+                        cy = float(np.float32(rng.uniform(-6, D.h + 6)))
+                    if rng.integers(0, 4) == 0:
+                        cx, cy = float(int(cx)), float(int(cy))
+                    w.case(f"circle ({cx},{cy}) r {r} fill {fill} aa {aa} mode {mode:#x} "
+                           f"alpha {alpha}", "circle", [s32(c), mode, aa, fill],
+                           [cx, cy, r, alpha], D, SRC_NONE)
     for r in radii:
         for fill in (0, 1):
             for aa in (0, 1):
@@ -568,18 +582,19 @@ def round_rect_cases(w, rng):
 
 def polygon_cases(w, rng):
     for mode, alpha, c, D in classes(rng, 150):
-        D = pick(rng, shape_dests(rng))
-        n = int(rng.integers(3, 9))
-        spread = pick(rng, [0, 5, 30])
-        xs = [int(v) for v in rng.integers(-spread, D.w + spread, size=n)]
-        ys = [int(v) for v in rng.integers(-spread, D.h + spread, size=n)]
-        if rng.integers(0, 5) == 0:
-            ys = [ys[0]] * n
-        w.case(f"polygon {xs} {ys} mode {mode:#x} alpha {alpha}", "polygon",
-               [s32(c), mode, n] + xs + ys, [alpha], D, SRC_NONE)
-        t = [int(v) for v in rng.integers(-spread, max(D.w, D.h) + spread, size=6)]
-        w.case(f"triangle {t} mode {mode:#x} alpha {alpha}", "triangle", t + [s32(c), mode],
-               [alpha], D, SRC_NONE)
+        for spread in (0, pick(rng, [5, 30])):
+            D = pick(rng, shape_dests(rng))
+            n = int(rng.integers(3, 9))
+            xs = [int(v) for v in rng.integers(-spread, D.w + spread, size=n)]
+            ys = [int(v) for v in rng.integers(-spread, D.h + spread, size=n)]
+            if rng.integers(0, 5) == 0:
+                ys = [ys[0]] * n
+            w.case(f"polygon {xs} {ys} mode {mode:#x} alpha {alpha}", "polygon",
+                   [s32(c), mode, n] + xs + ys, [alpha], D, SRC_NONE)
+            t = [int(rng.integers(-spread, (D.w if k % 2 == 0 else D.h) + spread))
+                 for k in range(6)]
+            w.case(f"triangle {t} mode {mode:#x} alpha {alpha}", "triangle",
+                   t + [s32(c), mode], [alpha], D, SRC_NONE)
     for _ in range(100):
         n = int(rng.integers(3, 7))
         xs = [int(v) for v in rng.integers(-100000, 100000, size=n)]
@@ -612,14 +627,15 @@ def polygon_cases(w, rng):
 
 def trapezoid_cases(w, rng):
     for mode, alpha, c, D in classes(rng, 150):
-        D = pick(rng, shape_dests(rng))
-        spread = pick(rng, [0, 5, 40])
-        xs = [int(v) for v in rng.integers(-spread, D.w + spread, size=4)]
-        ys = [int(v) for v in rng.integers(-spread, D.h + spread, size=2)]
-        if rng.integers(0, 4) == 0:
-            xs[2], xs[3] = xs[0], xs[1]
-        w.case(f"trapezoid {xs} {ys} mode {mode:#x} alpha {alpha}", "trapezoid",
-               [xs[0], xs[1], ys[0], xs[2], xs[3], ys[1], s32(c), mode], [alpha], D, SRC_NONE)
+        for spread in (0, pick(rng, [5, 40])):
+            D = pick(rng, shape_dests(rng))
+            xs = [int(v) for v in rng.integers(-spread, D.w + spread, size=4)]
+            ys = [int(v) for v in rng.integers(-spread, D.h + spread, size=2)]
+            if rng.integers(0, 4) == 0:
+                xs[2], xs[3] = xs[0], xs[1]
+            w.case(f"trapezoid {xs} {ys} mode {mode:#x} alpha {alpha}", "trapezoid",
+                   [xs[0], xs[1], ys[0], xs[2], xs[3], ys[1], s32(c), mode], [alpha], D,
+                   SRC_NONE)
     for g in ((2, 8, 0, 2, 8, 3), (8, 2, 3, 2, 8, 0), (5, 5, -20, -10, 30, 10),
               (0, 0, 0, 20, 22, 16),
               (-5, 3, 2, 4, 30, 12), (3, 3, -1000, 4, 4, 1000), (-3, -1, 2, -2, -1, 9),
