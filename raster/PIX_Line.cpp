@@ -127,7 +127,9 @@ void DrawDiagonal(PIX_Pixel* p, int n, ptrdiff_t sx, ptrdiff_t sy, PIX_Pixel col
 // ---- General slope ----------------------------------------------------------------------------
 
 // The walk from both ends at once with one error sequence: P forward from the first end, Q
-// backward from the second, so that a line and its reverse are the same pixels.
+// backward from the second, so that the same two end points give the same pixels in either order.
+// (A line cut by the clipper can still differ from its reverse: each is cut from its own first
+// point.)
 template <class Paint>
 void WalkSloped(PIX_Pixel* first, PIX_Pixel* second, int n, ptrdiff_t major, ptrdiff_t minor,
                 int slope, Paint paint, int ia) {
