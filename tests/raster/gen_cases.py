@@ -18,7 +18,8 @@ OPS = {"blit_rect": 1, "scaled_blit": 2, "halve_blit": 3, "fill_rect": 4, "put_p
        "dashed_line": 11, "circle": 12, "arc": 13, "round_rect": 14, "polygon": 15,
        "triangle": 16, "trapezoid": 17, "draw_rect": 18, "bordered_rect": 19, "clip_line": 20,
        "clip_line_to_rect": 21, "clip_float_line": 22, "qbezier": 23, "cbezier": 24,
-       "fill_cbezier": 25, "qbezier_y_for_x": 26, "cbezier_y_for_x": 27}
+       "fill_cbezier": 25, "qbezier_y_for_x": 26, "cbezier_y_for_x": 27,
+       "clip_float_line_to_rect": 28}
 SRC_NONE, SRC_OWN, SRC_SAME = 0, 1, 2
 
 ALPHAS = [0.0, 1 / 512, 1 / 256, 0.25, 0.3, 0.5, 0.502, 0.75, 0.999, 1.0, 1.001, 1.5, -0.3,
@@ -102,6 +103,11 @@ def model_clip_float(D, ints, floats):
     D.words[:] = [int(ok)] + [u32(f32bits(v)) for v in pts]
 
 
+def model_clip_float_rect(D, ints, floats):
+    ok, pts = sm.clip_float_line_to_rect(*floats)
+    D.words[:] = [int(ok)] + [u32(f32bits(v)) for v in pts]
+
+
 def dbits(v):
     lo, hi = struct.unpack("<II", struct.pack("<d", float(v)))
     return [lo, hi]
@@ -140,6 +146,7 @@ SHAPE_OPS = {
     "clip_line_to_rect": lambda D, i, f: D.words.__setitem__(
         slice(None), (lambda r: [int(r[0])] + [u32(v) for v in r[1]])(sm.clip_line_to_rect(*i))),
     "clip_float_line": model_clip_float,
+    "clip_float_line_to_rect": model_clip_float_rect,
     "qbezier": lambda D, i, f: sm.draw_qbezier(D, *f[:6], u32(i[0]), f[6], i[1], i[2] != 0, f[7]),
     "cbezier": lambda D, i, f: sm.draw_cbezier(D, f[:8], u32(i[0]), f[8], i[1], i[2] != 0, f[9]),
     "fill_cbezier": lambda D, i, f: sm.fill_cbezier(D, f[:8], i[0], i[1] != 0, u32(i[2]), f[8],
@@ -476,6 +483,11 @@ def clip_cases(w, rng):
         fp = [float(np.float32(v)) for v in rng.uniform(-spread, max(wd, ht) + spread, size=4)]
         w.case(f"clip float {fp} in {wd}x{ht}", "clip_float_line", [wd, ht], fp,
                rm.Image(5, 1, 5, False, [0] * 5), SRC_NONE)
+        flo = f32s(rng.uniform(-20, 20, size=2))
+        fhi = [float(np.float32(flo[0] + rng.uniform(1, 40))),
+               float(np.float32(flo[1] + rng.uniform(1, 40)))]
+        w.case(f"clip float {fp} to rect {flo} {fhi}", "clip_float_line_to_rect", [],
+               fp + flo + fhi, rm.Image(5, 1, 5, False, [0] * 5), SRC_NONE)
     # Points anywhere in the int range: the crossings' offsets exceed it.
     for _ in range(300):
         p = [int(v) for v in rng.integers(-(1 << 31), 1 << 31, size=4)]

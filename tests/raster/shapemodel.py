@@ -197,6 +197,14 @@ def clip_float_line(x1, y1, x2, y2, w, h):
     return False, (x1, y1, x2, y2)
 
 
+def clip_float_line_to_rect(x1, y1, x2, y2, xlo, ylo, xhi, yhi):
+    x1, y1, x2, y2, xlo, ylo, xhi, yhi = (f32(v) for v in (x1, y1, x2, y2, xlo, ylo, xhi, yhi))
+    ok, pts = clip_float_line(x1 - xlo, y1 - ylo, x2 - xlo, y2 - ylo, cint(xhi - xlo),
+                              cint(yhi - ylo))
+    a, b, c, d = pts
+    return ok, (f32(a + xlo), f32(b + ylo), f32(c + xlo), f32(d + ylo))
+
+
 # ---- integer lines ------------------------------------------------------------------------------
 
 def run_kind(op, alpha, ia):

@@ -209,9 +209,12 @@ void Run(const Case& c, TestBitmap* d, TestBitmap* s) {
       d->words()[k + 1] = (uint32_t)p[k];
     break;
   }
-  case 22: {
+  case 22:
+  case 28: {
     float p[4] = {f[0], f[1], f[2], f[3]};
-    d->words()[0] = PIX_ClipFloatLine(&p[0], &p[1], &p[2], &p[3], i[0], i[1]);
+    d->words()[0] =
+        c.op == 22 ? PIX_ClipFloatLine(&p[0], &p[1], &p[2], &p[3], i[0], i[1])
+                   : PIX_ClipFloatLineToRect(&p[0], &p[1], &p[2], &p[3], f[4], f[5], f[6], f[7]);
     std::memcpy(d->words() + 1, p, sizeof p);
     break;
   }
@@ -321,7 +324,7 @@ TEST(ModelCases, DashedLines) {
   RunCases({11});
 }
 TEST(ModelCases, LineClipping) {
-  RunCases({20, 21, 22});
+  RunCases({20, 21, 22, 28});
 }
 TEST(ModelCases, CirclesAndDiscs) {
   RunCases({12});
