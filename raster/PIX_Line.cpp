@@ -60,15 +60,6 @@ bool ClipSegment(int64_t& x1, int64_t& y1, int64_t& x2, int64_t& y2, int64_t w, 
   return false;
 }
 
-// The clip of a line and of its reverse must be the same points, or the two would draw
-// differently: the truncated crossings depend on which end comes first. The segment is clipped
-// with its ends in one fixed order (the lesser (x, y) first) and handed back as given.
-bool ClipLine64(int64_t& x1, int64_t& y1, int64_t& x2, int64_t& y2, int64_t w, int64_t h) {
-  if (x1 < x2 || (x1 == x2 && y1 <= y2))
-    return ClipSegment(x1, y1, x2, y2, w, h);
-  return ClipSegment(x2, y2, x1, y1, w, h);
-}
-
 int Saturate(int64_t v) {
   return (int)std::clamp<int64_t>(v, INT32_MIN, INT32_MAX);
 }
@@ -136,7 +127,9 @@ void DrawDiagonal(PIX_Pixel* p, int n, ptrdiff_t sx, ptrdiff_t sy, PIX_Pixel col
 // ---- General slope ----------------------------------------------------------------------------
 
 // The walk from both ends at once with one error sequence: P forward from the first end, Q
-// backward from the second, so that a line and its reverse are the same pixels.
+// backward from the second, so that the same two end points give the same pixels in either order.
+// (A line cut by the clipper can still differ from its reverse: each is cut from its own first
+// point.)
 template <class Paint>
 void WalkSloped(PIX_Pixel* first, PIX_Pixel* second, int n, ptrdiff_t major, ptrdiff_t minor,
                 int slope, Paint paint, int ia) {
@@ -265,7 +258,7 @@ bool FitsInt(float v) {
 
 bool PIX_ClipLine(int* x1, int* y1, int* x2, int* y2, int width, int height) {
   int64_t a = *x1, b = *y1, c = *x2, d = *y2;
-  const bool inside = ClipLine64(a, b, c, d, width, height);
+  const bool inside = ClipSegment(a, b, c, d, width, height);
   *x1 = Saturate(a), *y1 = Saturate(b), *x2 = Saturate(c), *y2 = Saturate(d);
   return inside;
 }
@@ -273,7 +266,7 @@ bool PIX_ClipLine(int* x1, int* y1, int* x2, int* y2, int width, int height) {
 bool PIX_ClipLineToRect(int* x1, int* y1, int* x2, int* y2, int xlo, int ylo, int xhi, int yhi) {
   int64_t a = (int64_t)*x1 - xlo, b = (int64_t)*y1 - ylo, c = (int64_t)*x2 - xlo,
           d = (int64_t)*y2 - ylo;
-  const bool inside = ClipLine64(a, b, c, d, (int64_t)xhi - xlo, (int64_t)yhi - ylo);
+  const bool inside = ClipSegment(a, b, c, d, (int64_t)xhi - xlo, (int64_t)yhi - ylo);
   *x1 = Saturate(a + xlo), *y1 = Saturate(b + ylo), *x2 = Saturate(c + xlo),
   *y2 = Saturate(d + ylo);
   return inside;
@@ -352,7 +345,7 @@ void PIX_Line(PIX_IBitmap* dest, int x1, int y1, int x2, int y2, PIX_Pixel colou
     ay = (int64_t)s.height - 1 - ay;
     by = (int64_t)s.height - 1 - by;
   }
-  if (!ClipLine64(ax, ay, bx, by, s.width, s.height))
+  if (!ClipSegment(ax, ay, bx, by, s.width, s.height))
     return;
   x1 = (int)ax, y1 = (int)ay, x2 = (int)bx, y2 = (int)by;
   const int op = mode & 0xFF;

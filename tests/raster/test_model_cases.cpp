@@ -10,7 +10,10 @@
 #include <vector>
 
 #include "raster/PIX_Blit.h"
+#include "raster/PIX_Circle.h"
 #include "raster/PIX_Fill.h"
+#include "raster/PIX_Line.h"
+#include "raster/PIX_Polygon.h"
 #include "raster/PIX_Transform.h"
 #include "tests/raster/TestBitmap.h"
 
@@ -160,6 +163,93 @@ void Run(const Case& c, TestBitmap* d, TestBitmap* s) {
     PIX_RotatedBlit(d, s, i[0], i[1], i[2], i[3], f[0], f[1], f[2], f[3], f[4], i[4] != 0, f[5],
                     i[5], f[6], f[7]);
     break;
+  case 9:
+    PIX_Line(d, i[0], i[1], i[2], i[3], (PIX_Pixel)i[4], f[0], i[5], i[6] != 0);
+    break;
+  case 10:
+    PIX_FloatLine(d, f[0], f[1], f[2], f[3], (PIX_Pixel)i[0], f[4], i[1], i[2] != 0);
+    break;
+  case 11:
+    PIX_DashedLine(d, i[0], i[1], i[2], i[3], i[4], i[5], (PIX_Pixel)i[6], f[0], i[7]);
+    break;
+  case 12:
+    (i[3] ? PIX_FillCircle : PIX_Circle)(d, f[0], f[1], f[2], (PIX_Pixel)i[0], f[3], i[1],
+                                         i[2] != 0);
+    break;
+  case 13:
+    PIX_Arc(d, f[0], f[1], f[2], f[3], f[4], (PIX_Pixel)i[0], f[5], i[1], i[2] != 0);
+    break;
+  case 14:
+    PIX_RoundRect(d, f[0], f[1], f[2], f[3], i[0], (PIX_Pixel)i[1], f[4], i[2], i[3] != 0);
+    break;
+  case 15:
+    PIX_FillConvexPolygon(d, &i[3], &i[3 + i[2]], i[2], (PIX_Pixel)i[0], f[0], i[1]);
+    break;
+  case 16:
+    PIX_FillTriangle(d, i[0], i[1], i[2], i[3], i[4], i[5], (PIX_Pixel)i[6], f[0], i[7]);
+    break;
+  case 17:
+    PIX_FillTrapezoid(d, i[0], i[1], i[2], i[3], i[4], i[5], (PIX_Pixel)i[6], f[0], i[7]);
+    break;
+  case 18:
+    PIX_DrawRect(d, i[0], i[1], i[2], i[3], (PIX_Pixel)i[4], f[0], i[5]);
+    break;
+  case 19:
+    PIX_BorderedRect(d, i[0], i[1], i[2], i[3], (PIX_Pixel)i[4], (PIX_Pixel)i[5], f[0], i[6]);
+    break;
+  // The clippers: the answer and the four coordinates go into the 5 x 1 destination.
+  case 20:
+  case 21: {
+    int p[4] = {i[0], i[1], i[2], i[3]};
+    const bool ok = c.op == 20
+                        ? PIX_ClipLine(&p[0], &p[1], &p[2], &p[3], i[4], i[5])
+                        : PIX_ClipLineToRect(&p[0], &p[1], &p[2], &p[3], i[4], i[5], i[6], i[7]);
+    d->words()[0] = ok;
+    for (int k = 0; k < 4; ++k)
+      d->words()[k + 1] = (uint32_t)p[k];
+    break;
+  }
+  case 22:
+  case 28: {
+    float p[4] = {f[0], f[1], f[2], f[3]};
+    d->words()[0] =
+        c.op == 22 ? PIX_ClipFloatLine(&p[0], &p[1], &p[2], &p[3], i[0], i[1])
+                   : PIX_ClipFloatLineToRect(&p[0], &p[1], &p[2], &p[3], f[4], f[5], f[6], f[7]);
+    std::memcpy(d->words() + 1, p, sizeof p);
+    break;
+  }
+  case 23:
+    PIX_DrawQBezier(d, f[0], f[1], f[2], f[3], f[4], f[5], (PIX_Pixel)i[0], f[6], i[1], i[2] != 0,
+                    f[7]);
+    break;
+  case 24:
+    PIX_DrawCBezier(d, f[0], f[1], f[2], f[3], f[4], f[5], f[6], f[7], (PIX_Pixel)i[0], f[8], i[1],
+                    i[2] != 0, f[9]);
+    break;
+  case 25:
+    (i[1] ? PIX_FillCBezierX : PIX_FillCBezier)(d, f[0], f[1], f[2], f[3], f[4], f[5], f[6], f[7],
+                                                i[0], (PIX_Pixel)i[2], f[8], i[3], f[9]);
+    break;
+  // The solvers: their results go into the destination's words.
+  case 26: {
+    double t = -1;
+    const float y = PIX_QBezierYForX(f[0], f[1], f[2], f[3], f[4], f[5], f[6], &t);
+    std::memcpy(d->words(), &y, 4);
+    std::memcpy(d->words() + 1, &t, 8);
+    break;
+  }
+  case 27: {
+    float xu = -1, slope = -1;
+    double lo = -1, hi = -1;
+    const float y = PIX_CBezierYForX(f[0], f[1], f[2], f[3], f[4], f[5], f[6], f[7], f[8], &xu,
+                                     &slope, &lo, &hi);
+    std::memcpy(d->words(), &y, 4);
+    std::memcpy(d->words() + 1, &xu, 4);
+    std::memcpy(d->words() + 2, &slope, 4);
+    std::memcpy(d->words() + 3, &lo, 8);
+    std::memcpy(d->words() + 5, &hi, 8);
+    break;
+  }
   default:
     FAIL() << "unknown operation " << c.op;
   }
@@ -223,4 +313,43 @@ TEST(ModelCases, Blur) {
 }
 TEST(ModelCases, RotatedBlits) {
   RunCases({8});
+}
+TEST(ModelCases, Lines) {
+  RunCases({9});
+}
+TEST(ModelCases, FloatLines) {
+  RunCases({10});
+}
+TEST(ModelCases, DashedLines) {
+  RunCases({11});
+}
+TEST(ModelCases, LineClipping) {
+  RunCases({20, 21, 22, 28});
+}
+TEST(ModelCases, CirclesAndDiscs) {
+  RunCases({12});
+}
+TEST(ModelCases, Arcs) {
+  RunCases({13});
+}
+TEST(ModelCases, RoundedRectangles) {
+  RunCases({14});
+}
+TEST(ModelCases, PolygonsAndTriangles) {
+  RunCases({15, 16});
+}
+TEST(ModelCases, Trapezoids) {
+  RunCases({17});
+}
+TEST(ModelCases, RectangleOutlines) {
+  RunCases({18, 19});
+}
+TEST(ModelCases, Curves) {
+  RunCases({23, 24});
+}
+TEST(ModelCases, CurveFills) {
+  RunCases({25});
+}
+TEST(ModelCases, CurveSolvers) {
+  RunCases({26, 27});
 }
