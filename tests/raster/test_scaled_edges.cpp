@@ -79,22 +79,30 @@ TEST(ScaledBlitEdges, EverySampleInsideTheSourceIsDrawn) {
     int dstw, dsth;
     float srcw, srch;
   } windows[] = {{24, 17, 12.0f, 8.5f},  {37, 29, 12.3f, 9.7f}, {9, 8, 11.25f, 10.0f},
-                 {50, 40, 12.5f, 10.0f}, {15, 11, 13.0f, 9.0f}, {13, 13, 11.9f, 8.2f}};
+                 {50, 40, 12.5f, 10.0f}, {15, 11, 13.0f, 9.0f}, {13, 13, 11.9f, 8.2f},
+                 {5, 4, 12.0f, 9.0f}}; // the last one a reduction the filter averages
   const float offsets[] = {0.0f, 0.1f, 0.25f, 0.5f, 0.75f, 0.9f, 0.999f};
+  // The nearest copy, whose pixels are the source's; the additive writer and the filter (the
+  // bilinear loop, or the averaging one for the reduction), whose written pixels are no longer
+  // the untouched word while the ones left alone still are.
+  struct Way {
+    int mode;
+    float alpha;
+  } ways[] = {{0, 1.0f}, {1, 0.75f}, {0x100, 1.0f}};
   for (bool flipped : {false, true}) {
     const TestBitmap src = MakeSource(sw, sh, flipped);
     for (const Window& win : windows) {
       for (float ox : offsets) {
         for (float oy : {0.0f, 0.6f}) {
-          for (float alpha : {1.0f, 0.75f}) {
-            SCOPED_TRACE(testing::Message() << "flipped " << flipped << " " << win.dstw << "x"
-                                            << win.dsth << " from " << win.srcw << "x" << win.srch
-                                            << " at (" << ox << ", " << oy << ") alpha " << alpha);
+          for (const Way& way : ways) {
+            const int mode = way.mode;
+            const float alpha = way.alpha;
+            SCOPED_TRACE(testing::Message()
+                         << "flipped " << flipped << " " << win.dstw << "x" << win.dsth << " from "
+                         << win.srcw << "x" << win.srch << " at (" << ox << ", " << oy << ") mode "
+                         << mode << " alpha " << alpha);
             TestBitmap dst(win.dstw + 2, win.dsth + 2, win.dstw + 5, !flipped);
             dst.fill(kUntouched);
-            // Mode 1 at alpha 0.75 goes through the additive writer; a pixel it writes is
-            // no longer the untouched word, the one it leaves alone still is.
-            const int mode = alpha == 1.0f ? 0 : 1;
             PIX_ScaledBlit(&dst, const_cast<TestBitmap*>(&src), 1, 1, win.dstw, win.dsth, ox, oy,
                            win.srcw, win.srch, alpha, mode);
             const std::vector<int> xs = Samples(ox, win.srcw, win.dstw, sw);
