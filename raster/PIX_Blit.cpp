@@ -324,7 +324,9 @@ bool UsableCoord(float v) {
 
 // Cuts a destination span so that its samples, starting at 16.16 c0 and advancing by step >= 1,
 // lie in [0, size): leading samples left of 0 are skipped, trailing ones past the last source
-// pixel dropped. start and count are the destination position and length.
+// pixel dropped. A sample anywhere inside the last pixel, up to size - 1/65536, is kept: the
+// sampling loop reads that pixel for it. start and count are the destination position and
+// length.
 void ClipSpanToSource(int64_t& start, int64_t& count, int64_t& c0, int64_t step, int size) {
   if (step < 1)
     return;
@@ -335,7 +337,7 @@ void ClipSpanToSource(int64_t& start, int64_t& count, int64_t& c0, int64_t step,
     c0 += n * step;
   }
   if (count >= 1 && ((count - 1) * step + c0) / 65536 >= size) {
-    const int64_t room = (int64_t)(size - 1) * 65536 - c0;
+    const int64_t room = (int64_t)size * 65536 - 1 - c0;
     count = room < 0 ? 0 : std::min<int64_t>(count, room / step + 1);
   }
 }

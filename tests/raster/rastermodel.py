@@ -157,14 +157,14 @@ def blit(D, S, dstx, dsty, srcx, srcy, srcw, srch, alpha, mode):
 
 def clip_span(start, count, c0, step, size):
     """Cuts a span whose 16.16 samples start at c0 and advance by step >= 1 to the source.
-    The last source pixel is kept: a bound one short would drop it."""
+    Every sample inside the last source pixel is kept, up to size - 1/65536."""
     if step < 1:
         return start, count, c0
     if c0 < 0:
         n = (step - 1 - c0) // step  # both positive: floor equals truncation
         start, count, c0 = start + n, count - n, c0 + n * step
     if count >= 1 and ((count - 1) * step + c0) // 65536 >= size:
-        room = (size - 1) * 65536 - c0
+        room = size * 65536 - 1 - c0
         count = 0 if room < 0 else min(count, room // step + 1)
     return start, count, c0
 

@@ -73,6 +73,17 @@ def logo_badge(ctx, style):
     panel.text(ctx, cx, y + 70, "AUDIO", 5.5, (0.25, 0.25, 0.25, 1.0), spacing=1.2)
 
 
+def background_surface(scale):
+    """The editor's background, drawn in editor units. The editor shows its background one
+    device pixel above the top edge (bitmap row 1 on the first row), so the drawing goes one
+    device pixel down: the scales then sit around the knobs drawn over them."""
+    surface, ctx = panel.new_surface(EDITOR_W, EDITOR_H, scale)
+    ctx.set_source_rgb(0, 0, 0)  # the row above the editor, never shown, stays opaque
+    ctx.paint()
+    ctx.translate(0, 1.0 / scale)
+    return surface, ctx
+
+
 def section(ctx, x0, x1, y0, y1, title, style):
     panel.recessed_panel(ctx, x0, y0, x1 - x0, y1 - y0, 5.0, (0, 0, 0, 0.16))
     panel.engraved(ctx, (x0 + x1) / 2.0, y0 + 11, title, 8, style["accent"], bold=True,
@@ -166,7 +177,7 @@ LEVEL_MARKS = marks((-60, "60"), -50, (-40, "40"), -30, (-20, "20"), -15, (-10, 
 
 
 def eq_background(scale):
-    surface, ctx = panel.new_surface(EDITOR_W, EDITOR_H, scale)
+    surface, ctx = background_surface(scale)
     draw_plate(ctx, EQ_STYLE, "EQ", "SIX-BAND EQUALISER")
     section(ctx, 36, 146, 156, 305, "FILTER", EQ_STYLE)
     section(ctx, 163, 263, 44, 305, "LOW SHELF", EQ_STYLE)
@@ -234,7 +245,7 @@ GR_MARKS = marks((-20, "20"), (-15, "15"), (-10, "10"), -7, (-5, "5"), -3,
 
 
 def compressor_background(scale):
-    surface, ctx = panel.new_surface(EDITOR_W, EDITOR_H, scale)
+    surface, ctx = background_surface(scale)
     draw_plate(ctx, COMP_STYLE, "COMPRESSOR", "")
     section(ctx, 36, 136, 156, 305, "INPUT", COMP_STYLE)
     section(ctx, 158, 385, 44, 305, "DYNAMICS", COMP_STYLE)
