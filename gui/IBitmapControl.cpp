@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "gui/EditorHostRules.h"
 #include "gui/IEditor.h"
 
 int IBitmapFrameForValue(int n, double v) {
@@ -26,15 +27,12 @@ IBitmapControl::IBitmapControl(IEditorDelegate* controller, int x, int y, int pa
 
 bool IDrawStripFrame(IControl* control, IEditor* graphics, IBitmap* bitmap) {
   const int frame = IBitmapFrameForValue(bitmap->Frames(), control->GetValue());
-  [[maybe_unused]] const bool drawn =
-      graphics->DrawBitmap(bitmap, control->GetRECT(), frame, control->GetBlend());
-#if ORVANE_AAX_EDITOR
+  const bool drawn = graphics->DrawBitmap(bitmap, control->GetRECT(), frame, control->GetBlend());
+  if (!EditorHostRules::DrawsHostHighlight())
+    return drawn;
   // The host's highlight mark goes over the frame (controls that show none override it).
   control->DrawHighlight(graphics);
   return true;
-#else
-  return drawn;
-#endif
 }
 
 bool IBitmapControl::Draw(IEditor* graphics) {

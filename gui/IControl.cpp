@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "framework/IParam.h"
+#include "gui/EditorHostRules.h"
 #include "gui/IEditor.h"
 #include "gui/IEditorDelegate.h"
 #include "gui/ITextControl.h"
@@ -131,12 +132,7 @@ void IControl::OnMouseDblClick(int, int, const IMouseMod&) {
 }
 
 void IControl::OnMouseWheel(int, int, const IMouseMod& mod, int delta) {
-#if ORVANE_AAX_EDITOR
-  // Under AAX hosts Shift belongs to the host; only Control gives the fine step.
-  const bool fine = mod.C;
-#else
-  const bool fine = mod.C || mod.S;
-#endif
+  const bool fine = EditorHostRules::WheelFineStep(mod);
   mValue += delta * (fine ? 0.001 : 0.01);
   SetDirty(true);
 }

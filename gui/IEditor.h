@@ -218,16 +218,10 @@ public:
   // The parameter of the gesture the mouse button holds open, or -1.
   int GetMouseGestureParam() const { return mMouseGestureParam; }
 
-#if ORVANE_AAX_EDITOR
-  // ---- the AAX build: the host's view container, offered every parameter click ----
+  // ---- the host's view container, offered every parameter click (AAX hosts only) ----
   // Not owned; null while the editor is not open in an AAX host's container.
-  void SetViewContainer(AAX_VViewContainer* container) {
-    mViewContainer = container;
-  }
-  AAX_VViewContainer* GetViewContainer() const {
-    return mViewContainer;
-  }
-#endif
+  void SetViewContainer(AAX_VViewContainer* container) { mViewContainer = container; }
+  AAX_VViewContainer* GetViewContainer() const { return mViewContainer; }
 
 protected:
   // The topmost control at (x, y) that takes the mouse, or -1.
@@ -243,11 +237,10 @@ protected:
   // A user edit of control's parameter that no press or wheel turn brackets (a prompt's
   // answer) gets a gesture of its own.
   void SetValueAsEdit(IControl* control, double normalized);
-#if ORVANE_AAX_EDITOR
   // Offers a click on a parameter's control to the host's container, adding the host's
-  // modifier bits to mod; true when the host took it.
+  // modifier bits to mod; true when the host took it. Never in a build for VST hosts, whose
+  // definition says no (see EditorHostRules.h).
   bool HostTakesParameterClick(int paramIdx, IMouseMod& mod);
-#endif
   void DeleteControls();
   void DeleteBitmaps();
   void DrawStrict(const IRECT& rect);
@@ -274,7 +267,5 @@ protected:
   // The parameter whose edit gesture a press opened, -1 for none: the release closes exactly
   // that one, whatever lies under the pointer by then.
   int mMouseGestureParam = -1;
-#if ORVANE_AAX_EDITOR
-  AAX_VViewContainer* mViewContainer = nullptr;
-#endif
+  AAX_VViewContainer* mViewContainer = nullptr; // not owned; set only in AAX hosts
 };

@@ -74,12 +74,8 @@ void IEditorController::SetGUIParameterFromPlug(int idx, bool isNormalized, doub
 }
 
 void IEditorController::SetViewContainer(AAX_VViewContainer* container) {
-#if ORVANE_AAX_EDITOR
   if (mGraphics)
     mGraphics->SetViewContainer(container);
-#else
-  (void)container;
-#endif
 }
 
 void IEditorController::SetControlHighlight(int32_t paramIdx, bool on, int32_t colorIdx) {

@@ -7,9 +7,6 @@
 
 #include "gui/IControl.h"
 #include "gui/IEditorDelegate.h"
-#if ORVANE_AAX_EDITOR
-#include "aax/library/AAX_VViewContainer.h"
-#endif
 
 bool IEditor::IsBoundToParam(IControl* control) const {
   return control && control->ParamIdx() >= 0 && mController &&
@@ -101,24 +98,6 @@ int IEditor::TakeParamUnderMouse() {
   return idx;
 }
 
-#if ORVANE_AAX_EDITOR
-// The host's modifier word: Shift 1, Control 2, Option 4, Command 8 and the secondary button
-// 16 (both taken as the right button). Bits only add to what the window reported.
-bool IEditor::HostTakesParameterClick(int paramIdx, IMouseMod& mod) {
-  uint32_t modifiers = 0;
-  if (mViewContainer->GetModifiers(&modifiers) != 0)
-    modifiers = 0;
-  mod.S = mod.S || (modifiers & 1);
-  mod.C = mod.C || (modifiers & 2);
-  mod.A = mod.A || (modifiers & 4);
-  mod.R = mod.R || (modifiers & (8 | 16));
-  // The adapter's AAX identifier of a parameter is its index in decimal.
-  char id[32];
-  std::snprintf(id, sizeof id, "%i", paramIdx);
-  return mViewContainer->HandleParameterMouseDown(id, modifiers) == 0;
-}
-#endif
-
 void IEditor::OnMouseDown(int x, int y, const IMouseMod& windowMod) {
   IMouseMod mod = windowMod;
   ReleaseMouseCapture();
@@ -130,15 +109,13 @@ void IEditor::OnMouseDown(int x, int y, const IMouseMod& windowMod) {
   mMouseX = x;
   mMouseY = y;
   const bool bound = IsBoundToParam(control);
-#if ORVANE_AAX_EDITOR
   // A click the host takes (automation, its own menus) is the host's: no edit gesture, and
   // every control repaints over whatever the host showed. The control stays captured.
-  if (mViewContainer && bound && HostTakesParameterClick(control->ParamIdx(), mod)) {
+  if (bound && HostTakesParameterClick(control->ParamIdx(), mod)) {
     for (IControl* c : mControls)
       c->SetDirty(false);
     return;
   }
-#endif
   if (mod.R && bound) {
     ReleaseMouseCapture();
     if (mController)

@@ -2,19 +2,15 @@
 
 #include <cmath>
 
+#include "gui/EditorHostRules.h"
+
 IKnobControl::IKnobControl(IEditorDelegate* controller, const IRECT& rect, int paramIdx,
                            int direction, double gearing)
     : IControl(controller, rect, paramIdx), mDirection(direction), mGearing(gearing) {}
 
 void IKnobControl::OnMouseDrag(int, int, int dX, int dY, const IMouseMod& mod) {
   double gearing = mGearing;
-#if ORVANE_AAX_EDITOR
-  // Under AAX hosts Command (or the host's Command bit) is the fine-adjust modifier.
-  const bool fine = mod.R;
-#else
-  const bool fine = mod.C || mod.S;
-#endif
-  if (fine)
+  if (EditorHostRules::DragFineStep(mod))
     gearing *= 10.0;
   // Travel over the control's height (up raises the value) or width; a control without
   // extent along its direction, or without gearing, has nothing to turn.

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "gui/EditorHostRules.h"
 #include "gui/IEditor.h"
 
 ITextControl::ITextControl(IEditorDelegate* controller, const IRECT& rect, const IText& text,
@@ -22,9 +23,8 @@ void ITextControl::SetTextFromPlug(const char* str) {
 bool ITextControl::Draw(IEditor* graphics) {
   const char* str = mStr.Get();
   const bool drawn = !str[0] || graphics->DrawIText(&mText, str, &mRECT);
-#if ORVANE_AAX_EDITOR
   // The host's highlight mark, over the text when there is one.
-  DrawHighlight(graphics);
-#endif
+  if (EditorHostRules::DrawsHostHighlight())
+    DrawHighlight(graphics);
   return drawn;
 }
