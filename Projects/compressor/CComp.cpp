@@ -453,6 +453,25 @@ void CComp::OutputRun(const double* inL, const double* inR, double* outL, double
   const bool meterOutput = mIOMetering;
   double makeUp = mMakeUpCurrent, makeUpFactor = mMakeUpFactor, blend = mBlendCurrent;
   double windowPeak = mMeterWindowPeak, meterSample = mMeterSample;
+  if (!kMoving && blend > 0.0 && blend <= 1.0) {
+    // Resting make-up and blend, the common case: the mix alone, a loop the compiler runs
+    // several frames at a time, then the meter over the outputs.
+    const double dry = 1.0 - blend;
+    for (size_t i = 0; i < count; ++i) {
+      const double wet = mStage[i] * makeUpFactor * blend;
+      const double yL = mGainedL[i] * wet + inL[i] * dry;
+      if constexpr (kStereo)
+        outR[i] = mGainedR[i] * wet + inR[i] * dry;
+      outL[i] = yL;
+    }
+    if (meterOutput) {
+      for (size_t i = 0; i < count; ++i)
+        MeterTap(outL[i], kStereo ? outR[i] : 0.0, meterSample, windowPeak);
+      mMeterWindowPeak = windowPeak;
+      mMeterSample = meterSample;
+    }
+    return;
+  }
   for (size_t i = 0; i < count; ++i) {
     const double dryL = inL[i];
     const double dryR = kStereo ? inR[i] : 0.0;
