@@ -4,8 +4,7 @@
 #include <cfloat>
 #include <cmath>
 
-// The AVX2 set, compiled for AVX2 and FMA: to be called only once the processor is known to
-// have both.
+// The AVX2 set, compiled for AVX2: to be called only once the processor is known to have it.
 const CCompKernels& CCompAVX2KernelTable();
 
 namespace CCompCurve {
@@ -80,8 +79,7 @@ const CCompKernels& CCompPlainKernels() {
 }
 
 const CCompKernels* CCompAVX2Kernels() {
-  return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma") ? &CCompAVX2KernelTable()
-                                                                         : nullptr;
+  return __builtin_cpu_supports("avx2") ? &CCompAVX2KernelTable() : nullptr;
 }
 
 const CCompKernels& CCompFastKernels() {

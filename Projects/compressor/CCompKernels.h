@@ -5,8 +5,8 @@
 // its recurrences, so that they can work on several frames per instruction.
 //
 // Every set computes the same functions: the plain set frame by frame with the maths library,
-// the vector sets with their own logarithm and exp2 on 2 (SSE2, the x86-64 baseline) or 4 (AVX2
-// with FMA, chosen at run time when the processor has both) frames at once. The vector results
+// the vector sets with their own logarithm and exp2 on 2 (SSE2, the x86-64 baseline) or 4 (AVX2,
+// chosen at run time when the processor has it) frames at once. The vector results
 // are within a few units in the last place of the plain ones, not equal to them bit for bit.
 
 #include <cfloat>
@@ -54,7 +54,7 @@ struct CCompKernels {
 const CCompKernels& CCompPlainKernels();
 // SSE2, always present on x86-64.
 const CCompKernels& CCompSSE2Kernels();
-// AVX2 with FMA, or null when the processor lacks either.
+// AVX2, or null when the processor lacks it.
 const CCompKernels* CCompAVX2Kernels();
 // The widest set this processor runs, chosen once.
 const CCompKernels& CCompFastKernels();
