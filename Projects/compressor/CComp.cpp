@@ -376,6 +376,18 @@ void CComp::InputGainRun(const double* inL, const double* inR, size_t count) {
   const bool meterInput = !mIOMetering;
   double current = mInputGainCurrent, factor = mInputGainFactor;
   double windowPeak = mMeterWindowPeak, meterSample = mMeterSample;
+  if constexpr (!kMoving) {
+    // A resting gain: the products alone, a loop the compiler runs several frames at a time,
+    // then the meter over them.
+    for (size_t i = 0; i < count; ++i) {
+      mGainedL[i] = inL[i] * factor;
+      if constexpr (kStereo)
+        mGainedR[i] = inR[i] * factor;
+    }
+    if (meterInput)
+      TapMeterRun(mGainedL, kStereo ? mGainedR : nullptr, count);
+    return;
+  }
   for (size_t i = 0; i < count; ++i) {
     if constexpr (kMoving) {
       if (Slew(current, target, kGainSnapDb, gainStep))
@@ -464,12 +476,8 @@ void CComp::OutputRun(const double* inL, const double* inR, double* outL, double
         outR[i] = mGainedR[i] * wet + inR[i] * dry;
       outL[i] = yL;
     }
-    if (meterOutput) {
-      for (size_t i = 0; i < count; ++i)
-        MeterTap(outL[i], kStereo ? outR[i] : 0.0, meterSample, windowPeak);
-      mMeterWindowPeak = windowPeak;
-      mMeterSample = meterSample;
-    }
+    if (meterOutput)
+      TapMeterRun(outL, kStereo ? outR : nullptr, count);
     return;
   }
   for (size_t i = 0; i < count; ++i) {
@@ -507,6 +515,15 @@ void CComp::OutputRun(const double* inL, const double* inR, double* outL, double
   mBlendCurrent = blend;
   mMeterWindowPeak = windowPeak;
   mMeterSample = meterSample;
+}
+
+// The meter tap of count frames at once (r null: silence on the right).
+void CComp::TapMeterRun(const double* l, const double* r, size_t count) {
+  if (count == 0)
+    return;
+  mMeterWindowPeak = mKernels->meterPeak(l, r, count, mMeterWindowPeak);
+  double windowPeak = mMeterWindowPeak;
+  MeterTap(l[count - 1], r ? r[count - 1] : 0.0, mMeterSample, windowPeak);
 }
 
 void CComp::SanitizeDetectorStates() {

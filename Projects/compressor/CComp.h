@@ -143,6 +143,7 @@ private:
   void ReleaseAndAttackRun(size_t count);
   template <bool kMoving, bool kStereo>
   void OutputRun(const double* inL, const double* inR, double* outL, double* outR, size_t count);
+  void TapMeterRun(const double* l, const double* r, size_t count);
   void CloseMeterWindow();
   void SanitizeDetectorStates();
   bool HasSampleRate() const { return mSampleRate > 0.0; }

@@ -65,6 +65,16 @@ double PlainGain(double* stage, size_t n, double gainFactor, double peak) {
   return peak;
 }
 
+double PlainMeterPeak(const double* l, const double* r, size_t n, double peak) {
+  for (size_t i = 0; i < n; ++i) {
+    const double right = r ? r[i] : 0.0;
+    const double sample = l[i] < right ? right : l[i];
+    if (sample > peak)
+      peak = sample;
+  }
+  return peak;
+}
+
 const CCompKernels* ChooseFastest() {
   if (const CCompKernels* avx2 = CCompAVX2Kernels())
     return avx2;
@@ -74,7 +84,7 @@ const CCompKernels* ChooseFastest() {
 } // namespace
 
 const CCompKernels& CCompPlainKernels() {
-  static const CCompKernels kernels = {"plain", PlainCurve, PlainGain};
+  static const CCompKernels kernels = {"plain", PlainCurve, PlainGain, PlainMeterPeak};
   return kernels;
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // The compressor's per-frame maths that does not depend on the frame before: the detector's
-// static curve (a logarithm per frame) and the linear gain of the attack output (an exp2 per
-// frame). The engine runs them over a whole run of frames at once, in the stage buffer between
-// its recurrences, so that they can work on several frames per instruction.
+// static curve (a logarithm per frame), the linear gain of the attack output (an exp2 per
+// frame) and the level meter's window peak (a maximum that would otherwise chain every frame to
+// the one before). The engine runs them over a whole run of frames at once, in the stage buffer
+// between its recurrences, so that they can work on several frames per instruction.
 //
 // Every set computes the same functions: the plain set frame by frame with the maths library,
 // the vector sets with their own logarithm and exp2 on 2 (SSE2, the x86-64 baseline) or 4 (AVX2,
@@ -48,6 +49,10 @@ struct CCompKernels {
   // stage[i] = 2^min(0, stage[i] * gainFactor * kScale + kGainOffset), in place; returns the
   // smaller of peak and the lowest of these gains.
   double (*gain)(double* stage, size_t n, double gainFactor, double peak);
+  // The level meter's window peak over n frames: the larger of peak and of each frame's meter
+  // sample, the larger of l[i] and r[i] taken as signed values (so that the meter reads positive
+  // half-waves). r may be null: the one channel against silence. A NaN sample is passed over.
+  double (*meterPeak)(const double* l, const double* r, size_t n, double peak);
 };
 
 // Frame by frame with the maths library.

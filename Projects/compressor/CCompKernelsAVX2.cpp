@@ -5,6 +5,6 @@
 #include "Projects/compressor/CCompKernelsVector.h"
 
 const CCompKernels& CCompAVX2KernelTable() {
-  static const CCompKernels kernels = {"avx2", Curve, Gain};
+  static const CCompKernels kernels = {"avx2", Curve, Gain, MeterPeak};
   return kernels;
 }

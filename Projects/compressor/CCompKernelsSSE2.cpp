@@ -3,6 +3,6 @@
 #include "Projects/compressor/CCompKernelsVector.h"
 
 const CCompKernels& CCompSSE2Kernels() {
-  static const CCompKernels kernels = {"sse2", Curve, Gain};
+  static const CCompKernels kernels = {"sse2", Curve, Gain, MeterPeak};
   return kernels;
 }

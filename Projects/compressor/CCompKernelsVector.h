@@ -201,4 +201,39 @@ double Gain(double* stage, size_t n, double gainFactor, double peak) {
   return result;
 }
 
+template <bool kTwoChannels>
+double MeterPeakRun(const double* l, const double* r, size_t n, double peak) {
+  // Two registers of running maxima, so that no frame waits for the compare before it.
+  VD a = Splat(peak), b = a;
+  size_t i = 0;
+  for (; i + 2 * kLanes <= n; i += 2 * kLanes) {
+    VD first = Load(l + i), second = Load(l + i + kLanes);
+    if constexpr (kTwoChannels) {
+      const VD firstR = Load(r + i), secondR = Load(r + i + kLanes);
+      first = Select(first < firstR, firstR, first);
+      second = Select(second < secondR, secondR, second);
+    } else {
+      first = Select(first < VD{}, VD{}, first);
+      second = Select(second < VD{}, VD{}, second);
+    }
+    a = Select(first > a, first, a);
+    b = Select(second > b, second, b);
+  }
+  a = Select(b > a, b, a);
+  double result = a[0];
+  for (size_t j = 1; j < kLanes; ++j)
+    result = a[j] > result ? a[j] : result;
+  for (; i < n; ++i) {
+    const double right = kTwoChannels ? r[i] : 0.0;
+    const double sample = l[i] < right ? right : l[i];
+    if (sample > result)
+      result = sample;
+  }
+  return result;
+}
+
+double MeterPeak(const double* l, const double* r, size_t n, double peak) {
+  return r ? MeterPeakRun<true>(l, r, n, peak) : MeterPeakRun<false>(l, nullptr, n, peak);
+}
+
 } // namespace
