@@ -1,5 +1,6 @@
 #include "Projects/compressor/CComp.h"
 
+#include "Projects/compressor/CCompKernels.h"
 #include "Projects/compressor/CFlushDenormals.h"
 
 #include <algorithm>
@@ -32,10 +33,6 @@ constexpr double kFastSeconds = 0.03;
 constexpr double kSlowSeconds = 0.74;
 constexpr double kSlowShare = 0.789;
 
-// The curve value a turns into a log2 gain of a * G * kCurveScale + kCurveOffset, capped at 0.
-constexpr double kCurveScale = 1.77;
-constexpr double kCurveOffset = 0.06;
-
 // Slew rates: 180 dB per second for the input and make-up gains, snapping within 0.1 dB;
 // 5 per second for the blend, snapping within 0.001.
 constexpr double kGainSlewDbPerSecond = 180.0;
@@ -51,53 +48,23 @@ constexpr double kMeterFloor = 1e-4;
 constexpr double kLevelMeterDbSpan = 60.0;
 constexpr double kGainReductionMeterDbSpan = 20.0;
 
-// The deepest curve value the detector passes on. Below about -675 the gain is already exactly
-// zero for every ratio, so a deeper value changes no output sample; it would only keep the
-// release and attack states away from zero for minutes after a single absurd sample.
-constexpr double kCurveFloor = -1000.0;
-
 // Detector states closer to zero than this are inaudible (the gain is exactly 1 well before)
 // and are set to zero at the end of each block, so that long silence never leaves them
 // decaying through the denormal range.
 constexpr double kStateSnap = 1e-30;
 
-// The fitted static curve before its cap at 0.
-double CurveFit(double v) {
-  return -0.138627144172033 * v -
-         0.640469614319393 * std::log(5.26701272074567 * v + 0.0178615460309078) - 2.38714128109653;
-}
-
-// The fit falls monotonically through zero near v = 0.00118; below this bound (the crossing
-// less a relative margin far above the rounding of the fit) the capped curve is exactly 0,
-// so the detector skips the logarithm there.
-double FindCurveKnee() {
-  double lo = 0.0, hi = 1.0; // CurveFit(0) > 0 > CurveFit(1)
-  for (int i = 0; i < 200; ++i) {
-    const double mid = 0.5 * (lo + hi);
-    (CurveFit(mid) > 0.0 ? lo : hi) = mid;
-  }
-  return lo * (1.0 - 1e-6);
-}
-const double kCurveKnee = FindCurveKnee();
-
 // The capped static curve c(v) of a detector value v >= 0, floored at kCurveFloor.
 inline double DetectorCurve(double v) {
-  if (v < kCurveKnee)
+  if (v < CCompCurve::kKnee)
     return 0.0;
-  const double c = std::min(0.0, CurveFit(v));
-  return c < kCurveFloor ? kCurveFloor : c;
+  const double c = std::min(0.0, CCompCurve::Fit(v));
+  return c < CCompCurve::kFloor ? CCompCurve::kFloor : c;
 }
 
 // |x| for the detector; a non-finite sample carries no level and reads as silence.
 inline double DetectorLevel(double x) {
   const double level = std::fabs(x);
   return level <= DBL_MAX ? level : 0.0;
-}
-
-// Linear gain of the attack output a: 2^min(0, a * G * 1.77 + 0.06).
-inline double LinearGain(double a, double gainFactor) {
-  const double exponent = a * gainFactor * kCurveScale + kCurveOffset;
-  return exponent < 0.0 ? std::exp2(exponent) : 1.0;
 }
 
 // One frame of a slew: snaps to the target within snap (or within one step, so that a large
@@ -159,7 +126,7 @@ inline void SnapState(double& state) {
 
 } // namespace
 
-CComp::CComp() {
+CComp::CComp() : mKernels(&CCompFastKernels()) {
   RecalcCoefficients();
 }
 
@@ -253,7 +220,8 @@ void CComp::SetAll(bool autoRelease, bool force, double threshold, double ratio,
 
 double CComp::GetStaticCurveDb(double level) const {
   const double v = mCoefficients.drive * mCoefficients.ratioCompensation * DetectorLevel(level);
-  const double exponent = DetectorCurve(v) * mCoefficients.gain * kCurveScale + kCurveOffset;
+  const double exponent =
+      DetectorCurve(v) * mCoefficients.gain * CCompCurve::kScale + CCompCurve::kGainOffset;
   return 20.0 * std::log10(std::exp2(std::min(0.0, exponent)));
 }
 
@@ -340,14 +308,33 @@ void CComp::Process(const double* const* inputs, double* const* outputs, const d
     }
     return;
   }
+  ProcessRuns<true>(inputs[0], inputs[1], outputs[0], outputs[1], sidechain, count);
+}
 
+void CComp::ProcessMono(const double* input, double* output, const double* sidechain,
+                        size_t count) {
+  mHasProcessed = true;
+  if (count == 0 || !input || !output)
+    return;
+  if (mBypass) {
+    if (output != input)
+      std::memmove(output, input, count * sizeof(double));
+    return;
+  }
+  ProcessRuns<false>(input, nullptr, output, nullptr, sidechain, count);
+}
+
+template <bool kStereo>
+void CComp::ProcessRuns(const double* inL, const double* inR, double* outL, double* outR,
+                        const double* sidechain, size_t count) {
   CFlushDenormals flushDenormals;
   // Runs end at meter-window boundaries, so that the frame loop never has to count frames.
   size_t done = 0;
   while (done < count) {
     const size_t run = std::min(count - done, static_cast<size_t>(kMeterWindow - mMeterFrameCount));
-    ProcessRun(inputs[0] + done, inputs[1] + done, outputs[0] + done, outputs[1] + done,
-               sidechain ? sidechain + done : nullptr, run);
+    ProcessRun<kStereo>(inL + done, kStereo ? inR + done : nullptr, outL + done,
+                        kStereo ? outR + done : nullptr, sidechain ? sidechain + done : nullptr,
+                        run);
     // The meter ballistics of run frames at once: the clamps commute with the window maximum.
     mMeterFrameCount += static_cast<int32_t>(run) - 1;
     UpdateMeters();
@@ -356,62 +343,71 @@ void CComp::Process(const double* const* inputs, double* const* outputs, const d
   SanitizeDetectorStates();
 }
 
-// A run is processed in stages, each a plain loop over the run's frames. The maths library
-// calls then sit in loops that carry almost nothing across frames, the recurrences and the
-// meter peaks stay in registers, and while the slews rest their loops make no call at all.
+// A run is processed in stages, each a plain loop over the run's frames. The logarithms of the
+// curve and the exp2 of the gains sit in loops of their own that carry nothing across frames,
+// which the kernels work out several frames at a time; the recurrences and the meter peaks stay
+// in registers, and while the slews rest their loops make no call at all. Without kStereo the
+// right channel is silence: it feeds neither the detector nor the meters, and is not written.
+template <bool kStereo>
 void CComp::ProcessRun(const double* inL, const double* inR, double* outL, double* outR,
                        const double* sidechain, size_t count) {
   if (mInputGainCurrent == mInputGainTarget)
-    InputGainRun<false>(inL, inR, count);
+    InputGainRun<false, kStereo>(inL, inR, count);
   else
-    InputGainRun<true>(inL, inR, count);
-  DetectorRun(sidechain, count);
+    InputGainRun<true, kStereo>(inL, inR, count);
+  const double detectorScale = mCoefficients.drive * mCoefficients.ratioCompensation;
+  if (sidechain)
+    mKernels->curve(sidechain, nullptr, mStage, count, detectorScale);
+  else
+    mKernels->curve(mGainedL, kStereo ? mGainedR : nullptr, mStage, count, detectorScale);
   ReleaseAndAttackRun(count);
-  GainRun(count);
+  mGainReductionPeak = mKernels->gain(mStage, count, mCoefficients.gain, mGainReductionPeak);
   if (mMakeUpCurrent == mMakeUpTarget && mBlendCurrent == mBlendTarget)
-    OutputRun<false>(inL, inR, outL, outR, count);
+    OutputRun<false, kStereo>(inL, inR, outL, outR, count);
   else
-    OutputRun<true>(inL, inR, outL, outR, count);
+    OutputRun<true, kStereo>(inL, inR, outL, outR, count);
 }
 
 // The input gain (slewing when kMoving) into the gained channels, and the input meter tap.
-template <bool kMoving>
+template <bool kMoving, bool kStereo>
 void CComp::InputGainRun(const double* inL, const double* inR, size_t count) {
   const double gainStep = HasSampleRate() ? kGainSlewDbPerSecond / mSampleRate : HUGE_VAL;
   const double target = mInputGainTarget;
   const bool meterInput = !mIOMetering;
   double current = mInputGainCurrent, factor = mInputGainFactor;
   double windowPeak = mMeterWindowPeak, meterSample = mMeterSample;
+  if constexpr (!kMoving) {
+    // A resting gain: the products alone, a loop the compiler runs several frames at a time,
+    // then the meter over them.
+    for (size_t i = 0; i < count; ++i) {
+      mGainedL[i] = inL[i] * factor;
+      if constexpr (kStereo)
+        mGainedR[i] = inR[i] * factor;
+    }
+    if (meterInput)
+      TapMeterRun(mGainedL, kStereo ? mGainedR : nullptr, count);
+    return;
+  }
   for (size_t i = 0; i < count; ++i) {
     if constexpr (kMoving) {
       if (Slew(current, target, kGainSnapDb, gainStep))
         factor = DbToFactor(current);
     }
     const double l = inL[i] * factor;
-    const double r = inR[i] * factor;
     mGainedL[i] = l;
-    mGainedR[i] = r;
-    if (meterInput)
-      MeterTap(l, r, meterSample, windowPeak);
+    if constexpr (kStereo) {
+      const double r = inR[i] * factor;
+      mGainedR[i] = r;
+      if (meterInput)
+        MeterTap(l, r, meterSample, windowPeak);
+    } else if (meterInput) {
+      MeterTap(l, 0.0, meterSample, windowPeak);
+    }
   }
   mInputGainCurrent = current;
   mInputGainFactor = factor;
   mMeterWindowPeak = windowPeak;
   mMeterSample = meterSample;
-}
-
-// The detector's curve value of every frame, from the gained channels or the sidechain.
-void CComp::DetectorRun(const double* sidechain, size_t count) {
-  const double detectorScale = mCoefficients.drive * mCoefficients.ratioCompensation;
-  if (sidechain) {
-    for (size_t i = 0; i < count; ++i)
-      mStage[i] = DetectorCurve(detectorScale * DetectorLevel(sidechain[i]));
-  } else {
-    for (size_t i = 0; i < count; ++i) {
-      const double level = std::max(DetectorLevel(mGainedL[i]), DetectorLevel(mGainedR[i]));
-      mStage[i] = DetectorCurve(detectorScale * level);
-    }
-  }
 }
 
 // The release stage (automatic or manual) and the attack one-pole, curve value to attack
@@ -456,23 +452,10 @@ void CComp::ReleaseAndAttackRun(size_t count) {
   mAttackState = attack;
 }
 
-// Attack output to linear gain, in place, and the lowest gain for the reduction meter.
-void CComp::GainRun(size_t count) {
-  const double gainFactor = mCoefficients.gain;
-  double reductionPeak = mGainReductionPeak;
-  for (size_t i = 0; i < count; ++i) {
-    const double gain = LinearGain(mStage[i], gainFactor);
-    mStage[i] = gain;
-    if (gain < reductionPeak)
-      reductionPeak = gain;
-  }
-  mGainReductionPeak = reductionPeak;
-}
-
 // Make-up and blend (slewing when kMoving), the wet/dry mix into the outputs and the output
 // meter tap. The outputs are written only after the frame's inputs have been read, so they
 // may be the inputs.
-template <bool kMoving>
+template <bool kMoving, bool kStereo>
 void CComp::OutputRun(const double* inL, const double* inR, double* outL, double* outR,
                       size_t count) {
   const bool hasRate = HasSampleRate();
@@ -482,14 +465,30 @@ void CComp::OutputRun(const double* inL, const double* inR, double* outL, double
   const bool meterOutput = mIOMetering;
   double makeUp = mMakeUpCurrent, makeUpFactor = mMakeUpFactor, blend = mBlendCurrent;
   double windowPeak = mMeterWindowPeak, meterSample = mMeterSample;
+  if (!kMoving && blend > 0.0 && blend <= 1.0) {
+    // Resting make-up and blend, the common case: the mix alone, a loop the compiler runs
+    // several frames at a time, then the meter over the outputs.
+    const double dry = 1.0 - blend;
+    for (size_t i = 0; i < count; ++i) {
+      const double wet = mStage[i] * makeUpFactor * blend;
+      const double yL = mGainedL[i] * wet + inL[i] * dry;
+      if constexpr (kStereo)
+        outR[i] = mGainedR[i] * wet + inR[i] * dry;
+      outL[i] = yL;
+    }
+    if (meterOutput)
+      TapMeterRun(outL, kStereo ? outR : nullptr, count);
+    return;
+  }
   for (size_t i = 0; i < count; ++i) {
-    const double dryL = inL[i], dryR = inR[i];
+    const double dryL = inL[i];
+    const double dryR = kStereo ? inR[i] : 0.0;
     if constexpr (kMoving) {
       if (Slew(makeUp, makeUpTarget, kGainSnapDb, gainStep))
         makeUpFactor = DbToFactor(makeUp);
       Slew(blend, blendTarget, kBlendSnap, blendStep);
     }
-    double yL, yR;
+    double yL, yR = 0.0;
     if (blend == 0.0) {
       // Fully dry: the untouched input, input gain bypassed as well.
       yL = dryL;
@@ -498,13 +497,16 @@ void CComp::OutputRun(const double* inL, const double* inR, double* outL, double
       const double wet = mStage[i] * makeUpFactor * blend;
       const double dry = 1.0 - blend;
       yL = mGainedL[i] * wet + dryL * dry;
-      yR = mGainedR[i] * wet + dryR * dry;
+      if constexpr (kStereo)
+        yR = mGainedR[i] * wet + dryR * dry;
     } else {
       yL = mGainedL[i];
-      yR = mGainedR[i];
+      if constexpr (kStereo)
+        yR = mGainedR[i];
     }
     outL[i] = yL;
-    outR[i] = yR;
+    if constexpr (kStereo)
+      outR[i] = yR;
     if (meterOutput)
       MeterTap(yL, yR, meterSample, windowPeak);
   }
@@ -513,6 +515,15 @@ void CComp::OutputRun(const double* inL, const double* inR, double* outL, double
   mBlendCurrent = blend;
   mMeterWindowPeak = windowPeak;
   mMeterSample = meterSample;
+}
+
+// The meter tap of count frames at once (r null: silence on the right).
+void CComp::TapMeterRun(const double* l, const double* r, size_t count) {
+  if (count == 0)
+    return;
+  mMeterWindowPeak = mKernels->meterPeak(l, r, count, mMeterWindowPeak);
+  double windowPeak = mMeterWindowPeak;
+  MeterTap(l[count - 1], r ? r[count - 1] : 0.0, mMeterSample, windowPeak);
 }
 
 void CComp::SanitizeDetectorStates() {

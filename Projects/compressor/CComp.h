@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
+struct CCompKernels;
+
 // The compressor's signal engine: a stereo feed-forward compressor whose timing and curve
 // model an analogue RC detector. Attack and release time constants come from pot positions
 // and fixed resistor and capacitor values, the static curve is a fit in the log domain, and
@@ -51,6 +53,11 @@ public:
   void Process(double* const* channels, const double* sidechain, size_t count) {
     Process(channels, channels, sidechain, count);
   }
+  // Processes count frames of one channel, input into output (the same buffer, or one that does
+  // not overlap it): what Process does with a silent right channel, whose output is not wanted.
+  // The silence feeds neither the detector nor the meters, so the meters read the positive
+  // half-waves of the one channel, floored at 0.
+  void ProcessMono(const double* input, double* output, const double* sidechain, size_t count);
 
   // Stores the rate (a non-positive or non-finite rate counts as none) and recomputes the
   // coefficients.
@@ -125,14 +132,18 @@ public:
 private:
   friend struct CCompInspector; // white-box checks of the detector states in the tests
 
+  template <bool kStereo>
+  void ProcessRuns(const double* inL, const double* inR, double* outL, double* outR,
+                   const double* sidechain, size_t count);
+  template <bool kStereo>
   void ProcessRun(const double* inL, const double* inR, double* outL, double* outR,
                   const double* sidechain, size_t count);
-  template <bool kMoving> void InputGainRun(const double* inL, const double* inR, size_t count);
-  void DetectorRun(const double* sidechain, size_t count);
+  template <bool kMoving, bool kStereo>
+  void InputGainRun(const double* inL, const double* inR, size_t count);
   void ReleaseAndAttackRun(size_t count);
-  void GainRun(size_t count);
-  template <bool kMoving>
+  template <bool kMoving, bool kStereo>
   void OutputRun(const double* inL, const double* inR, double* outL, double* outR, size_t count);
+  void TapMeterRun(const double* l, const double* r, size_t count);
   void CloseMeterWindow();
   void SanitizeDetectorStates();
   bool HasSampleRate() const { return mSampleRate > 0.0; }
@@ -163,6 +174,8 @@ private:
   double mManualReleaseState = 0.0; // held curve value h of the manual release
   double mAttackState = 0.0;        // output a of the attack one-pole
   Coefficients mCoefficients;
+  // The curve and gain kernels, the widest set the processor runs.
+  const CCompKernels* mKernels;
   std::atomic<double> mLevelMeter{0.0};
   std::atomic<double> mGainReductionMeter{1.0};
   static_assert(std::atomic<double>::is_always_lock_free, "the meters must not lock");

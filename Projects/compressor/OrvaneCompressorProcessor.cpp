@@ -6,6 +6,8 @@
 #include "pluginterfaces/base/smartpointer.h"
 #include "pluginterfaces/vst/ivstmessage.h"
 
+#include <cstring>
+
 using namespace Steinberg;
 
 OrvaneCompressorProcessor::OrvaneCompressorProcessor()
@@ -70,13 +72,22 @@ void OrvaneCompressorProcessor::Reset() {
   mComp.SetSampleRate(GetSampleRate());
 }
 
-// Channel 1 of the mono arrangement is the framework's zeroed scratch on the input side and a
-// scratch of its own on the output side, so the engine always has two channels to work on.
+// Without a host buffer for input channel 1 (the mono arrangement) that channel is the
+// framework's zeroed scratch: the engine then runs its one-channel path, which treats the right
+// channel as the silence it is, and output channel 1 receives the silence the two-channel path
+// would have written there.
 void OrvaneCompressorProcessor::ProcessDoubleReplacing(double** inputs, double** outputs,
                                                        int nFrames) {
   if (nFrames <= 0)
     return;
-  mComp.Process(inputs, outputs, nullptr, static_cast<size_t>(nFrames));
+  const size_t n = static_cast<size_t>(nFrames);
+  if (IsInChannelConnected(1)) {
+    mComp.Process(inputs, outputs, nullptr, n);
+    return;
+  }
+  mComp.ProcessMono(inputs[0], outputs[0], nullptr, n);
+  if (outputs[1] && outputs[1] != inputs[1])
+    std::memset(outputs[1], 0, n * sizeof(double));
 }
 
 void OrvaneCompressorProcessor::OnIdle() {

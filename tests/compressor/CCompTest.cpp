@@ -2,6 +2,7 @@
 // attack and release timing, blend, meters, block handling and damaged input. The frame-by-
 // frame arithmetic as a whole is checked against the Python model (check_engine_reference.py).
 #include "Projects/compressor/CComp.h"
+#include "Projects/compressor/CCompKernels.h"
 
 #include <gtest/gtest.h>
 
@@ -775,5 +776,248 @@ TEST(CCompRobustness, ProcessRestoresTheCallersFloatingPointMode) {
   EXPECT_EQ(std::fpclassify(product), FP_SUBNORMAL);
 }
 #endif
+
+} // namespace
+
+namespace {
+
+// ---- Kernels ------------------------------------------------------------------------------
+
+// The kernel sets this processor runs: each vector set against the maths library frame by frame.
+std::vector<const CCompKernels*> VectorKernelSets() {
+  std::vector<const CCompKernels*> sets = {&CCompSSE2Kernels()};
+  if (const CCompKernels* avx2 = CCompAVX2Kernels())
+    sets.push_back(avx2);
+  return sets;
+}
+
+// Units in the last place between two doubles of the same sign (0 when both are equal).
+double UlpDistance(double a, double b) {
+  if (a == b)
+    return 0.0;
+  const double ulp =
+      std::max(std::fabs(std::nextafter(a, b) - a), std::numeric_limits<double>::denorm_min());
+  return std::fabs(a - b) / ulp;
+}
+
+TEST(CCompKernels, CurveMatchesTheMathsLibraryOnEveryLevel) {
+  // Levels from silence through the knee to far past the floor, both signs, non-finite samples,
+  // in runs of every length up to a few registers so that each tail length is met.
+  std::vector<double> left, right;
+  for (double level = 1e-9; level < 1e9; level *= 1.0173) {
+    left.push_back(level);
+    right.push_back(-0.37 * level);
+  }
+  const double knee = CCompCurve::kKnee;
+  for (double x : {0.0, -0.0, knee, std::nextafter(knee, 0.0), std::nextafter(knee, 1.0), 1e300,
+                   -1e300, std::numeric_limits<double>::max(), kInf, -kInf, kNaN}) {
+    left.push_back(x);
+    right.push_back(0.0);
+    left.push_back(0.0);
+    right.push_back(x);
+  }
+  const double scales[] = {1.0, 0.01 * 0.891, 1e-3, 316.2};
+  for (const CCompKernels* set : VectorKernelSets()) {
+    SCOPED_TRACE(set->name);
+    for (double scale : scales) {
+      for (size_t n = 1; n <= 9; ++n) {
+        for (size_t start = 0; start + n <= left.size(); start += 7 * n) {
+          for (bool stereo : {true, false}) {
+            std::vector<double> expected(n), actual(n + 1, 123.0);
+            const double* r = stereo ? right.data() + start : nullptr;
+            CCompPlainKernels().curve(left.data() + start, r, expected.data(), n, scale);
+            set->curve(left.data() + start, r, actual.data(), n, scale);
+            for (size_t i = 0; i < n; ++i) {
+              // The fit crosses zero at the knee, where a few ulps of the logarithm are a few
+              // ulps of 1: the distance is taken against the terms' size there.
+              const double diff = std::fabs(actual[i] - expected[i]);
+              ASSERT_TRUE(UlpDistance(actual[i], expected[i]) <= 4.0 || diff <= 1e-15)
+                  << "level " << left[start + i] << ", " << right[start + i] << " scale " << scale
+                  << ": " << actual[i] << " against " << expected[i];
+            }
+            EXPECT_EQ(actual[n], 123.0) << "wrote past the run";
+          }
+        }
+      }
+    }
+  }
+}
+
+TEST(CCompKernels, GainMatchesTheMathsLibraryAndFindsThePeak) {
+  // Attack outputs whose exponent spans no reduction, the normal range, the subnormal range and
+  // beyond (exactly 0), at the gain factors of both ends of the ratio pot.
+  std::vector<double> attack;
+  for (double a = 1.0; a > -1100.0; a -= 0.0137)
+    attack.push_back(a);
+  attack.push_back(-1e6);
+  for (const CCompKernels* set : VectorKernelSets()) {
+    SCOPED_TRACE(set->name);
+    for (double factor : {0.9, 1.63}) {
+      for (size_t n = 1; n <= 9; ++n) {
+        for (size_t start = 0; start + n <= attack.size(); start += 5 * n + 1) {
+          std::vector<double> expected(attack.begin() + long(start),
+                                       attack.begin() + long(start + n));
+          std::vector<double> actual = expected;
+          actual.push_back(123.0);
+          const double expectedPeak = CCompPlainKernels().gain(expected.data(), n, factor, 1.0);
+          const double peak = set->gain(actual.data(), n, factor, 1.0);
+          for (size_t i = 0; i < n; ++i) {
+            // Results the processor flushes to zero may differ in the subnormal range.
+            ASSERT_TRUE(UlpDistance(actual[i], expected[i]) <= 4.0 ||
+                        std::max(actual[i], expected[i]) < 2.3e-308)
+                << "attack " << attack[start + i] << ": " << actual[i] << " against "
+                << expected[i];
+          }
+          EXPECT_EQ(actual[n], 123.0) << "wrote past the run";
+          EXPECT_TRUE(UlpDistance(peak, expectedPeak) <= 4.0 ||
+                      std::max(peak, expectedPeak) < 2.3e-308);
+          EXPECT_EQ(*std::min_element(actual.begin(), actual.begin() + long(n)), peak);
+        }
+      }
+    }
+    // A peak lower than every gain of the run stays.
+    double quiet[3] = {1.0, 0.5, -0.2};
+    EXPECT_EQ(set->gain(quiet, 3, 1.0, 0.25), 0.25);
+  }
+}
+
+TEST(CCompKernels, MeterPeakEqualsTheFrameByFrameTap) {
+  // Signed samples where either channel leads, negative half-waves only, and non-finite samples
+  // (a NaN is passed over, an infinity is a level), in runs of every length up to a few
+  // registers and from several starting peaks.
+  std::vector<double> left, right;
+  uint32_t seed = 99;
+  for (int i = 0; i < 400; ++i) {
+    seed = seed * 1664525u + 1013904223u;
+    const double x = (static_cast<double>(seed >> 8) / 8388608.0) - 1.0;
+    left.push_back(i % 50 < 20 ? -std::fabs(x) : x);
+    right.push_back(i % 3 == 0 ? -0.5 * x : 0.9 * x);
+  }
+  for (double x : {kNaN, kInf, -kInf, -0.0, 0.0, 2.0}) {
+    left.insert(left.begin() + 37, x);
+    right.insert(right.begin() + 37, -1.0);
+    left.insert(left.begin() + 111, -1.0);
+    right.insert(right.begin() + 111, x);
+  }
+  for (const CCompKernels* set : VectorKernelSets()) {
+    SCOPED_TRACE(set->name);
+    for (double peak : {0.0, 0.3, 5.0}) {
+      for (size_t n = 0; n <= 19; ++n) {
+        for (size_t start = 0; start + n <= left.size(); start += n + 3) {
+          for (bool stereo : {true, false}) {
+            const double* r = stereo ? right.data() + start : nullptr;
+            const double expected = CCompPlainKernels().meterPeak(left.data() + start, r, n, peak);
+            const double actual = set->meterPeak(left.data() + start, r, n, peak);
+            ASSERT_EQ(std::memcmp(&expected, &actual, sizeof actual), 0)
+                << "start " << start << " n " << n << ": " << actual << " against " << expected;
+          }
+        }
+      }
+    }
+  }
+}
+
+TEST(CCompKernels, TheFastestSetIsOneTheProcessorRuns) {
+  const CCompKernels& fast = CCompFastKernels();
+  const bool avx2 = __builtin_cpu_supports("avx2");
+  EXPECT_STREQ(fast.name, avx2 ? "avx2" : "sse2");
+  EXPECT_EQ(CCompAVX2Kernels() != nullptr, avx2);
+}
+
+// ---- One channel ---------------------------------------------------------------------------
+
+// The one-channel path must be what the two-channel path does with a silent right channel.
+TEST(CCompMono, EqualsStereoWithASilentRightChannel) {
+  struct Case {
+    const char* name;
+    Settings settings;
+    double rideInput, rideMakeUp, rideBlend; // new targets half-way through, 0: none
+  };
+  Settings loud;
+  loud.threshold = -40.0;
+  loud.ratio = 8.0;
+  loud.attack = 0.3;
+  loud.makeUp = 6.0;
+  Settings autoRelease = loud;
+  autoRelease.autoRelease = true;
+  autoRelease.ioMetering = true;
+  Settings half = autoRelease;
+  half.blend = 0.5;
+  half.inputGain = 4.0;
+  Settings dry = loud;
+  dry.blend = 0.0;
+  Settings over = loud;
+  over.blend = 1.5;
+  const Case cases[] = {
+      {"manual release, input meter", loud, 0, 0, 0},
+      {"auto release, output meter", autoRelease, 0, 0, 0},
+      {"half blend with input gain", half, 0, 0, 0},
+      {"dry", dry, 0, 0, 0},
+      {"blend above 1", over, 0, 0, 0},
+      {"slews moving", autoRelease, -3.0, 12.0, 0.25},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    CComp stereo, mono;
+    Apply(stereo, c.settings);
+    Apply(mono, c.settings);
+    Stereo source = Programme(48000, c.settings.fs, 0.9);
+    std::vector<double> silence(source.size(), 0.0), stereoL(source.size()), stereoR(source.size()),
+        monoOut(source.size());
+    size_t pos = 0, block = 1;
+    std::vector<double> levelMeters[2], reductionMeters[2];
+    while (pos < source.size()) {
+      if (pos >= source.size() / 2 && c.rideInput != 0.0) {
+        for (CComp* comp : {&stereo, &mono}) {
+          comp->SetInputGain(c.rideInput);
+          comp->SetMakeUp(c.rideMakeUp);
+          comp->SetBlend(c.rideBlend);
+        }
+      }
+      const size_t n = std::min(block, source.size() - pos);
+      const double* in[2] = {source.l.data() + pos, silence.data() + pos};
+      double* out[2] = {stereoL.data() + pos, stereoR.data() + pos};
+      stereo.Process(in, out, nullptr, n);
+      mono.ProcessMono(source.l.data() + pos, monoOut.data() + pos, nullptr, n);
+      levelMeters[0].push_back(stereo.GetLevelMeter());
+      levelMeters[1].push_back(mono.GetLevelMeter());
+      reductionMeters[0].push_back(stereo.GetGainReductionMeter());
+      reductionMeters[1].push_back(mono.GetGainReductionMeter());
+      pos += n;
+      block = block * 3 % 1031 + 1;
+    }
+    EXPECT_TRUE(BitEqual(monoOut, stereoL));
+    EXPECT_TRUE(BitEqual(levelMeters[1], levelMeters[0]));
+    EXPECT_TRUE(BitEqual(reductionMeters[1], reductionMeters[0]));
+    EXPECT_TRUE(
+        BitEqual(CCompInspector::DetectorStates(mono), CCompInspector::DetectorStates(stereo)));
+    EXPECT_LT(reductionMeters[0].back(), 1.0) << "the case must compress";
+  }
+}
+
+TEST(CCompMono, InPlaceBypassAndEmptyBlocks) {
+  CComp comp, reference;
+  Settings s;
+  s.threshold = -40.0;
+  Apply(comp, s);
+  Apply(reference, s);
+  Stereo source = Programme(4096, s.fs, 0.8);
+  std::vector<double> inPlace = source.l, separate(source.size());
+  comp.ProcessMono(inPlace.data(), inPlace.data(), nullptr, inPlace.size());
+  reference.ProcessMono(source.l.data(), separate.data(), nullptr, source.size());
+  EXPECT_TRUE(BitEqual(inPlace, separate));
+
+  comp.SetBypass(true);
+  std::vector<double> bypassed(source.size());
+  comp.TakeGainReductionPeak();
+  comp.ProcessMono(source.l.data(), bypassed.data(), nullptr, source.size());
+  EXPECT_TRUE(BitEqual(bypassed, source.l));
+  EXPECT_TRUE(comp.HasProcessed());
+  comp.TakeGainReductionPeak();
+  comp.ProcessMono(nullptr, bypassed.data(), nullptr, 16);
+  comp.ProcessMono(source.l.data(), bypassed.data(), nullptr, 0);
+  EXPECT_TRUE(comp.HasProcessed());
+  EXPECT_TRUE(BitEqual(bypassed, source.l));
+}
 
 } // namespace
