@@ -74,9 +74,9 @@ void IControl::SetDirty(bool push) {
 }
 
 void IControl::UpdateValueDisplay(IParam* param) {
-  char display[IParam::kMaxNameLen + 1] = "";
+  // Room for all the display writer may fill; the text shows its first 32 characters.
+  char display[IParam::kDisplaySize] = "";
   param->GetDisplayForHost(display, true);
-  display[IParam::kMaxNameLen] = '\0';
   char text[2 * IParam::kMaxNameLen + 2];
   std::snprintf(text, sizeof text, "%.32s %.32s", display, param->GetLabelForHost());
   if (std::strcmp(text, mValDisplayControl->GetTextString()) != 0) {
@@ -137,6 +137,8 @@ void IControl::OnMouseWheel(int, int, const IMouseMod& mod, int delta) {
 #else
   const bool fine = mod.C || mod.S;
 #endif
+  if (delta == 0)
+    return; // no step: nothing to push
   mValue += delta * (fine ? 0.001 : 0.01);
   SetDirty(true);
 }
