@@ -75,9 +75,9 @@ void IControl::SetDirty(bool push) {
 }
 
 void IControl::UpdateValueDisplay(IParam* param) {
-  char display[IParam::kMaxNameLen + 1] = "";
+  // Room for all the display writer may fill; the text shows its first 32 characters.
+  char display[IParam::kDisplaySize] = "";
   param->GetDisplayForHost(display, true);
-  display[IParam::kMaxNameLen] = '\0';
   char text[2 * IParam::kMaxNameLen + 2];
   std::snprintf(text, sizeof text, "%.32s %.32s", display, param->GetLabelForHost());
   if (std::strcmp(text, mValDisplayControl->GetTextString()) != 0) {
@@ -132,6 +132,8 @@ void IControl::OnMouseDblClick(int, int, const IMouseMod&) {
 }
 
 void IControl::OnMouseWheel(int, int, const IMouseMod& mod, int delta) {
+  if (delta == 0)
+    return; // no step: nothing to push
   const bool fine = EditorHostRules::WheelFineStep(mod);
   mValue += delta * (fine ? 0.001 : 0.01);
   SetDirty(true);

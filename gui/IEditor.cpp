@@ -56,6 +56,13 @@ void IEditor::Resize(int width, int height) {
 int IEditor::AttachControl(IControl* control) {
   if (!control)
     return -1;
+  // A bound control resets (double-click, Alt-click) to its parameter's own default, whatever
+  // value the parameter has when the controls are built or rebuilt (a new scale, a reopened
+  // editor); without this its first value would become its default.
+  if (IsBoundToParam(control) && control->GetDefaultValue() < 0.0) {
+    IParam* param = mController->GetParam(control->ParamIdx());
+    control->SetDefaultValue(param->ToNormalized(param->Default()));
+  }
   try {
     mControls.push_back(control);
   } catch (...) {

@@ -141,7 +141,8 @@ public:
                           int charWidth = 6, int charHeight = 12, int charOffset = 0);
 
   // ---- controls ----
-  // Appends and takes ownership; the new index, or -1 for no control.
+  // Appends and takes ownership; the new index, or -1 for no control. A control bound to a
+  // parameter that has no default yet takes the parameter's default as its own.
   int AttachControl(IControl* control);
   // The resource's bitmap as an opaque background at index 0 (one pixel above the top edge).
   void AttachBackground(int id, const char* name);

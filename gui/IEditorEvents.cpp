@@ -201,13 +201,17 @@ void IEditor::OnMouseOut() {
 }
 
 void IEditor::OnMouseWheel(int x, int y, const IMouseMod& mod, int delta) {
+  // A sideways scroll, or a touchpad's fraction of a notch, turns nothing: no step, no edit.
+  if (delta == 0)
+    return;
   const int idx = GetMouseControlIdx(x, y);
   if (idx < 0)
     return;
   IControl* control = mControls[idx];
-  if (IsBoundToParam(control)) {
-    // Every step closes the previous gesture and opens its own; IsDirty closes the last. A
-    // held button's gesture stays open until its release.
+  // A button holding the control keeps its one gesture open until the release: the step
+  // performs into it, and no wheel gesture (whose timeout would end it) opens inside.
+  if (IsBoundToParam(control) && control->ParamIdx() != mMouseGestureParam) {
+    // Every step closes the previous gesture and opens its own; IsDirty closes the last.
     CloseWheelGesture();
     BeginGesture(control->ParamIdx());
     mWheelFrames = 1;

@@ -31,6 +31,9 @@ protected:
 };
 
 TEST_F(ControlTest, TheFirstValueBecomesTheDefaultAndChangesNothingElse) {
+  // A control no editor has taken yet: no default of its own.
+  auto* loose = new ProbeControl(&controller, IRECT(10, 10, 30, 40), 1);
+  ProbeControl* control = loose;
   control->SetClean();
   control->SetValue(true, 0.3);
   EXPECT_DOUBLE_EQ(control->GetValue(), 0.3);
@@ -44,6 +47,31 @@ TEST_F(ControlTest, TheFirstValueBecomesTheDefaultAndChangesNothingElse) {
   EXPECT_TRUE(controller.log.empty());
   control->SetValue(false, std::nan("")); // not a value
   EXPECT_DOUBLE_EQ(control->GetValue(), 0.6);
+  loose->release();
+}
+
+TEST_F(ControlTest, ABoundControlResetsToItsParametersDefaultWhateverItsFirstValue) {
+  // Built (or rebuilt at another scale) while the parameter is elsewhere: the host's value
+  // arrives first, the reset still goes to the parameter's own default.
+  auto param = std::make_unique<IParam>();
+  param->InitDouble("Gain", "dB", "", false, 4.0, -16.0, 16.0, 0.1); // default 4 dB: 0.625
+  controller.params[1] = std::move(param);
+  auto* knob = new ProbeControl(&controller, IRECT(40, 40, 50, 50), 1);
+  editor.AttachControl(knob);
+  auto* unbound = new ProbeControl(&controller, IRECT(0, 0, 5, 5));
+  editor.AttachControl(unbound);
+  EXPECT_DOUBLE_EQ(knob->GetDefaultValue(), 0.625);
+  EXPECT_DOUBLE_EQ(unbound->GetDefaultValue(), -1.0); // nothing to take one from
+  knob->SetValue(false, 0.9);
+  controller.log.clear();
+  knob->IControl::OnMouseDblClick(45, 45, LeftButton()); // the base reaction
+  EXPECT_DOUBLE_EQ(knob->GetValue(), 0.625);
+  EXPECT_EQ(controller.log, (Log{"set 1"}));
+  knob->SetValue(false, 0.9);
+  IMouseMod alt;
+  alt.A = true;
+  knob->OnMouseDown(45, 45, alt);
+  EXPECT_DOUBLE_EQ(knob->GetValue(), 0.625);
 }
 
 TEST(TextStyleTest, DefaultsAndFontNamesCutToTheirField) {
@@ -113,12 +141,30 @@ TEST_F(ControlTest, DisplaysShowTheValueTextWithItsLabelAndTheName) {
   EXPECT_STREQ(name->GetTextString(), "Switch");
 }
 
+TEST_F(ControlTest, ALongValueDisplayIsCutToItsFirst32Characters) {
+  auto* value = new ITextControl(&controller, IRECT(0, 50, 30, 60), IText());
+  editor.AttachControl(value);
+  control->SetValueDisplayControl(value);
+  // Sixty digits before the point: the display writer fills far more than a name's room.
+  auto huge = std::make_unique<IParam>();
+  huge->InitDouble("Huge", "u", "", false, 0.0, 0.0, 1e60, 0.1);
+  huge->Set(9e59);
+  controller.params[1] = std::move(huge);
+  char display[IParam::kDisplaySize];
+  controller.params[1]->GetDisplayForHost(display, true);
+  ASSERT_GT(std::strlen(display), 60u);
+  control->SetValue(true, 0.5);
+  EXPECT_EQ(std::string(value->GetTextString()), std::string(display, 32) + " u");
+}
+
 TEST_F(ControlTest, MouseDefaults) {
   IMouseMod alt;
   alt.A = true;
-  control->OnMouseDown(15, 15, alt); // no default: falls through, no R: nothing
+  auto* loose = new ProbeControl(&controller, IRECT(10, 10, 30, 40), 1);
+  loose->OnMouseDown(15, 15, alt); // no default: falls through, no R: nothing
   EXPECT_TRUE(controller.log.empty());
-  control->SetValue(false, 0.2); // the default
+  loose->release();
+  control->SetDefaultValue(0.2);
   control->SetValue(false, 0.9);
   editor.OnMouseDown(15, 15, alt);
   EXPECT_DOUBLE_EQ(control->GetValue(), 0.2);

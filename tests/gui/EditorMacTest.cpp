@@ -116,12 +116,15 @@ TEST_F(EditorMacTest, KeysMapToEditorCodesAndTheRestGoesOnToTheNextResponder) {
 
 TEST_F(EditorMacTest, WheelStepsAreWholeLinesTowardsZero) {
   OffscreenWindowBackend& window = host.Open();
+  // Less than a line is no step at all: the control hears nothing.
   const std::pair<double, const char*> cases[] = {
-      {0.5, "wheel 0"}, {1.0, "wheel 1"}, {2.7, "wheel 2"}, {-1.5, "wheel -1"}, {-0.4, "wheel 0"}};
+      {0.5, nullptr}, {1.0, "wheel 1"}, {2.7, "wheel 2"}, {-1.5, "wheel -1"}, {-0.4, nullptr}};
   for (const auto& [deltaY, seen] : cases) {
     host.controller->recorder->events.clear();
     window.scroll(MacEditorHost::At(5, 5), deltaY);
-    EXPECT_EQ(host.controller->recorder->events, std::vector<std::string>{seen}) << deltaY;
+    EXPECT_EQ(host.controller->recorder->events,
+              seen ? std::vector<std::string>{seen} : std::vector<std::string>{})
+        << deltaY;
   }
 }
 

@@ -150,8 +150,7 @@ TEST_F(EditorTest, AClickOnABoundControlIsOneEditGesture) {
   ProbeControl* knob = Add(IRECT(10, 10, 30, 30), 2);
   editor.OnMouseDown(15, 15, left);
   EXPECT_EQ(editor.GetMouseCapture(), 0);
-  knob->SetValue(true, 0.4); // the default
-  knob->SetValue(true, 0.5);
+  knob->SetValue(true, 0.5);      // the parameter's default is the control's: this is an edit
   editor.OnMouseUp(50, 50, left); // released outside: still the captured control
   EXPECT_EQ(controller.log, (Log{"begin 2", "set 2", "end 2"}));
   EXPECT_EQ(knob->events, (Log{"down", "up"}));

@@ -427,10 +427,18 @@ void X11WindowBackend::handleButton(const XButtonEvent& event, bool pressed) {
 }
 
 void X11WindowBackend::handleMotion(XMotionEvent event) {
-  // Only the latest of a run of queued moves matters.
+  // Only the latest of a run of moves queued one after another matters. The run ends at the
+  // first other event: a move queued behind a release belongs after it, and the drag's last
+  // position must reach the control before the release does.
+  Display* display = connection->get();
   XEvent next;
-  while (XCheckTypedWindowEvent(connection->get(), window, MotionNotify, &next))
+  while (XEventsQueued(display, QueuedAlready) > 0) {
+    XPeekEvent(display, &next);
+    if (next.type != MotionNotify || next.xany.window != window)
+      break;
+    XNextEvent(display, &next);
     event = next.xmotion;
+  }
   pointerX = event.x;
   pointerY = event.y;
   const NSEventType type = (event.state & Button1Mask)   ? NSLeftMouseDragged
