@@ -3,6 +3,8 @@
 // the host sees of redraws and scale changes, and the dialogs.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <cstdlib>
 #include <map>
 
@@ -339,6 +341,27 @@ TEST_F(EditorMacTest, ScaleChangeRebuildsTheControlsAndKeepsValuesAndViewSize) {
   }
   // No rebuild pushed anything to the host.
   EXPECT_TRUE(host.log->edits.empty());
+}
+
+// The first frame the window shows at a new scale is the editor drawn at that scale, never
+// the freshly made (blank) draw bitmap: it already equals the frame after everything settled.
+TEST_F(EditorMacTest, TheFirstFrameAtANewScaleIsTheEditor) {
+  OffscreenWindowBackend& window = host.Open();
+  host.Run(100);
+  window.setBackingScaleFactor(2.0);
+  window.window->displayRect({0, 0, 800, 630});
+  int w = 0, h = 0;
+  const std::vector<std::uint8_t> first = window.rgba(w, h);
+  ASSERT_EQ(w, 800);
+  host.Run(200);
+  window.window->displayRect({0, 0, 800, 630});
+  int w2 = 0, h2 = 0;
+  const std::vector<std::uint8_t> settled = window.rgba(w2, h2);
+  ASSERT_EQ(first.size(), settled.size());
+  size_t differing = 0;
+  for (size_t i = 0; i < first.size(); i += 4)
+    differing += std::memcmp(&first[i], &settled[i], 4) != 0;
+  EXPECT_EQ(differing, 0u);
 }
 
 // ---- dialogs ----
