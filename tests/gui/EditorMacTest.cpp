@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <optional>
 
 #include <cstdlib>
 #include <map>
@@ -362,6 +363,24 @@ TEST_F(EditorMacTest, TheFirstFrameAtANewScaleIsTheEditor) {
   for (size_t i = 0; i < first.size(); i += 4)
     differing += std::memcmp(&first[i], &settled[i], 4) != 0;
   EXPECT_EQ(differing, 0u);
+}
+
+// A right press on a bound control asks the host for its menu while the button is still
+// down: the window has let go of the pointer by then, so that the host's menu can grab it.
+TEST_F(EditorMacTest, TheHostsContextMenuFindsThePointerFree) {
+  OffscreenWindowBackend& window = host.Open();
+  std::optional<bool> capturedDuringMenu;
+  host.log->pickContextMenuItem =
+      [&](const std::vector<Steinberg::Vst::IContextMenuItem>&) -> std::optional<size_t> {
+    capturedDuringMenu = window.pointerCaptured;
+    return std::nullopt;
+  };
+  window.press(NSMakePoint(80, 235), 0, 1, true); // the knob's centre, pixel (80, 80)
+  ASSERT_EQ(host.log->contextMenus.size(), 1u);
+  ASSERT_TRUE(capturedDuringMenu.has_value());
+  EXPECT_FALSE(*capturedDuringMenu);
+  window.release(NSMakePoint(80, 235), 0, true);
+  EXPECT_FALSE(window.pointerCaptured);
 }
 
 // ---- dialogs ----
