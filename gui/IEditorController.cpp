@@ -42,12 +42,17 @@ void IEditorController::AttachGraphics(IEditor* graphics) {
 }
 
 IPlugView* PLUGIN_API IEditorController::createView(FIDString name) {
-  if (!name || std::strcmp(name, kEditorViewName) != 0 || !mGraphics)
+  if (!name || std::strcmp(name, kEditorViewName) != 0 || !mGraphics || HasAttachedView())
     return nullptr;
   auto* view = new IEditorView(this);
   AddEditorView(view);
   mViews.push_back(view);
   return view;
+}
+
+bool IEditorController::HasAttachedView() const {
+  return std::any_of(mViews.begin(), mViews.end(),
+                     [](const IEditorView* view) { return view->isAttached(); });
 }
 
 void IEditorController::editorDestroyed(EditorView* view) {
@@ -109,7 +114,7 @@ void IEditorController::PopupHostContextMenu(int controlIdx, int paramIdx, int x
   PopupInEditor(menu, control, x, y);
 }
 
-IPlugView* IEditorController::HostMenuView() const {
+IEditorView* IEditorController::HostMenuView() const {
   for (IEditorView* view : mViews)
     if (view->isAttached())
       return view;
@@ -119,7 +124,7 @@ IPlugView* IEditorController::HostMenuView() const {
 // The host menu speaks view points and calls the control back with the item's index as tag.
 bool IEditorController::PopupInHost(const IPopupMenu& menu, IControl* target, int paramIdx, int x,
                                     int y) {
-  IPlugView* view = HostMenuView();
+  IEditorView* view = HostMenuView();
   FUnknownPtr<IComponentHandler3> handler(getComponentHandler());
   if (!view || !handler)
     return false;
@@ -138,6 +143,10 @@ bool IEditorController::PopupInHost(const IPopupMenu& menu, IControl* target, in
     hostMenu->addItem(entry, target);
   }
   const double scale = mGraphics->GetDrawScale() > 0.0 ? mGraphics->GetDrawScale() : 1.0;
+  // The right press that asked for the menu holds the pointer; the host's menu grabs it for
+  // itself, which it cannot while the editor still has it.
+  mGraphics->ReleaseMouseCapture();
+  view->ReleasePointer();
   hostMenu->popup(UCoord(x / scale), UCoord(y / scale));
   return true;
 }

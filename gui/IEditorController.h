@@ -33,7 +33,8 @@ public:
   // bitmaps and keeps the editor (deleting one attached before). Null does nothing.
   void AttachGraphics(IEditor* graphics);
 
-  // A new view for "editor" once an editor is attached; null for any other name.
+  // A new view for "editor" once an editor is attached; null for any other name, and while
+  // another view shows the editor (the one editor has one window).
   Steinberg::IPlugView* PLUGIN_API createView(Steinberg::FIDString name) override;
   void SetAllGUIParamsFromPlug() override;
   void SetAllGUIControlsDirty() override;
@@ -53,6 +54,9 @@ public:
   void PopupHostContextMenu(int controlIdx, int paramIdx, int x, int y) override;
   IEditor* GetGUI() override { return mGraphics; }
 
+  // True while one of this controller's views is attached to a host window.
+  bool HasAttachedView() const;
+
   // Views report their end here: a released view leaves the open-view lists.
   void editorDestroyed(Steinberg::Vst::EditorView* view) override;
 
@@ -60,7 +64,7 @@ public:
 
 private:
   // The view a host menu is asked for: the first attached one, else the first created.
-  Steinberg::IPlugView* HostMenuView() const;
+  IEditorView* HostMenuView() const;
   // The host's menu for the parameter, filled from menu; false when the host offers none.
   bool PopupInHost(const IPopupMenu& menu, IControl* target, int paramIdx, int x, int y);
   void PopupInEditor(IPopupMenu& menu, IControl* control, int x, int y);

@@ -130,6 +130,10 @@ bool IEditorMac::DrawScreen(const IRECT&) {
     SetDrawScale(scale);
     Resize((int)(Width() * factor), (int)(Height() * factor));
     RebuildControls();
+    // The new draw bitmap is blank: the rebuilt controls draw into it before it is shown, so
+    // the first frame at the new scale is the editor, not an empty bitmap.
+    IRECT all(0, 0, Width(), Height());
+    return Draw(&all);
   }
   if (!mColorSpace) {
     CMProfileRef profile = nullptr;

@@ -57,6 +57,10 @@ tresult PLUGIN_API IEditorView::attached(void* parent, FIDString type) {
     return kInvalidArgument;
   if (isAttached() || isPlatformTypeSupported(type) != kResultTrue)
     return kResultFalse;
+  // The controller's one editor shows in one view at a time: a second view may not take the
+  // window of the one that is open.
+  if (mController->HasAttachedView())
+    return kResultFalse;
   const bool x11 = IsType(type, kPlatformTypeX11EmbedWindowID);
   FUnknownPtr<Linux::IRunLoop> runLoop(plugFrame);
   if (x11 && !runLoop)
@@ -68,8 +72,7 @@ tresult PLUGIN_API IEditorView::attached(void* parent, FIDString type) {
     return kResultFalse;
   }
   mX11 = x11;
-  systemWindow = parent;
-  attachedToParent();
+  markAttached(parent);
   mController->OnGUIOpen();
   return kResultOk;
 }
@@ -81,6 +84,24 @@ tresult PLUGIN_API IEditorView::removed() {
   CloseEditorWindow();
   mX11 = false;
   return EditorView::removed();
+}
+
+void IEditorView::ReleasePointer() {
+  if (mHostWindow)
+    mHostWindow->releasePointer();
+}
+
+// The events move with the frame: nothing stays on the run loop of a frame the host took away.
+tresult PLUGIN_API IEditorView::setFrame(IPlugFrame* frame) {
+  const bool moveEvents = mEvents != nullptr;
+  StopEvents();
+  const tresult result = EditorView::setFrame(frame);
+  if (moveEvents) {
+    FUnknownPtr<Linux::IRunLoop> runLoop(plugFrame);
+    if (runLoop)
+      StartEvents(runLoop);
+  }
+  return result;
 }
 
 bool IEditorView::StartEvents(Linux::IRunLoop* runLoop) {

@@ -28,19 +28,26 @@ public:
   // the controller has an editor.
   Steinberg::tresult PLUGIN_API isPlatformTypeSupported(Steinberg::FIDString type) override;
   // Opens the editor's window in parent; kInvalidArgument for no parent, kResultFalse (and
-  // nothing changed) without an editor, for an unsupported type, when attached already, or
-  // when no window opened ("HIView" opens none). An X11 parent also needs the frame's
+  // nothing changed) without an editor, for an unsupported type, when attached already,
+  // while another view of the controller is attached, or when no window opened ("HIView"
+  // opens none). An X11 parent also needs the frame's
   // Linux::IRunLoop: the window's descriptor and a timer are registered there until removed.
   Steinberg::tresult PLUGIN_API attached(void* parent, Steinberg::FIDString type) override;
-  // Closes the window; kResultFalse when the view is not attached.
+  // Closes the window and unregisters everything from the host's run loop, which is not called
+  // again; kResultFalse when the view is not attached.
   Steinberg::tresult PLUGIN_API removed() override;
   Steinberg::tresult PLUGIN_API getSize(Steinberg::ViewRect* size) override;
   Steinberg::tresult PLUGIN_API onSize(Steinberg::ViewRect* newSize) override;
+  // An attached X11 view's descriptor and timer move to the new frame's run loop.
+  Steinberg::tresult PLUGIN_API setFrame(Steinberg::IPlugFrame* frame) override;
 
   // The host's display scale: the stand-in screen's backing scale, which the editor's drawing
   // measures (2x bitmaps above 1.9). An open X11 window is made again at the new scale and
   // the host asked to resize. kInvalidArgument for a factor that is not above 0.
   Steinberg::tresult PLUGIN_API setContentScaleFactor(ScaleFactor factor) override;
+
+  // Gives up the pointer the editor's window holds for a press (before a host's menu opens).
+  void ReleasePointer();
 
   OBJ_METHODS(IEditorView, EditorView)
   DEFINE_INTERFACES

@@ -11,7 +11,7 @@ packages=(
   ardour qtractor sox zam-plugins lsp-plugins-vst
   python3 python3-numpy python3-scipy python3-cairo
   clang-format libclang-rt-14-dev binutils
-  xvfb x11-utils xdotool libx11-dev libxext-dev libxtst-dev
+  xvfb x11-utils xdotool libx11-dev libxext-dev libxtst-dev libxdamage-dev
 )
 
 missing=()

@@ -13,6 +13,7 @@
 #include "aax/adapter/AAX_WrapperGUI.h"
 #include "aax/library/AAX_ACFEntries.h"
 #include "gui/StaticBitmapCache.h"
+#include "public.sdk/source/common/pluginview.h"
 #include "tests/hosts/aax/FakeAAXHost.h"
 #include "tests/hosts/aax/FakeEffectInstance.h"
 
@@ -99,7 +100,10 @@ TEST_F(AAXEditor, OpensTheViewInTheContainerAndPassesSizes) {
   EXPECT_EQ(size.vert, 315.0f);
   EXPECT_EQ(size.horz, 920.0f);
 
-  IPlugView* view = controller->createView("editor");
+  // The editor shows in one view at a time: no second one while it is open. The resize
+  // request names a view of its own.
+  EXPECT_EQ(controller->createView("editor"), nullptr);
+  IPlugView* view = new CPluginView();
   ViewRect wanted(0, 0, 400, 300);
   EXPECT_EQ(gui->resizeView(view, &wanted), kResultFalse); // 1 whatever happens
   ASSERT_TRUE(host.viewContainer.viewSize.has_value());

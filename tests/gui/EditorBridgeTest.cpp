@@ -205,15 +205,38 @@ TEST_F(BridgeTest, ReopenedViewKeepsTheControlsAndValues) {
   EXPECT_EQ(editor->windowsClosed, 2);
 }
 
-TEST_F(BridgeTest, FrameWithARunLoopGetsThePumpTimer) {
+// The run-loop pump lives while the view is attached, not while it has a frame: after
+// removed() nothing of the view is left on the host's loop.
+TEST_F(BridgeTest, ThePumpTimerLivesWhileTheViewIsAttached) {
   Attach();
   Held<IPlugView> view = CreateView();
   view->setFrame(frame.get());
+  EXPECT_EQ(frame->timerCount(), 0u);
+  ASSERT_EQ(view->attached(kParent, kPlatformTypeNSView), kResultOk);
   ASSERT_EQ(log->timersRegistered.size(), 1u);
   EXPECT_EQ(frame->timerCount(), 1u);
-  view->setFrame(nullptr);
+  EXPECT_EQ(view->removed(), kResultOk);
   EXPECT_EQ(log->timersUnregistered, 1);
   EXPECT_EQ(frame->timerCount(), 0u);
+  view->setFrame(nullptr);
+  EXPECT_EQ(log->timersUnregistered, 1);
+}
+
+// A host that gives an attached X11 view another frame: the pump and the window's tick move
+// to its run loop, and none stays on the old one.
+TEST_F(BridgeTest, AnAttachedViewMovesItsTimersToANewFrame) {
+  Attach();
+  Held<IPlugView> view = CreateView();
+  view->setFrame(frame.get());
+  ASSERT_EQ(view->attached(kParent, kPlatformTypeX11EmbedWindowID), kResultOk);
+  EXPECT_EQ(frame->timerCount(), 2u);
+  Held<PlugFrame> other(new PlugFrame(log));
+  view->setFrame(other.get());
+  EXPECT_EQ(frame->timerCount(), 0u);
+  EXPECT_EQ(other->timerCount(), 2u);
+  EXPECT_EQ(view->removed(), kResultOk);
+  EXPECT_EQ(other->timerCount(), 0u);
+  view->setFrame(nullptr);
 }
 
 // A host frame that offers no Linux::IRunLoop.
@@ -238,13 +261,13 @@ TEST_F(BridgeTest, X11ParentsLiveOnTheHostsRunLoop) {
   }
   Held<IPlugView> view = CreateView();
   view->setFrame(frame.get());
-  EXPECT_EQ(frame->timerCount(), 1u); // the run-loop pump
+  EXPECT_EQ(frame->timerCount(), 0u);
   ASSERT_EQ(view->attached(kParent, kPlatformTypeX11EmbedWindowID), kResultOk);
-  // The window's tick joins it; the off-screen window has no descriptor to watch.
+  // The run-loop pump and the window's tick; the off-screen window has no descriptor.
   EXPECT_EQ(frame->timerCount(), 2u);
   EXPECT_EQ(frame->eventHandlerCount(), 0u);
   EXPECT_EQ(view->removed(), kResultOk);
-  EXPECT_EQ(frame->timerCount(), 1u);
+  EXPECT_EQ(frame->timerCount(), 0u);
   view->setFrame(nullptr);
   EXPECT_EQ(frame->timerCount(), 0u);
 }

@@ -3,6 +3,9 @@
 // the host sees of redraws and scale changes, and the dialogs.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <optional>
+
 #include <cstdlib>
 #include <map>
 
@@ -342,6 +345,45 @@ TEST_F(EditorMacTest, ScaleChangeRebuildsTheControlsAndKeepsValuesAndViewSize) {
   }
   // No rebuild pushed anything to the host.
   EXPECT_TRUE(host.log->edits.empty());
+}
+
+// The first frame the window shows at a new scale is the editor drawn at that scale, never
+// the freshly made (blank) draw bitmap: it already equals the frame after everything settled.
+TEST_F(EditorMacTest, TheFirstFrameAtANewScaleIsTheEditor) {
+  OffscreenWindowBackend& window = host.Open();
+  host.Run(100);
+  window.setBackingScaleFactor(2.0);
+  window.window->displayRect({0, 0, 800, 630});
+  int w = 0, h = 0;
+  const std::vector<std::uint8_t> first = window.rgba(w, h);
+  ASSERT_EQ(w, 800);
+  host.Run(200);
+  window.window->displayRect({0, 0, 800, 630});
+  int w2 = 0, h2 = 0;
+  const std::vector<std::uint8_t> settled = window.rgba(w2, h2);
+  ASSERT_EQ(first.size(), settled.size());
+  size_t differing = 0;
+  for (size_t i = 0; i < first.size(); i += 4)
+    differing += std::memcmp(&first[i], &settled[i], 4) != 0;
+  EXPECT_EQ(differing, 0u);
+}
+
+// A right press on a bound control asks the host for its menu while the button is still
+// down: the window has let go of the pointer by then, so that the host's menu can grab it.
+TEST_F(EditorMacTest, TheHostsContextMenuFindsThePointerFree) {
+  OffscreenWindowBackend& window = host.Open();
+  std::optional<bool> capturedDuringMenu;
+  host.log->pickContextMenuItem =
+      [&](const std::vector<Steinberg::Vst::IContextMenuItem>&) -> std::optional<size_t> {
+    capturedDuringMenu = window.pointerCaptured;
+    return std::nullopt;
+  };
+  window.press(NSMakePoint(80, 235), 0, 1, true); // the knob's centre, pixel (80, 80)
+  ASSERT_EQ(host.log->contextMenus.size(), 1u);
+  ASSERT_TRUE(capturedDuringMenu.has_value());
+  EXPECT_FALSE(*capturedDuringMenu);
+  window.release(NSMakePoint(80, 235), 0, true);
+  EXPECT_FALSE(window.pointerCaptured);
 }
 
 // ---- dialogs ----

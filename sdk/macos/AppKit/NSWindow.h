@@ -67,6 +67,10 @@ public:
   // following drags and the release), a move to the view under the pointer while mouse-moved
   // events are on, a wheel turn to the view under the pointer, a key to the first responder.
   void sendEvent(NSEvent* event);
+  // Ends the press in progress without its release: the pointer capture goes (so that
+  // another client, a host's menu, can grab the pointer) and the release, when it comes, goes
+  // where the pointer is.
+  void releasePointer();
   // The end of the responder chain: a key no responder took goes to the back end, which
   // hands it to the host (an embedded window's keys are the host's when the editor does
   // not want them).

@@ -45,10 +45,11 @@ RunLoop::TimerId RunLoop::addTimer(std::uint32_t intervalMs, Callback callback) 
   std::lock_guard<std::recursive_mutex> lock(mutex);
   const std::uint64_t interval = std::max<std::uint64_t>(intervalMs, 1);
   const TimerId id = ++lastId;
-  // Added by a callback: the period starts at the pump's time.
+  // Added by a callback: the period starts at the pump's time. An interval of 0 asks for the
+  // first firing as soon as possible: at the end of the running pump, else the next one.
   const std::uint64_t start = pumping ? pumpNowMs : now();
-  timers.push_back(
-      std::make_unique<Timer>(Timer{id, interval, start + interval, std::move(callback), false}));
+  const std::uint64_t first = intervalMs == 0 ? start : start + interval;
+  timers.push_back(std::make_unique<Timer>(Timer{id, interval, first, std::move(callback), false}));
   return id;
 }
 
@@ -95,16 +96,22 @@ void RunLoop::pump(std::uint64_t nowMs) {
     }
   } endOfPump{*this};
 
-  // Timers added by a callback wait for the next pump (they are not due yet anyway).
-  const std::size_t count = timers.size();
-  for (std::size_t i = 0; i < count; ++i) {
-    Timer& timer = *timers[i];
-    if (timer.removed || timer.dueMs > nowMs)
-      continue;
-    const std::uint64_t periodsLate = (nowMs - timer.dueMs) / timer.intervalMs;
-    timer.dueMs += (periodsLate + 1) * timer.intervalMs;
-    timer.callback();
-  }
+  // Timers added by a callback run in this pump only when they asked for as soon as possible
+  // (interval 0: a window's display after a redraw timer marked it), once; the rest, and
+  // what those add in turn, wait for the next pump.
+  const std::size_t registered = timers.size();
+  const auto runDue = [&](std::size_t from, std::size_t to) {
+    for (std::size_t i = from; i < to; ++i) {
+      Timer& timer = *timers[i];
+      if (timer.removed || timer.dueMs > nowMs)
+        continue;
+      const std::uint64_t periodsLate = (nowMs - timer.dueMs) / timer.intervalMs;
+      timer.dueMs += (periodsLate + 1) * timer.intervalMs;
+      timer.callback();
+    }
+  };
+  runDue(0, registered);
+  runDue(registered, timers.size());
 }
 
 std::uint64_t RunLoop::now() const {

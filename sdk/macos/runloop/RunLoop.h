@@ -48,8 +48,9 @@ public:
   RunLoop& operator=(const RunLoop&) = delete;
 
   // Registers a periodic timer whose first firing is one interval from now (from the pump's
-  // time when called by a timer callback). An interval of 0 is taken as 1 ms. Returns kNoTimer for
-  // an empty callback.
+  // time when called by a timer callback). An interval of 0 fires first as soon as possible
+  // (at the end of the running pump when called by a timer callback, else at the next pump)
+  // and then every 1 ms. Returns kNoTimer for an empty callback.
   TimerId addTimer(std::uint32_t intervalMs, Callback callback);
   // False when the timer is not (or no longer) registered.
   bool removeTimer(TimerId id);

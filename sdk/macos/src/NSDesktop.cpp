@@ -1,8 +1,10 @@
 // The pasteboard, the workspace and the standard folders of a Linux desktop.
 #include <cctype>
+#include <cerrno>
 #include <cstdlib>
 #include <spawn.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 #include "AppKit/NSPasteboard.h"
 #include "AppKit/NSPaths.h"
@@ -70,12 +72,27 @@ bool NSWorkspace::hand(const std::string& target) {
     return false;
   if (open)
     return open(target);
-  // Handed to the desktop's opener; the plug-in does not wait for it.
+  // Handed to the desktop's opener, which the plug-in does not wait for: a shell starts it in
+  // the background and ends at once, so the opener belongs to init from then on and the
+  // shell is reaped here. No process of the host's is left behind (not even a zombie).
   pid_t child = 0;
-  char program[] = "xdg-open";
+  char shell[] = "/bin/sh";
+  char option[] = "-c";
+  char script[] = "command -v xdg-open >/dev/null || exit 127; xdg-open \"$1\" &";
+  char name[] = "sh";
   std::string argument = target;
-  char* argv[] = {program, argument.data(), nullptr};
-  return posix_spawnp(&child, program, nullptr, nullptr, argv, environ) == 0;
+  char* argv[] = {shell, option, script, name, argument.data(), nullptr};
+  if (posix_spawn(&child, shell, nullptr, nullptr, argv, environ) != 0)
+    return false;
+  int status = 0;
+  pid_t reaped = 0;
+  do
+    reaped = waitpid(child, &status, 0);
+  while (reaped < 0 && errno == EINTR);
+  // A host that ignores SIGCHLD has its children reaped for it (ECHILD): the shell ran.
+  if (reaped < 0)
+    return errno == ECHILD;
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 bool NSWorkspace::openURL(const std::string& url) {

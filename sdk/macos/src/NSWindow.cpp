@@ -204,6 +204,12 @@ void NSWindow::deliverMouse(NSView* view, NSEvent* event) {
   }
 }
 
+void NSWindow::releasePointer() {
+  pressedView = nullptr;
+  if (windowBackend)
+    windowBackend->setPointerCapture(false);
+}
+
 void NSWindow::sendEvent(NSEvent* event) {
   if (!event || closed)
     return;

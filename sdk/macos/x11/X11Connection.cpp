@@ -6,21 +6,31 @@
 #include <X11/keysym.h>
 
 #include <cstdlib>
+#include <map>
 #include <mutex>
+
+// XESetWireToError and xError; after the C++ headers, and without the macros it defines.
+#include <X11/Xlibint.h>
+#undef min
+#undef max
 
 namespace orvane::x11 {
 
 namespace {
 
-// Xlib's error handler is process-wide: ours is set only while a request is checked (errors
-// of an editor's request must not end the host), and the host's is put back afterwards.
-int gErrorCount = 0;
-XErrorHandler gHostHandler = nullptr;
-std::mutex gHandlerMutex;
+// Xlib hands an X error to the display's wire-to-error procedure for its code before the
+// process-wide handler (the host's), and reports it no further when that procedure returns
+// False. Every code of an editor's connection gets this one: the error is counted on the
+// connection and never reaches the host.
+Bool SwallowError(Display* display, XErrorEvent*, xError*) {
+  X11Connection::noteError(display);
+  return False;
+}
 
-int RecordError(Display*, XErrorEvent*) {
-  ++gErrorCount;
-  return 0;
+std::mutex gConnectionsMutex;
+std::map<Display*, X11Connection*>& Connections() {
+  static std::map<Display*, X11Connection*> connections;
+  return connections;
 }
 
 } // namespace
@@ -33,6 +43,12 @@ X11Connection::X11Connection() {
   display = XOpenDisplay(nullptr);
   if (!display)
     return;
+  {
+    std::lock_guard<std::mutex> lock(gConnectionsMutex);
+    Connections()[display] = this;
+  }
+  for (int code = 1; code < 256; ++code)
+    XESetWireToError(display, code, SwallowError);
   int major = 0, minor = 0;
   Bool pixmaps = False;
   shm = XShmQueryVersion(display, &major, &minor, &pixmaps) && !std::getenv("ORVANE_X11_NO_SHM");
@@ -40,8 +56,18 @@ X11Connection::X11Connection() {
 }
 
 X11Connection::~X11Connection() {
-  if (display)
-    XCloseDisplay(display);
+  if (!display)
+    return;
+  XCloseDisplay(display);
+  std::lock_guard<std::mutex> lock(gConnectionsMutex);
+  Connections().erase(display);
+}
+
+void X11Connection::noteError(Display* display) {
+  std::lock_guard<std::mutex> lock(gConnectionsMutex);
+  const auto it = Connections().find(display);
+  if (it != Connections().end())
+    ++it->second->errors;
 }
 
 void X11Connection::readModifierMasks() {
@@ -88,18 +114,13 @@ double X11Connection::desktopScale() const {
 }
 
 void X11Connection::beginChecking() {
-  gHandlerMutex.lock();
   XSync(display, False);
-  gErrorCount = 0;
-  gHostHandler = XSetErrorHandler(RecordError);
+  errorsBefore = errors;
 }
 
 bool X11Connection::endChecking() {
   XSync(display, False);
-  const bool clean = gErrorCount == 0;
-  XSetErrorHandler(gHostHandler);
-  gHandlerMutex.unlock();
-  return clean;
+  return errors == errorsBefore;
 }
 
 } // namespace orvane::x11

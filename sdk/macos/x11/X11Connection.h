@@ -1,6 +1,10 @@
 // One editor's own connection to the X server: the display, what the server offers (MIT-SHM,
 // the modifier bits of Alt and Super, the desktop's Xft.dpi) and the error handling that keeps
-// a failed request from ending the host's process.
+// a failed request from ending the host's process. Xlib's error handler is the whole
+// process's, the host's (GTK hosts abort on an error they did not expect): an error on this
+// connection is taken by the connection's own procedure for every error code before Xlib
+// would call that handler, so it is counted here and never reaches the host. The host's
+// handler is never replaced, not even for a moment.
 #pragma once
 
 #include <X11/Xlib.h>
@@ -34,7 +38,12 @@ public:
 
   bool hasSharedMemory() const { return shm; }
 
-  // Runs `request` with X errors caught instead of reported; true when none occurred.
+  // X errors the server has sent this connection so far (none reaches the host's handler).
+  long errorCount() const { return errors; }
+  // Counts an error of the connection whose display that is (Xlib's error procedure).
+  static void noteError(Display* display);
+
+  // Runs `request` and waits for the server's answer; true when it raised no X error.
   template <class Request> bool checked(Request request) {
     beginChecking();
     request();
@@ -50,6 +59,8 @@ private:
   unsigned alt = Mod1Mask;
   unsigned super = Mod4Mask;
   bool shm = false;
+  long errors = 0;
+  long errorsBefore = 0;
 };
 
 // The desktop scale for an Xft.dpi value: 2 from 192 on, else 1.

@@ -92,6 +92,9 @@ X11WindowBackend::X11WindowBackend(std::unique_ptr<X11Connection> c, Window pare
   attributes.bit_gravity = NorthWestGravity;
   window = XCreateWindow(display, parent, 0, 0, 1, 1, 0, CopyFromParent, InputOutput,
                          CopyFromParent, CWEventMask | CWBackPixmap | CWBitGravity, &attributes);
+  // The parent's destruction is seen on this connection too (the selection is this client's
+  // own, the host's is untouched).
+  XSelectInput(display, parent, StructureNotifyMask);
   blitter = std::make_unique<X11Blitter>(*connection, window);
 }
 
@@ -109,9 +112,17 @@ void X11WindowBackend::attach(NSWindow* nsWindow) {
   XFlush(display);
 }
 
+// A host may destroy its window before it removes the view: the child went with it, and a
+// request on it would raise an X error. What the server has said so far tells.
 void X11WindowBackend::detach() {
-  if (!window)
+  if (window) {
+    XSync(connection->get(), False);
+    noticeDestruction();
+  }
+  if (!window) {
+    owner = nullptr;
     return;
+  }
 
   Display* display = connection->get();
   if (editingField)
@@ -126,6 +137,48 @@ void X11WindowBackend::detach() {
   XSync(display, False);
   window = 0;
   owner = nullptr;
+}
+
+namespace {
+
+Bool IsDestroyOf(Display*, XEvent* event, XPointer windows) {
+  const auto* ids = reinterpret_cast<const Window*>(windows);
+  return event->type == DestroyNotify &&
+         (event->xdestroywindow.window == ids[0] || event->xdestroywindow.window == ids[1]);
+}
+
+} // namespace
+
+void X11WindowBackend::noticeDestruction() {
+  if (!window)
+    return;
+  Window ids[2] = {window, parent};
+  XEvent event;
+  if (XCheckIfEvent(connection->get(), &event, IsDestroyOf, reinterpret_cast<XPointer>(ids)))
+    windowDestroyed(event.xdestroywindow.window);
+}
+
+// The server destroyed the window (with its parent, or on its own): what is not the window's
+// goes, and no request names it again. The pointer grab and the focus went with the window.
+void X11WindowBackend::windowDestroyed(Window which) {
+  if (!window || (which != window && which != parent))
+    return;
+  Display* display = connection->get();
+  blitter.reset();
+  if (invisible)
+    XFreeCursor(display, invisible);
+  invisible = 0;
+  XFlush(display);
+  editingField = nullptr;
+  focusBeforeEditing = 0;
+  captured = false;
+  window = 0;
+  destroyedByServer = true;
+}
+
+bool X11WindowBackend::windowExists() {
+  noticeDestruction();
+  return window != 0;
 }
 
 void* X11WindowBackend::nativeHandle() const {
@@ -158,7 +211,7 @@ void X11WindowBackend::invalidate(const PixelRect&) {
 }
 
 void X11WindowBackend::present(const Pixels& pixels, const PixelRect& area) {
-  if (!window || area.empty())
+  if (area.empty() || !windowExists())
     return;
   presented += blitter->put({pixels.data, pixels.width, pixels.height, pixels.bytesPerRow}, area.x,
                             area.y, area.width, area.height);
@@ -333,7 +386,9 @@ void X11WindowBackend::dispatchEvents() {
   while (window && XPending(display)) {
     XEvent event;
     XNextEvent(display, &event);
-    if (event.xany.window == window)
+    if (event.type == DestroyNotify)
+      windowDestroyed(event.xdestroywindow.window);
+    else if (event.xany.window == window)
       handle(event);
   }
 }

@@ -64,10 +64,20 @@ public:
 
   // Pixels sent to the server so far (for checks that nothing is drawn without a change).
   long pixelsPresented() const { return presented; }
+  // X errors on the editor's connection (none reaches the host's handler either way).
+  long errorCount() const { return connection->errorCount(); }
+  // The window was destroyed by the server (its parent went first).
+  bool windowGone() const { return destroyedByServer; }
   bool usesSharedMemory() const;
 
 private:
   X11WindowBackend(std::unique_ptr<X11Connection> connection, Window parent);
+
+  // The window's life: it goes when the server says it or its parent was destroyed.
+  void noticeDestruction();
+  void windowDestroyed(Window which);
+  // False once the window is known to be gone (the queue is checked first).
+  bool windowExists();
 
   void handle(XEvent& event);
   void handleExpose(const XExposeEvent& event);
@@ -85,6 +95,7 @@ private:
   std::unique_ptr<X11Connection> connection;
   Window parent;
   Window window = 0;
+  bool destroyedByServer = false;
   NSWindow* owner = nullptr;
   std::unique_ptr<X11Blitter> blitter;
   X11ClickCounter clicks;

@@ -15,6 +15,7 @@ std::unique_ptr<EmbeddedView> EmbeddedView::open(Vst::IEditController* controlle
     return nullptr;
   }
   std::unique_ptr<EmbeddedView> embedded(new EmbeddedView);
+  embedded->loop_.setTimerStretch(options.timerStretch);
   embedded->view_ = view;
   if (view->isPlatformTypeSupported(kPlatformTypeX11EmbedWindowID) != kResultTrue) {
     error = "the view does not take an X11 window";
@@ -22,8 +23,8 @@ std::unique_ptr<EmbeddedView> EmbeddedView::open(Vst::IEditController* controlle
   }
   ViewRect rect;
   view->getSize(&rect);
-  embedded->window_ =
-      HostWindow::create(std::max(rect.getWidth(), 1), std::max(rect.getHeight(), 1), error);
+  embedded->window_ = HostWindow::create(std::max(rect.getWidth(), 1),
+                                         std::max(rect.getHeight(), 1), error, options.background);
   if (!embedded->window_)
     return nullptr;
   embedded->frame_ = new HostFrame(embedded->loop_, *embedded->window_, options.offersRunLoop);
@@ -67,6 +68,13 @@ tresult EmbeddedView::setContentScale(float factor) {
   const tresult result = scaling->setContentScaleFactor(factor);
   scaling->release();
   return result;
+}
+
+tresult EmbeddedView::remove() {
+  if (!view_ || !attached_)
+    return kResultFalse;
+  attached_ = false;
+  return view_->removed();
 }
 
 void EmbeddedView::close() {

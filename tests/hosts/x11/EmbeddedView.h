@@ -16,7 +16,9 @@ namespace orvane::x11host {
 
 struct EmbedOptions {
   bool offersRunLoop = true;
-  float contentScale = 0.f; // setContentScaleFactor before attached when > 0
+  float contentScale = 0.f;       // setContentScaleFactor before attached when > 0
+  unsigned long background = 0;   // the host window's background pixel (0x00RRGGBB)
+  std::uint64_t timerStretch = 1; // the host's timers fire this many times their period apart
 };
 
 class EmbeddedView {
@@ -42,6 +44,8 @@ public:
   // removed, setFrame(null), release: what closing the editor window does in a host. The
   // frame and window stay for checks of what the view left behind.
   void close();
+  // removed() alone: the host takes the view out of its window and keeps it for now.
+  Steinberg::tresult remove();
 
 private:
   EmbeddedView() = default;

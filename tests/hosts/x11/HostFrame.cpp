@@ -32,6 +32,7 @@ tresult PLUGIN_API HostFrame::resizeView(IPlugView* view, ViewRect* newSize) {
 }
 
 tresult PLUGIN_API HostFrame::registerEventHandler(IEventHandler* handler, FileDescriptor fd) {
+  ++calls;
   if (!handler || fd < 0)
     return kInvalidArgument;
   IPtr<IEventHandler> held(handler);
@@ -41,6 +42,7 @@ tresult PLUGIN_API HostFrame::registerEventHandler(IEventHandler* handler, FileD
 }
 
 tresult PLUGIN_API HostFrame::unregisterEventHandler(IEventHandler* handler) {
+  ++calls;
   const auto it = handlers.find(handler);
   if (it == handlers.end())
     return kInvalidArgument;
@@ -51,6 +53,7 @@ tresult PLUGIN_API HostFrame::unregisterEventHandler(IEventHandler* handler) {
 }
 
 tresult PLUGIN_API HostFrame::registerTimer(ITimerHandler* handler, TimerInterval ms) {
+  ++calls;
   if (!handler || timers.count(handler))
     return kInvalidArgument;
   IPtr<ITimerHandler> held(handler);
@@ -60,6 +63,7 @@ tresult PLUGIN_API HostFrame::registerTimer(ITimerHandler* handler, TimerInterva
 }
 
 tresult PLUGIN_API HostFrame::unregisterTimer(ITimerHandler* handler) {
+  ++calls;
   const auto it = timers.find(handler);
   if (it == timers.end())
     return kInvalidArgument;

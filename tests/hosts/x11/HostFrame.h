@@ -32,6 +32,8 @@ public:
                                               Steinberg::Linux::TimerInterval ms) override;
   Steinberg::tresult PLUGIN_API unregisterTimer(Steinberg::Linux::ITimerHandler* handler) override;
 
+  // Calls on the IRunLoop interface so far (a host may tear its loop down after removed()).
+  int runLoopCalls() const { return calls; }
   size_t timerCount() const { return timers.size(); }
   size_t eventHandlerCount() const { return handlers.size(); }
   // The descriptors registered so far and the timer intervals asked for, in order.
@@ -52,6 +54,7 @@ private:
   std::vector<int> fdLog;
   std::vector<Steinberg::Linux::TimerInterval> intervalLog;
   std::vector<Steinberg::ViewRect> resizes;
+  int calls = 0;
 };
 
 } // namespace orvane::x11host

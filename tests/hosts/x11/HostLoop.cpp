@@ -25,7 +25,7 @@ HostLoop::Id HostLoop::watch(int fd, std::function<void()> onReadable) {
 
 HostLoop::Id HostLoop::addTimer(std::uint64_t intervalMs, std::function<void()> onTimer) {
   auto entry = std::make_shared<Entry>();
-  entry->intervalMs = std::max<std::uint64_t>(intervalMs, 1);
+  entry->intervalMs = std::max<std::uint64_t>(intervalMs, 1) * stretch;
   entry->dueMs = nowMs() + entry->intervalMs;
   entry->callback = std::move(onTimer);
   entries[++lastId] = entry;

@@ -18,6 +18,9 @@ public:
   static std::uint64_t nowMs();
 
   Id watch(int fd, std::function<void()> onReadable);
+  // Timers added from now on fire `factor` times their interval apart: a host whose GUI
+  // thread is busy, or whose loop is coarse (1 is on time).
+  void setTimerStretch(std::uint64_t factor) { stretch = factor ? factor : 1; }
   Id addTimer(std::uint64_t intervalMs, std::function<void()> onTimer);
   bool remove(Id id);
 
@@ -43,6 +46,7 @@ private:
 
   std::map<Id, std::shared_ptr<Entry>> entries;
   Id lastId = 0;
+  std::uint64_t stretch = 1;
 };
 
 } // namespace orvane::x11host

@@ -9,7 +9,8 @@
 
 namespace orvane::x11host {
 
-std::unique_ptr<HostWindow> HostWindow::create(int width, int height, std::string& error) {
+std::unique_ptr<HostWindow> HostWindow::create(int width, int height, std::string& error,
+                                               unsigned long background) {
   Display* display = openTestDisplay(error);
   if (!display)
     return nullptr;
@@ -24,7 +25,7 @@ std::unique_ptr<HostWindow> HostWindow::create(int width, int height, std::strin
   host->width_ = width;
   host->height_ = height;
   XSetWindowAttributes attributes{};
-  attributes.background_pixel = BlackPixel(display, DefaultScreen(display));
+  attributes.background_pixel = background;
   attributes.event_mask = StructureNotifyMask;
   // At the root's top-left corner: no window manager moves it, so window and root
   // coordinates are the same.
@@ -43,8 +44,16 @@ std::unique_ptr<HostWindow> HostWindow::create(int width, int height, std::strin
 HostWindow::~HostWindow() {
   if (!display_)
     return;
-  XDestroyWindow(display_, window_);
+  destroy();
   XCloseDisplay(display_);
+}
+
+void HostWindow::destroy() {
+  if (!window_)
+    return;
+  XDestroyWindow(display_, window_);
+  XSync(display_, False);
+  window_ = 0;
 }
 
 void HostWindow::resize(int width, int height) {

@@ -26,7 +26,10 @@ struct WindowState {
 class HostWindow {
 public:
   // Null with the reason in `error` when there is no test display.
-  static std::unique_ptr<HostWindow> create(int width, int height, std::string& error);
+  // `background` is the window's background pixel (0x00RRGGBB on the test server's TrueColor
+  // screen).
+  static std::unique_ptr<HostWindow> create(int width, int height, std::string& error,
+                                            unsigned long background = 0);
   ~HostWindow();
   HostWindow(const HostWindow&) = delete;
   HostWindow& operator=(const HostWindow&) = delete;
@@ -37,6 +40,8 @@ public:
   void* parentHandle() const { return reinterpret_cast<void*>(static_cast<uintptr_t>(window_)); }
   int connectionFd() const;
 
+  // Destroys the window as a host closing it does (before or without telling the plug-in).
+  void destroy();
   void resize(int width, int height);
   int width() const { return width_; }
   int height() const { return height_; }

@@ -3,7 +3,18 @@
 // and alerts answered through a window back end.
 #include <gtest/gtest.h>
 
+#include <dirent.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "AppKit/AppKit.h"
@@ -242,6 +253,44 @@ TEST(AlertPanels, ButtonsMapToTheirReturnsAndNoWindowSystemShowsNothing) {
   window.close();
   EXPECT_EQ(NSRunAlertPanel(CFSTR("T"), CFSTR("%@"), nullptr, nullptr, nullptr, CFSTR("m")),
             NSAlertErrorReturn);
+}
+
+// URLs go to the desktop's opener (xdg-open, here a stand-in on PATH that notes its argument):
+// every one is opened, and none leaves a child process behind, not even a zombie.
+TEST(WorkspaceOpener, EveryURLReachesTheOpenerAndNoChildIsLeft) {
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::temp_directory_path() / ("orvane-opener-" + std::to_string(getpid()));
+  fs::create_directories(dir);
+  const fs::path opener = dir / "xdg-open";
+  {
+    std::ofstream script(opener);
+    script << "#!/bin/sh\nsleep 0.2\necho \"$1\" >> \"" << (dir / "opened").string() << "\"\n";
+  }
+  fs::permissions(opener, fs::perms::owner_all);
+  const char* oldPath = std::getenv("PATH");
+  const std::string savedPath = oldPath ? oldPath : "";
+  setenv("PATH", (dir.string() + ":" + savedPath).c_str(), 1);
+
+  constexpr int kUrls = 5;
+  for (int i = 0; i < kUrls; ++i)
+    EXPECT_TRUE(
+        NSWorkspace::sharedWorkspace()->openURL("https://example.org/" + std::to_string(i)));
+  setenv("PATH", savedPath.c_str(), 1);
+  // No child of this process is left, running or dead: the openers are not ours to reap.
+  int status = 0;
+  EXPECT_EQ(waitpid(-1, &status, WNOHANG), -1);
+  EXPECT_EQ(errno, ECHILD);
+
+  std::vector<std::string> lines;
+  for (int wait = 0; wait < 100 && lines.size() < kUrls; ++wait) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    lines.clear();
+    std::ifstream opened(dir / "opened");
+    for (std::string line; std::getline(opened, line);)
+      lines.push_back(line);
+  }
+  EXPECT_EQ(lines.size(), size_t(kUrls));
+  fs::remove_all(dir);
 }
 
 } // namespace

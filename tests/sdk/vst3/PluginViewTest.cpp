@@ -78,20 +78,25 @@ TEST(PluginViewDefaults, PlatformTypesSizesAndBadArguments) {
   view->release();
 }
 
-// A Linux host frame with its IRunLoop: keeps the one registered timer handler.
+// A Linux host frame with its IRunLoop: keeps the one registered timer handler and counts
+// the calls on its run loop.
 class FakeFrame : public FObject, public IPlugFrame, public Linux::IRunLoop {
 public:
   Linux::ITimerHandler* handler = nullptr;
   Linux::TimerInterval interval = 0;
+  int runLoopCalls = 0;
 
   tresult PLUGIN_API resizeView(IPlugView*, ViewRect*) override { return kResultFalse; }
   tresult PLUGIN_API registerEventHandler(Linux::IEventHandler*, Linux::FileDescriptor) override {
+    ++runLoopCalls;
     return kNotImplemented;
   }
   tresult PLUGIN_API unregisterEventHandler(Linux::IEventHandler*) override {
+    ++runLoopCalls;
     return kNotImplemented;
   }
   tresult PLUGIN_API registerTimer(Linux::ITimerHandler* h, Linux::TimerInterval ms) override {
+    ++runLoopCalls;
     if (handler)
       return kResultFalse;
     handler = h;
@@ -100,6 +105,7 @@ public:
     return kResultOk;
   }
   tresult PLUGIN_API unregisterTimer(Linux::ITimerHandler* h) override {
+    ++runLoopCalls;
     if (h != handler)
       return kResultFalse;
     handler->release();
@@ -116,65 +122,101 @@ struct Ticks : ITimerCallback {
   void onTimer(Timer*) override { ++count; }
 };
 
-// The host's timer is the plug-in's only clock while a view is open: a test host that ticks
-// its timers in its own time gets the plug-in's 40 ms timer exactly every four 10 ms ticks.
-TEST(PluginViewRunLoop, HostTimerPumpsThePluginTimersInHostTime) {
+// The process-wide run loop on a clock the test moves, for the length of a test.
+class PumpedLoop : public ::testing::Test {
+protected:
+  void SetUp() override { orvane::RunLoop::instance().setClock(clock.clock()); }
+  void TearDown() override { orvane::RunLoop::instance().setClock(nullptr); }
+
+  // `ticks` host ticks `periodMs` apart, as the host's GUI loop runs the pump.
+  void Tick(FakeFrame& frame, int ticks, std::uint64_t periodMs) {
+    for (int i = 0; i < ticks; ++i) {
+      clock.advance(periodMs);
+      ASSERT_NE(frame.handler, nullptr);
+      frame.handler->onTimer();
+    }
+  }
+
+  orvane::ManualClock clock{100000};
+  int parent = 0;
+};
+
+// The pump is on the host's loop while the view is attached: not before, and not after
+// removed(), after which the host's run loop is not called again.
+TEST_F(PumpedLoop, TheHostTimerPumpsWhileTheViewIsAttached) {
   FakeFrame frame;
   auto* view = new CPluginView();
   ASSERT_EQ(view->setFrame(&frame), kResultTrue);
+  EXPECT_EQ(frame.handler, nullptr);
+  ASSERT_EQ(view->attached(&parent, kPlatformTypeX11EmbedWindowID), kResultOk);
   ASSERT_NE(frame.handler, nullptr);
   EXPECT_EQ(frame.interval, CPluginView::kRunLoopPumpIntervalMs);
 
   Ticks ticks;
   Timer* meterTimer = Timer::create(&ticks, 40);
   for (int tick = 1; tick <= 12; ++tick) {
-    frame.handler->onTimer(); // what the host's GUI loop does every 10 ms of its time
+    Tick(frame, 1, 10);
     EXPECT_EQ(ticks.count, tick / 4) << "after tick " << tick;
   }
 
-  view->setFrame(nullptr); // the host takes its frame away: no more pumping through it
+  EXPECT_EQ(view->removed(), kResultOk);
   EXPECT_EQ(frame.handler, nullptr);
-  EXPECT_EQ(view->getFrame(), nullptr);
+  const int callsAtRemoval = frame.runLoopCalls;
+  const uint32 refsAtRemoval = frame.getRefCount();
+  view->setFrame(nullptr);
+  EXPECT_EQ(frame.runLoopCalls, callsAtRemoval);
+  EXPECT_LT(frame.getRefCount(), refsAtRemoval); // only the frame's own reference went
 
+  // Attached again, then released by a host that forgot removed(): the view unregisters.
   view->setFrame(&frame);
+  view->attached(&parent, kPlatformTypeX11EmbedWindowID);
   ASSERT_NE(frame.handler, nullptr);
-  view->release(); // a dying view unregisters too
+  view->release();
   EXPECT_EQ(frame.handler, nullptr);
   meterTimer->release();
 }
 
-// Once the last view is gone, whoever pumps the loop directly (a VST 2.4 host's idle calls)
-// finds it on a clock that moves with the system's again, never behind the host time it had.
-TEST(PluginViewRunLoop, AfterTheLastViewTheClockMovesOnItsOwn) {
+// Host ticks three times their period apart (a busy GUI thread): the plug-in's timers keep
+// their own periods, each firing at most one host tick late, and time never runs backwards.
+TEST_F(PumpedLoop, LateHostTicksKeepThePluginTimersOnTime) {
   FakeFrame frame;
   auto* view = new CPluginView();
   view->setFrame(&frame);
-  for (int tick = 0; tick < 10; ++tick)
-    frame.handler->onTimer();
-  const uint64_t hostTime = orvane::RunLoop::instance().now();
+  ASSERT_EQ(view->attached(&parent, kPlatformTypeX11EmbedWindowID), kResultOk);
+  Ticks ticks;
+  Timer* meterTimer = Timer::create(&ticks, 40);
+  Tick(frame, 40, 3 * CPluginView::kRunLoopPumpIntervalMs); // 1200 ms
+  // 30 on time; a timer that is late fires once and keeps its phase.
+  EXPECT_GE(ticks.count, 27);
+  EXPECT_LE(ticks.count, 30);
+  const std::uint64_t before = orvane::RunLoop::instance().now();
+  Tick(frame, 1, 0);
+  EXPECT_GE(orvane::RunLoop::instance().now(), before);
+  view->removed();
   view->release();
-  const uint64_t systemBefore = orvane::RunLoop::monotonicMs();
-  const uint64_t after = orvane::RunLoop::instance().now();
-  EXPECT_GE(after, hostTime);
-  EXPECT_GE(after, systemBefore);
+  meterTimer->release();
 }
 
-// Two open views pump the same loop; time still runs at the host's pace, not twice as fast.
-TEST(PluginViewRunLoop, TwoViewsDoNotSpeedUpTime) {
+// Two open views pump the same loop; time still runs at the clock's pace, not twice as fast.
+TEST_F(PumpedLoop, TwoViewsDoNotSpeedUpTime) {
   FakeFrame frameA;
   FakeFrame frameB;
   auto* viewA = new CPluginView();
   auto* viewB = new CPluginView();
   viewA->setFrame(&frameA);
   viewB->setFrame(&frameB);
+  viewA->attached(&parent, kPlatformTypeX11EmbedWindowID);
+  viewB->attached(&parent, kPlatformTypeX11EmbedWindowID);
   Ticks ticks;
   Timer* meterTimer = Timer::create(&ticks, 40);
   for (int tick = 0; tick < 8; ++tick) {
-    frameA.handler->onTimer();
-    frameB.handler->onTimer();
+    Tick(frameA, 1, 10);
+    Tick(frameB, 1, 0);
   }
-  EXPECT_EQ(ticks.count, 2); // 80 ms of host time
+  EXPECT_EQ(ticks.count, 2); // 80 ms
   meterTimer->release();
+  viewA->removed();
+  viewB->removed();
   viewA->release();
   viewB->release();
 }

@@ -1,12 +1,13 @@
 // CPluginView: the IPlugView base of a plug-in's editor view: the view rectangle, the host's
 // parent window while attached, and the host's IPlugFrame.
 //
-// On Linux the host's frame also offers Steinberg::Linux::IRunLoop. While the view has a
-// frame with one, it registers a timer there that pumps the process-wide run loop, so the
-// plug-in's timers (meters, editor redraws) run on the host's GUI thread. The run loop's time
-// then follows the host's timer: each tick moves it on by the tick's interval. A host that
-// drives its timers from a clock of its own (a test host) thereby drives the plug-in's
-// timers from that clock too, which the plug-in otherwise keeps to itself.
+// On Linux the host's frame also offers Steinberg::Linux::IRunLoop. While the view is attached
+// to a parent and has a frame with one, it registers a timer there that pumps the
+// process-wide run loop, so the plug-in's timers (meters, editor redraws) run on the host's
+// GUI thread. removed() unregisters it and lets go of the run loop: the host may tear its
+// loop down with the parent window, so nothing is called on it after that. The run loop
+// keeps its own time (see sdk/macos/runloop/RunLoop.h): a late host tick runs whatever came
+// due meanwhile, and a host that publishes its clock (a test host) drives it with that.
 #pragma once
 
 #include "base/source/fobject.h"
@@ -39,7 +40,8 @@ public:
   // kInvalidArgument for a null parent, kResultFalse for an unsupported type or while
   // attached already.
   tresult PLUGIN_API attached(void* parent, FIDString type) override;
-  // Forgets the parent and calls removedFromParent (also when attached was a subclass's own).
+  // Unregisters the run-loop pump, forgets the parent and calls removedFromParent (also when
+  // attached was a subclass's own).
   tresult PLUGIN_API removed() override;
   tresult PLUGIN_API onWheel(float distance) override;
   tresult PLUGIN_API onKeyDown(char16 key, int16 keyCode, int16 modifiers) override;
@@ -49,7 +51,8 @@ public:
   // Stores the new rectangle; null changes nothing.
   tresult PLUGIN_API onSize(ViewRect* newSize) override;
   tresult PLUGIN_API onFocus(TBool state) override;
-  // Keeps the frame with a reference (null drops it) and moves the run-loop pump to it.
+  // Keeps the frame with a reference (null drops it); while attached the run-loop pump moves
+  // to the new frame's run loop.
   tresult PLUGIN_API setFrame(IPlugFrame* frame) override;
   tresult PLUGIN_API canResize() override;
   tresult PLUGIN_API checkSizeConstraint(ViewRect* rect) override;
@@ -61,6 +64,10 @@ public:
   REFCOUNT_METHODS(FObject)
 
 protected:
+  // What attached() does once the parent is accepted, for subclasses that open their window
+  // themselves: keeps the parent, starts the run-loop pump, calls attachedToParent.
+  void markAttached(void* parent);
+
   ViewRect rect;
   void* systemWindow = nullptr;
   IPtr<IPlugFrame> plugFrame;
