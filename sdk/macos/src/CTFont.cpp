@@ -52,7 +52,8 @@ static std::string lower(std::string s) {
 // The face a name stands for is chosen among the faces fontconfig lists, by this rule alone, so
 // that it depends only on which faces are installed and not on the preferences that font
 // packages add to fontconfig's configuration:
-//  1. A PostScript name ("DejaVuSansMono-Bold") names that face.
+//  1. A PostScript name ("DejaVuSansMono-Bold") names that face (of several files that carry
+//     the name, as one face in two formats does, the first by path and index).
 //  2. Trailing words "Bold", "Italic" or "Oblique" ask for a style; "Regular", "Book" and
 //     "Roman" are dropped.
 //  3. A platform family stands for a kind of face: Monaco, Menlo, Courier and Courier New for
@@ -233,12 +234,17 @@ static const InstalledFace* chooseFace(const std::string& family, FaceKind kind,
 bool resolveFace(const std::string& name, CTFaceInfo& face) {
   if (!fontconfig())
     return false;
-  if (!name.empty() && name.find(' ') == std::string::npos)
+  if (!name.empty() && name.find(' ') == std::string::npos) {
+    const InstalledFace* named = nullptr; // of several files with the name, the first
     for (const InstalledFace& f : installedFaces())
-      if (f.postScriptName == name) {
-        face = f.info;
-        return true;
-      }
+      if (f.postScriptName == name && (!named || std::tie(f.info.file, f.info.index) <
+                                                     std::tie(named->info.file, named->info.index)))
+        named = &f;
+    if (named) {
+      face = named->info;
+      return true;
+    }
+  }
   bool bold, italic;
   std::string family = splitStyle(name, bold, italic);
   FaceKind kind = family.empty() ? FaceKind::sans : kindOf(family);

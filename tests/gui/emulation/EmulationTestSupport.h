@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -184,8 +185,10 @@ struct FaceMetrics {
       CFRelease(font);
       postScriptName = buffer;
     }
+    // Of several files with the name (one face in two formats), the first, as the rule says.
     for (const InstalledFace& f : installedFaces())
-      if (f.postScriptName == postScriptName && file.empty())
+      if (f.postScriptName == postScriptName &&
+          (file.empty() || std::tie(f.file, f.index) < std::tie(file, index)))
         file = f.file, index = f.index;
     FT_Init_FreeType(&library);
     if (FT_New_Face(library, file.c_str(), index, &face) == 0) {
