@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential g++ clang lld cmake ninja-build pkg-config git
-  libpng-dev zlib1g-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
+  libpng-dev zlib1g-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-dejavu-extra
   libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev
   dpf-source fst-dev
   ardour qtractor sox zam-plugins lsp-plugins-vst

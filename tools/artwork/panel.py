@@ -5,12 +5,59 @@ Everything is drawn in 1x panel units on a cairo context that the caller has sca
 drawing serves the 1x and the 2x bitmap and the 2x twin is sharp rather than upscaled.
 """
 
+import atexit
 import math
+import os
+import shutil
+import sys
+import tempfile
 
-import cairo
+# The lettering is drawn with these font files and no others, whatever else a machine has
+# installed: each is offered to cairo under a family name of its own through a fontconfig
+# configuration that lists only them, so that no preference or substitution of the machine's
+# fontconfig can put another face in. ORVANE_ARTWORK_FONTS names another folder to take them
+# from. Each entry: the family cairo is asked for, bold or not, the file, the Debian package.
+FONT = "Orvane Artwork Sans"
+FONT_CONDENSED = "Orvane Artwork Sans Condensed"
+FONT_DIR = os.environ.get("ORVANE_ARTWORK_FONTS", "/usr/share/fonts/truetype/dejavu")
+FONT_FILES = [
+    (FONT, False, "DejaVuSans.ttf", "fonts-dejavu-core"),
+    (FONT, True, "DejaVuSans-Bold.ttf", "fonts-dejavu-core"),
+    (FONT_CONDENSED, False, "DejaVuSansCondensed.ttf", "fonts-dejavu-extra"),
+]
 
-FONT = "DejaVu Sans"
-FONT_CONDENSED = "DejaVu Sans Condensed"
+
+def _offer_only_the_named_fonts():
+    missing = [(f, pkg) for _, _, f, pkg in FONT_FILES if not os.path.isfile(os.path.join(FONT_DIR, f))]
+    if missing:
+        for f, pkg in missing:
+            sys.stderr.write("artwork: font file %s is missing (Debian package %s; tools/setup.sh "
+                             "installs it)\n" % (os.path.join(FONT_DIR, f), pkg))
+        sys.exit(1)
+    work = tempfile.mkdtemp(prefix="orvane-artwork-fonts-")
+    atexit.register(shutil.rmtree, work, True)
+    fonts = os.path.join(work, "fonts")
+    os.mkdir(fonts)
+    rules = []
+    for family, _, f, _ in FONT_FILES:
+        os.symlink(os.path.join(os.path.abspath(FONT_DIR), f), os.path.join(fonts, f))
+        rules.append('<match target="scan"><test name="file"><string>%s</string></test>'
+                     '<edit name="family" mode="assign_replace"><string>%s</string></edit></match>'
+                     % (os.path.join(fonts, f), family))
+    config = os.path.join(work, "fonts.conf")
+    with open(config, "w") as out:
+        out.write('<?xml version="1.0"?>\n<!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd">\n'
+                  "<fontconfig><dir>%s</dir><cachedir>%s</cachedir>%s</fontconfig>\n"
+                  % (fonts, os.path.join(work, "cache"), "".join(rules)))
+    # fontconfig reads these when cairo first asks it for a font, which is after this.
+    os.environ["FONTCONFIG_FILE"] = config
+    os.environ.pop("FONTCONFIG_PATH", None)
+    os.environ.pop("FONTCONFIG_SYSROOT", None)
+
+
+_offer_only_the_named_fonts()
+
+import cairo  # noqa: E402
 
 # Knob travel: frame i of a 61-frame strip points at -135 + 270 * i / 60 degrees from straight
 # up, clockwise, so that value 0 sits at seven o'clock and value 1 at five o'clock.

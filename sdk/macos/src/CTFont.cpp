@@ -4,6 +4,9 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdlib>
+#include <tuple>
+#include <vector>
 
 #include <fontconfig/fontconfig.h>
 
@@ -46,78 +49,143 @@ static std::string lower(std::string s) {
   return s;
 }
 
-// Platform font families and the installed kind that stands for each.
+// The face a name stands for is chosen among the faces fontconfig lists, by this rule alone, so
+// that it depends only on which faces are installed and not on the preferences that font
+// packages add to fontconfig's configuration:
+//  1. A PostScript name ("DejaVuSansMono-Bold") names that face (of several files that carry
+//     the name, as one face in two formats does, the first by path and index).
+//  2. Trailing words "Bold", "Italic" or "Oblique" ask for a style; "Regular", "Book" and
+//     "Roman" are dropped.
+//  3. A platform family stands for a kind of face: Monaco, Menlo, Courier and Courier New for
+//     monospaced faces, Arial, Helvetica, Helvetica Neue and Lucida Grande for sans-serif ones,
+//     Times and Times New Roman for serif ones; the generic names monospace, sans-serif and
+//     serif stand for their kind too. The families tried are the kind's DejaVu family first
+//     (DejaVu Sans Mono, DejaVu Sans, DejaVu Serif), then every other installed family in
+//     order of name; for the monospaced kind, only faces fontconfig marks monospaced count,
+//     while any is installed.
+//  4. Any other name is a family name: the faces that have it among their family names.
+// Of those faces the one taken has the requested style if any has it (bold is a weight of at
+// least bold, italic any slant), then comes from the earliest family, then has the width
+// nearest to normal and the weight nearest to regular or bold, then the first file and index.
+// A platform family that the kind's DejaVu family serves is therefore drawn alike on every
+// machine that has the DejaVu fonts, whatever else is installed.
+enum class FaceKind { none, monospaced, sans, serif };
+
 struct FamilyAlias {
   const char* platform;
-  const char* generic;
-  bool monospaced;
+  FaceKind kind;
 };
 static const FamilyAlias kAliases[] = {
-    {"monaco", "monospace", true},
-    {"menlo", "monospace", true},
-    {"courier", "monospace", true},
-    {"courier new", "monospace", true},
-    {"arial", "sans-serif", false},
-    {"helvetica", "sans-serif", false},
-    {"helvetica neue", "sans-serif", false},
-    {"lucida grande", "sans-serif", false},
-    {"times", "serif", false},
-    {"times new roman", "serif", false},
+    {"monaco", FaceKind::monospaced},
+    {"menlo", FaceKind::monospaced},
+    {"courier", FaceKind::monospaced},
+    {"courier new", FaceKind::monospaced},
+    {"monospace", FaceKind::monospaced},
+    {"arial", FaceKind::sans},
+    {"helvetica", FaceKind::sans},
+    {"helvetica neue", FaceKind::sans},
+    {"lucida grande", FaceKind::sans},
+    {"sans-serif", FaceKind::sans},
+    {"sans", FaceKind::sans},
+    {"times", FaceKind::serif},
+    {"times new roman", FaceKind::serif},
+    {"serif", FaceKind::serif},
 };
 
-static const FamilyAlias* aliasOf(const std::string& family) {
+// The family each kind tries first; tools/setup.sh installs it.
+static const char* preferredFamily(FaceKind kind) {
+  switch (kind) {
+  case FaceKind::monospaced:
+    return "dejavu sans mono";
+  case FaceKind::sans:
+    return "dejavu sans";
+  case FaceKind::serif:
+    return "dejavu serif";
+  case FaceKind::none:
+    break;
+  }
+  return "";
+}
+
+static FaceKind kindOf(const std::string& family) {
   std::string key = lower(family);
   for (const FamilyAlias& a : kAliases)
     if (key == a.platform)
-      return &a;
-  return nullptr;
+      return a.kind;
+  return FaceKind::none;
 }
 
-static std::string stringOf(FcPattern* pattern, const char* object) {
+static std::string stringOf(FcPattern* pattern, const char* object, int n = 0) {
   FcChar8* value = nullptr;
-  if (FcPatternGetString(pattern, object, 0, &value) != FcResultMatch || !value)
+  if (FcPatternGetString(pattern, object, n, &value) != FcResultMatch || !value)
     return {};
   return reinterpret_cast<const char*>(value);
 }
 
-static bool faceFromPattern(FcPattern* font, CTFaceInfo& face) {
-  face.file = stringOf(font, FC_FILE);
-  if (face.file.empty())
-    return false;
-  int index = 0;
-  face.index = FcPatternGetInteger(font, FC_INDEX, 0, &index) == FcResultMatch ? index : 0;
-  face.family = stringOf(font, FC_FAMILY);
-  face.fullName = stringOf(font, FC_FULLNAME);
-  if (face.fullName.empty())
-    face.fullName = face.family;
-  return true;
-}
+// An installed face as fontconfig lists it.
+struct InstalledFace {
+  CTFaceInfo info;
+  std::string postScriptName;
+  std::vector<std::string> families; // lower case; the first is the face's own family
+  int weight = FC_WEIGHT_REGULAR, slant = FC_SLANT_ROMAN, width = FC_WIDTH_NORMAL;
+  bool monospaced = false;
+};
 
-static bool findByPostScriptName(const std::string& name, CTFaceInfo& face) {
-  if (name.empty() || name.find(' ') != std::string::npos)
-    return false;
-  FcPattern* pattern = FcPatternCreate();
-  FcPatternAddString(pattern, FC_POSTSCRIPT_NAME, reinterpret_cast<const FcChar8*>(name.c_str()));
+static std::vector<InstalledFace> listFaces() {
+  std::vector<InstalledFace> faces;
+  FcPattern* all = FcPatternCreate();
   FcObjectSet* objects =
-      FcObjectSetBuild(FC_FILE, FC_INDEX, FC_FAMILY, FC_FULLNAME, FC_POSTSCRIPT_NAME, nullptr);
-  FcFontSet* set = FcFontList(fontconfig(), pattern, objects);
-  bool found = false;
-  if (set) {
-    for (int i = 0; i < set->nfont && !found; ++i)
-      found = stringOf(set->fonts[i], FC_POSTSCRIPT_NAME) == name &&
-              faceFromPattern(set->fonts[i], face);
-    FcFontSetDestroy(set);
+      FcObjectSetBuild(FC_FILE, FC_INDEX, FC_FAMILY, FC_FULLNAME, FC_POSTSCRIPT_NAME, FC_SPACING,
+                       FC_WEIGHT, FC_SLANT, FC_WIDTH, nullptr);
+  FcFontSet* set = FcFontList(fontconfig(), all, objects);
+  for (int i = 0; set && i < set->nfont; ++i) {
+    FcPattern* font = set->fonts[i];
+    InstalledFace face;
+    face.info.file = stringOf(font, FC_FILE);
+    if (face.info.file.empty())
+      continue;
+    FcPatternGetInteger(font, FC_INDEX, 0, &face.info.index);
+    face.info.family = stringOf(font, FC_FAMILY);
+    face.info.fullName = stringOf(font, FC_FULLNAME);
+    if (face.info.fullName.empty())
+      face.info.fullName = face.info.family;
+    face.postScriptName = stringOf(font, FC_POSTSCRIPT_NAME);
+    for (int n = 0;; ++n) {
+      std::string family = stringOf(font, FC_FAMILY, n);
+      if (family.empty())
+        break;
+      face.families.push_back(lower(family));
+    }
+    FcPatternGetInteger(font, FC_WEIGHT, 0, &face.weight);
+    FcPatternGetInteger(font, FC_SLANT, 0, &face.slant);
+    FcPatternGetInteger(font, FC_WIDTH, 0, &face.width);
+    int spacing = FC_PROPORTIONAL;
+    face.monospaced = FcPatternGetInteger(font, FC_SPACING, 0, &spacing) == FcResultMatch &&
+                      (spacing == FC_MONO || spacing == FC_CHARCELL);
+    faces.push_back(std::move(face));
   }
+  if (set)
+    FcFontSetDestroy(set);
   FcObjectSetDestroy(objects);
-  FcPatternDestroy(pattern);
-  return found;
+  FcPatternDestroy(all);
+  return faces;
 }
 
-// Splits trailing style words off a name: "Monaco Bold Italic" is Monaco, bold, italic.
+// The installed faces, listed once for the process.
+static const std::vector<InstalledFace>& installedFaces() {
+  static const std::vector<InstalledFace>* faces = [] {
+    cfstub::KeptForTheProcess kept;
+    return new std::vector<InstalledFace>(listFaces());
+  }();
+  return *faces;
+}
+
+// Splits trailing style words off a name: "Monaco Bold Italic" is Monaco, bold, italic. The
+// words stop at a platform family: "Times New Roman Bold" is Times New Roman, bold.
 static std::string splitStyle(const std::string& name, bool& bold, bool& italic) {
   std::string family = name;
   bold = italic = false;
-  for (;;) {
+  while (kindOf(family) == FaceKind::none) { // "Times New Roman" is a family, not a style
     size_t space = family.find_last_of(' ');
     if (space == std::string::npos)
       break;
@@ -133,68 +201,58 @@ static std::string splitStyle(const std::string& name, bool& bold, bool& italic)
   return family;
 }
 
-// Whether a face has the weight and slant asked for: bold or not, slanted or upright.
-static bool hasStyle(FcPattern* font, bool bold, bool italic) {
-  int weight = FC_WEIGHT_REGULAR, slant = FC_SLANT_ROMAN;
-  FcPatternGetInteger(font, FC_WEIGHT, 0, &weight);
-  FcPatternGetInteger(font, FC_SLANT, 0, &slant);
-  return (weight >= FC_WEIGHT_BOLD) == bold && (slant != FC_SLANT_ROMAN) == italic;
-}
-
-static bool isMonospaced(FcPattern* font) {
-  int spacing = FC_PROPORTIONAL;
-  return FcPatternGetInteger(font, FC_SPACING, 0, &spacing) == FcResultMatch &&
-         (spacing == FC_MONO || spacing == FC_CHARCELL);
-}
-
-// The first face, in fontconfig's order of preference for the pattern, that has the requested
-// style and is monospaced when that is asked for; null when none is. fontconfig's single best
-// match ranks the family above the style, so a preferred family with no bold italic face would
-// otherwise win over a later family that has one.
-static FcPattern* firstFaceWithStyle(FcPattern* pattern, bool bold, bool italic, bool monospaced) {
-  FcResult result = FcResultNoMatch;
-  FcFontSet* sorted = FcFontSort(fontconfig(), pattern, FcFalse, nullptr, &result);
-  FcPattern* chosen = nullptr;
-  for (int i = 0; sorted && i < sorted->nfont && !chosen; ++i) {
-    FcPattern* font = sorted->fonts[i];
-    if (hasStyle(font, bold, italic) && (!monospaced || isMonospaced(font)))
-      chosen = FcFontRenderPrepare(fontconfig(), pattern, font);
+// The face the rule above takes for a family or kind and a style; null when no face qualifies.
+static const InstalledFace* chooseFace(const std::string& family, FaceKind kind, bool bold,
+                                       bool italic) {
+  const std::vector<InstalledFace>& faces = installedFaces();
+  const std::string wanted = lower(family);
+  bool anyMonospaced = false;
+  for (const InstalledFace& f : faces)
+    anyMonospaced |= f.monospaced;
+  const bool onlyMonospaced = kind == FaceKind::monospaced && anyMonospaced;
+  const int targetWeight = bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR;
+  auto rank = [&](const InstalledFace& f) {
+    bool styled = (f.weight >= FC_WEIGHT_BOLD) == bold && (f.slant != FC_SLANT_ROMAN) == italic;
+    // The preferred family sorts before every name.
+    std::string familyKey = f.families[0] == preferredFamily(kind) ? "" : "\x01" + f.families[0];
+    return std::make_tuple(!styled, std::move(familyKey), std::abs(f.width - FC_WIDTH_NORMAL),
+                           std::abs(f.weight - targetWeight), f.info.file, f.info.index);
+  };
+  const InstalledFace* best = nullptr;
+  for (const InstalledFace& f : faces) {
+    if (f.families.empty() || (onlyMonospaced && !f.monospaced))
+      continue;
+    if (kind == FaceKind::none &&
+        std::find(f.families.begin(), f.families.end(), wanted) == f.families.end())
+      continue;
+    if (!best || rank(f) < rank(*best))
+      best = &f;
   }
-  if (sorted)
-    FcFontSetDestroy(sorted);
-  return chosen;
+  return best;
 }
 
-bool resolveFace(const std::string& name, bool exactFamily, CTFaceInfo& face) {
+bool resolveFace(const std::string& name, CTFaceInfo& face) {
   if (!fontconfig())
     return false;
-  if (findByPostScriptName(name, face))
-    return true;
+  if (!name.empty() && name.find(' ') == std::string::npos) {
+    const InstalledFace* named = nullptr; // of several files with the name, the first
+    for (const InstalledFace& f : installedFaces())
+      if (f.postScriptName == name && (!named || std::tie(f.info.file, f.info.index) <
+                                                     std::tie(named->info.file, named->info.index)))
+        named = &f;
+    if (named) {
+      face = named->info;
+      return true;
+    }
+  }
   bool bold, italic;
   std::string family = splitStyle(name, bold, italic);
-  const FamilyAlias* alias = aliasOf(family);
-  std::string wanted = alias ? alias->generic : family.empty() ? "sans-serif" : family;
-  FcPattern* pattern = FcPatternCreate();
-  FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(wanted.c_str()));
-  FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
-  FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-  if (alias && alias->monospaced)
-    FcPatternAddInteger(pattern, FC_SPACING, FC_MONO);
-  FcConfigSubstitute(fontconfig(), pattern, FcMatchPattern);
-  FcDefaultSubstitute(pattern);
-  // A platform family stands for a kind of face: any installed family of that kind that has the
-  // style will do.
-  FcPattern* match = alias ? firstFaceWithStyle(pattern, bold, italic, alias->monospaced) : nullptr;
-  FcResult result = FcResultNoMatch;
-  if (!match)
-    match = FcFontMatch(fontconfig(), pattern, &result);
-  bool found = match && faceFromPattern(match, face);
-  if (found && exactFamily && !alias)
-    found = lower(face.family) == lower(family);
-  if (match)
-    FcPatternDestroy(match);
-  FcPatternDestroy(pattern);
-  return found;
+  FaceKind kind = family.empty() ? FaceKind::sans : kindOf(family);
+  const InstalledFace* chosen = chooseFace(family, kind, bold, italic);
+  if (!chosen)
+    return false;
+  face = chosen->info;
+  return true;
 }
 
 __CTFont* openFont(const CTFaceInfo& info, CGFloat size) {
@@ -250,8 +308,7 @@ CTFontRef CTFontCreateWithName(CFStringRef name, CGFloat size, const CGAffineTra
   if (!(size > 0))
     size = 12.0;
   CTFaceInfo face;
-  if (!ctstub::resolveFace(cfstub::utf8Of(name), false, face) &&
-      !ctstub::resolveFace("sans-serif", false, face))
+  if (!ctstub::resolveFace(cfstub::utf8Of(name), face) && !ctstub::resolveFace("sans-serif", face))
     return nullptr;
   return ctstub::openFont(face, size);
 }
@@ -284,19 +341,19 @@ CFStringRef CTFontCopyDisplayName(CTFontRef font) {
 
 // NSFont: shared font objects, one per name and size, kept for the life of the process.
 
-static NSFont* sharedFont(const std::string& name, double size, bool exactFamily) {
+static NSFont* sharedFont(const std::string& name, double size) {
   static std::mutex lock;
   static auto* fonts = new std::unordered_map<std::string, __CTFont*>;
   if (!(size > 0))
     size = 12.0;
-  std::string key = name + '\n' + std::to_string(size) + (exactFamily ? "" : "\n*");
+  std::string key = name + '\n' + std::to_string(size);
   std::lock_guard<std::mutex> guard(lock);
   auto found = fonts->find(key);
   if (found != fonts->end())
     return reinterpret_cast<NSFont*>(found->second);
   CTFaceInfo face;
   __CTFont* font = nullptr;
-  if (ctstub::resolveFace(name, exactFamily, face))
+  if (ctstub::resolveFace(name, face))
     font = ctstub::openFont(face, size);
   if (font)
     fonts->emplace(key, font);
@@ -306,11 +363,11 @@ static NSFont* sharedFont(const std::string& name, double size, bool exactFamily
 NSFont* NSFont::fontWithName(NSStringRef name, double size) {
   if (!name)
     return nullptr;
-  return sharedFont(cfstub::utf8Of(name), size, true);
+  return sharedFont(cfstub::utf8Of(name), size);
 }
 
 NSFont* NSFont::labelFontOfSize(double size) {
-  return sharedFont("sans-serif", size, false);
+  return sharedFont("sans-serif", size);
 }
 
 NSFont* NSFont::retain() {

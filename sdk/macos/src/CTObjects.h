@@ -54,10 +54,9 @@ namespace ctstub {
 // FreeType is not safe for concurrent use of one library; every FreeType call runs under it.
 std::recursive_mutex& freetypeLock();
 
-// Finds a face by PostScript name or by family and style words. With exactFamily, only a face
-// of the named family (or of the family a platform name stands for) counts; otherwise the
-// best match of fontconfig does.
-bool resolveFace(const std::string& name, bool exactFamily, CTFaceInfo& face);
+// Finds a face by PostScript name or by family and style words, by the rule written in
+// CTFont.cpp; false when no installed face qualifies.
+bool resolveFace(const std::string& name, CTFaceInfo& face);
 
 // A new font object (one reference) over a resolved face, or null when FreeType cannot load it.
 __CTFont* openFont(const CTFaceInfo& face, CGFloat size);

@@ -8,6 +8,7 @@
 #include <png.h>
 #include <unistd.h>
 
+#include "AppKit/AppKit.h"
 #include "EmulationTestSupport.h"
 #include "gui/emulation/FontNameCache.h"
 #include "gui/emulation/RecordPools.h"
@@ -19,6 +20,21 @@ namespace {
 HFONT makeFont(int height, const char* face, int weight = 400, char italic = 0, char quality = 0,
                int width = 0) {
   return CreateFont(height, width, 0, 0, weight, italic, 0, 0, 0, 0, 0, quality, 0, face);
+}
+
+// The family and PostScript name of a font, as "family/PostScript name".
+std::string faceOf(CTFontRef font) {
+  char family[128] = {}, postScript[128] = {};
+  CFStringRef name = CTFontCopyFamilyName(font);
+  CFStringGetCString(name, family, sizeof family, kCFStringEncodingUTF8);
+  CFRelease(name);
+  name = CTFontCopyPostScriptName(font);
+  CFStringGetCString(name, postScript, sizeof postScript, kCFStringEncodingUTF8);
+  CFRelease(name);
+  std::string names = family;
+  names += '/';
+  names += postScript;
+  return names;
 }
 
 std::string postScriptNameOf(HFONT font) {
@@ -214,9 +230,8 @@ TEST(CreateFont, OrientationAndQualityAreStored) {
   }
 }
 
-// Monaco stands for the installed monospaced faces. Whichever families a machine has, a
-// composed name resolves to a monospaced face, and to one of the requested style whenever any
-// installed monospaced face has it, even when the most preferred family lacks that style.
+// A composed name goes through the font name cache to the face the face-choice rule takes for
+// the kind Monaco stands for, and a second font of the same name hits the cache.
 TEST(CreateFont, ComposedNamesResolveThroughTheCache) {
   struct Case {
     int weight;
@@ -230,7 +245,6 @@ TEST(CreateFont, ComposedNamesResolveThroughTheCache) {
   const auto installed = emutest::installedFaces();
   for (const Case& c : cases) {
     SCOPED_TRACE(c.composed);
-    const bool bold = c.weight >= 700, italic = c.italic != 0;
     HFONT font = makeFont(12, "Monaco", c.weight, c.italic);
     CFStringRef cached = winemu::FontNameCache::shared().copyValue(c.composed);
     ASSERT_NE(cached, nullptr);
@@ -238,20 +252,10 @@ TEST(CreateFont, ComposedNamesResolveThroughTheCache) {
     CFStringGetCString(cached, name, sizeof name, kCFStringEncodingUTF8);
     CFRelease(cached);
     EXPECT_EQ(postScriptNameOf(font), name);
-
-    bool found = false, styleInstalled = false;
-    emutest::FaceStyle resolved;
-    for (const auto& [postScriptName, style] : installed) {
-      if (postScriptName == name)
-        found = true, resolved = style;
-      styleInstalled |= style.monospaced && style.bold == bold && style.italic == italic;
-    }
-    ASSERT_TRUE(found) << name;
-    EXPECT_TRUE(resolved.monospaced) << name;
-    if (styleInstalled) {
-      EXPECT_EQ(resolved.bold, bold) << name;
-      EXPECT_EQ(resolved.italic, italic) << name;
-    }
+    // The cache keeps the PostScript name, which the font is then made from.
+    std::string chosen =
+        emutest::faceTheRuleChooses(installed, "monospace", c.weight >= 700, c.italic != 0);
+    EXPECT_EQ(name, chosen.substr(chosen.find('/') + 1));
 
     int entries = winemu::FontNameCache::shared().count();
     HFONT again = makeFont(20, "Monaco", c.weight, c.italic);
@@ -260,6 +264,76 @@ TEST(CreateFont, ComposedNamesResolveThroughTheCache) {
     DeleteObject(font);
     DeleteObject(again);
   }
+}
+
+// Every platform family, generic name and installed family resolves, in every style, to the
+// face the rule takes among the installed faces, whatever preferences fontconfig's
+// configuration holds; a style that some face of the kind has is always honoured.
+TEST(CreateFont, FacesFollowTheFaceChoiceRule) {
+  const auto installed = emutest::installedFaces();
+  struct Name {
+    const char* name;
+    const char* kindOrFamily;
+  };
+  const Name names[] = {
+      {"Monaco", "monospace"},
+      {"Menlo", "monospace"},
+      {"Courier", "monospace"},
+      {"Courier New", "monospace"},
+      {"monospace", "monospace"},
+      {"Arial", "sans-serif"},
+      {"Helvetica", "sans-serif"},
+      {"Helvetica Neue", "sans-serif"},
+      {"Lucida Grande", "sans-serif"},
+      {"sans-serif", "sans-serif"},
+      {"Times", "serif"},
+      {"Times New Roman", "serif"},
+      {"DejaVu Sans", "DejaVu Sans"},
+      {"DejaVu Sans Condensed", "DejaVu Sans Condensed"},
+  };
+  const struct {
+    const char* words;
+    bool bold, italic;
+  } styles[] = {{"", false, false},
+                {" Bold", true, false},
+                {" Italic", false, true},
+                {" Bold Oblique", true, true}};
+  for (const Name& n : names)
+    for (const auto& style : styles) {
+      std::string name = std::string(n.name) + style.words;
+      SCOPED_TRACE(name);
+      std::string expected =
+          emutest::faceTheRuleChooses(installed, n.kindOrFamily, style.bold, style.italic);
+      CFStringRef cfName = CFStringCreateWithCString(nullptr, name.c_str(), kCFStringEncodingUTF8);
+      NSFont* shared = NSFont::fontWithName(cfName, 12);
+      CTFontRef created = CTFontCreateWithName(cfName, 12, nullptr);
+      CFRelease(cfName);
+      ASSERT_NE(created, nullptr);
+      if (expected.empty()) { // a family this machine lacks
+        EXPECT_EQ(shared, nullptr);
+        CFRelease(created);
+        continue;
+      }
+      ASSERT_NE(shared, nullptr);
+      EXPECT_EQ(faceOf(shared->ctFont()), expected);
+      EXPECT_EQ(faceOf(created), expected);
+      CFRelease(created);
+    }
+
+  // The PostScript name of any installed face names that face.
+  for (const char* ps : {"DejaVuSansMono-Bold", "DejaVuSans"}) {
+    CFStringRef cfName = CFStringCreateWithCString(nullptr, ps, kCFStringEncodingUTF8);
+    CTFontRef font = CTFontCreateWithName(cfName, 12, nullptr);
+    CFRelease(cfName);
+    CFStringRef got = CTFontCopyPostScriptName(font);
+    char name[128] = {};
+    CFStringGetCString(got, name, sizeof name, kCFStringEncodingUTF8);
+    EXPECT_STREQ(name, ps);
+    CFRelease(got);
+    CFRelease(font);
+  }
+  // A family nothing installed has: no shared font of that name.
+  EXPECT_EQ(NSFont::fontWithName(CFSTR("No Such Family Anywhere"), 12), nullptr);
 }
 
 TEST(CreateFont, UnknownFacesAndEmptyNamesStillGiveAFont) {

@@ -2,8 +2,12 @@
 // the fonts the stand-ins resolve.
 #pragma once
 
+#include <algorithm>
+#include <cctype>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -46,35 +50,155 @@ inline RECT inkBounds(HDC dc, int width, int height) {
   return r;
 }
 
-// FreeType's metrics of the face fontconfig picks for a pattern, at a size in points.
+// An installed face as fontconfig lists it, with what the face-choice rule looks at.
+struct InstalledFace {
+  std::string postScriptName, file;
+  int index = 0;
+  std::string family;                // as fontconfig names it
+  std::vector<std::string> families; // lower case, the face's own family first
+  int weight = FC_WEIGHT_REGULAR, slant = FC_SLANT_ROMAN, width = FC_WIDTH_NORMAL;
+  bool monospaced = false;
+  bool bold() const { return weight >= FC_WEIGHT_BOLD; }
+  bool italic() const { return slant != FC_SLANT_ROMAN; }
+};
+
+inline std::string lowerCase(std::string s) {
+  for (char& c : s)
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+
+// Every installed face, as fontconfig lists them.
+inline std::vector<InstalledFace> installedFaces() {
+  // Fontconfig is loaded through the stand-in first, which keeps fontconfig's own start-up
+  // blocks out of the leak check.
+  CFRelease(CTFontCreateWithName(CFSTR("monospace"), 12, nullptr));
+  std::vector<InstalledFace> faces;
+  FcPattern* all = FcPatternCreate();
+  FcObjectSet* objects = FcObjectSetBuild(FC_POSTSCRIPT_NAME, FC_FILE, FC_INDEX, FC_FAMILY,
+                                          FC_SPACING, FC_WEIGHT, FC_SLANT, FC_WIDTH, nullptr);
+  // The configuration the code under test loaded, as it loaded it: a null configuration would
+  // have fontconfig re-read its files once its rescan interval has passed, which loses blocks.
+  FcConfig* config;
+  {
+    cfstub::KeptForTheProcess kept;
+    config = FcConfigGetCurrent();
+  }
+  FcFontSet* set = FcFontList(config, all, objects);
+  for (int i = 0; set && i < set->nfont; ++i) {
+    FcPattern* font = set->fonts[i];
+    InstalledFace face;
+    FcChar8* text = nullptr;
+    if (FcPatternGetString(font, FC_POSTSCRIPT_NAME, 0, &text) == FcResultMatch)
+      face.postScriptName = reinterpret_cast<const char*>(text);
+    if (FcPatternGetString(font, FC_FILE, 0, &text) == FcResultMatch)
+      face.file = reinterpret_cast<const char*>(text);
+    if (FcPatternGetString(font, FC_FAMILY, 0, &text) == FcResultMatch)
+      face.family = reinterpret_cast<const char*>(text);
+    for (int n = 0; FcPatternGetString(font, FC_FAMILY, n, &text) == FcResultMatch; ++n)
+      face.families.push_back(lowerCase(reinterpret_cast<const char*>(text)));
+    FcPatternGetInteger(font, FC_INDEX, 0, &face.index);
+    FcPatternGetInteger(font, FC_WEIGHT, 0, &face.weight);
+    FcPatternGetInteger(font, FC_SLANT, 0, &face.slant);
+    FcPatternGetInteger(font, FC_WIDTH, 0, &face.width);
+    int spacing = FC_PROPORTIONAL;
+    FcPatternGetInteger(font, FC_SPACING, 0, &spacing);
+    face.monospaced = spacing == FC_MONO || spacing == FC_CHARCELL;
+    if (!face.file.empty() && !face.families.empty())
+      faces.push_back(std::move(face));
+  }
+  if (set)
+    FcFontSetDestroy(set);
+  FcObjectSetDestroy(objects);
+  FcPatternDestroy(all);
+  return faces;
+}
+
+// The face-choice rule the README states, worked through step by step over the installed faces:
+// the family and PostScript name of the face that a kind ("monospace", "sans-serif", "serif") or
+// a family stands for in a style, as "family/PostScript name"; empty when no face qualifies.
+inline std::string faceTheRuleChooses(const std::vector<InstalledFace>& installed,
+                                      const std::string& kindOrFamily, bool bold, bool italic) {
+  const std::string wanted = lowerCase(kindOrFamily);
+  const bool isKind = wanted == "monospace" || wanted == "sans-serif" || wanted == "serif";
+  const std::string preferred = wanted == "monospace"    ? "dejavu sans mono"
+                                : wanted == "sans-serif" ? "dejavu sans"
+                                                         : "dejavu serif";
+  // The faces in question.
+  std::vector<const InstalledFace*> pool;
+  for (const InstalledFace& f : installed) {
+    bool named = std::find(f.families.begin(), f.families.end(), wanted) != f.families.end();
+    if (isKind || named)
+      pool.push_back(&f);
+  }
+  if (wanted == "monospace" &&
+      std::any_of(pool.begin(), pool.end(), [](auto* f) { return f->monospaced; }))
+    std::erase_if(pool, [](auto* f) { return !f->monospaced; });
+  // Those of the requested style, when there are any.
+  if (std::any_of(pool.begin(), pool.end(),
+                  [&](auto* f) { return f->bold() == bold && f->italic() == italic; }))
+    std::erase_if(pool, [&](auto* f) { return f->bold() != bold || f->italic() != italic; });
+  if (pool.empty())
+    return {};
+  // The earliest family: the kind's DejaVu family, else the first name.
+  std::string family;
+  for (auto* f : pool)
+    if (isKind && f->families[0] == preferred)
+      family = preferred;
+  if (family.empty())
+    family = (*std::min_element(pool.begin(), pool.end(), [](auto* a, auto* b) {
+               return a->families[0] < b->families[0];
+             }))->families[0];
+  std::erase_if(pool, [&](auto* f) { return f->families[0] != family; });
+  // The width nearest normal, the weight nearest the style's, the first file and index.
+  const int weight = bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR;
+  auto* chosen = *std::min_element(pool.begin(), pool.end(), [&](auto* a, auto* b) {
+    int wa = std::abs(a->width - FC_WIDTH_NORMAL), wb = std::abs(b->width - FC_WIDTH_NORMAL);
+    if (wa != wb)
+      return wa < wb;
+    int ga = std::abs(a->weight - weight), gb = std::abs(b->weight - weight);
+    if (ga != gb)
+      return ga < gb;
+    return a->file != b->file ? a->file < b->file : a->index < b->index;
+  });
+  return chosen->family + "/" + chosen->postScriptName;
+}
+
+// FreeType's metrics of the face the stand-in draws a name with, read from that face's file, at
+// a size in points.
 struct FaceMetrics {
   double ascent = 0, descent = 0, leading = 0;
-  std::string file;
+  std::string postScriptName, file;
   FT_Library library = nullptr;
   FT_Face face = nullptr;
 
-  FaceMetrics(const char* pattern, double size) {
-    // Fontconfig is loaded through the stand-in first, which keeps fontconfig's own start-up
-    // blocks out of the leak check.
-    CFRelease(CTFontCreateWithName(CFSTR("monospace"), 12, nullptr));
-    FcPattern* p = FcNameParse(reinterpret_cast<const FcChar8*>(pattern));
-    FcConfigSubstitute(nullptr, p, FcMatchPattern);
-    FcDefaultSubstitute(p);
-    FcResult result;
-    FcPattern* match = FcFontMatch(nullptr, p, &result);
-    FcChar8* path = nullptr;
-    if (match && FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch)
-      file = reinterpret_cast<const char*>(path);
-    if (match)
-      FcPatternDestroy(match);
-    FcPatternDestroy(p);
+  FaceMetrics(const char* name, double size) {
+    CFStringRef cfName = CFStringCreateWithCString(nullptr, name, kCFStringEncodingUTF8);
+    CTFontRef font = CTFontCreateWithName(cfName, size, nullptr);
+    CFRelease(cfName);
+    int index = 0;
+    if (font) {
+      CFStringRef ps = CTFontCopyPostScriptName(font);
+      char buffer[256] = {};
+      CFStringGetCString(ps, buffer, sizeof buffer, kCFStringEncodingUTF8);
+      CFRelease(ps);
+      CFRelease(font);
+      postScriptName = buffer;
+    }
+    // Of several files with the name (one face in two formats), the first, as the rule says.
+    for (const InstalledFace& f : installedFaces())
+      if (f.postScriptName == postScriptName &&
+          (file.empty() || std::tie(f.file, f.index) < std::tie(file, index)))
+        file = f.file, index = f.index;
     FT_Init_FreeType(&library);
-    if (FT_New_Face(library, file.c_str(), 0, &face) == 0) {
+    if (FT_New_Face(library, file.c_str(), index, &face) == 0) {
       double scale = size / face->units_per_EM;
       ascent = face->ascender * scale;
       descent = -face->descender * scale;
       leading = (face->height - face->ascender + face->descender) * scale;
       FT_Set_Char_Size(face, 0, static_cast<FT_F26Dot6>(size * 64), 72, 72);
+    } else {
+      face = nullptr;
     }
   }
   ~FaceMetrics() {
@@ -92,45 +216,5 @@ struct FaceMetrics {
     return w;
   }
 };
-
-// fontconfig's own description of an installed face: its spacing and style.
-struct FaceStyle {
-  bool monospaced = false, bold = false, italic = false;
-};
-
-inline FaceStyle styleOf(FcPattern* font) {
-  int spacing = FC_PROPORTIONAL, weight = FC_WEIGHT_REGULAR, slant = FC_SLANT_ROMAN;
-  FcPatternGetInteger(font, FC_SPACING, 0, &spacing);
-  FcPatternGetInteger(font, FC_WEIGHT, 0, &weight);
-  FcPatternGetInteger(font, FC_SLANT, 0, &slant);
-  return FaceStyle{spacing == FC_MONO || spacing == FC_CHARCELL, weight >= FC_WEIGHT_BOLD,
-                   slant != FC_SLANT_ROMAN};
-}
-
-// Every installed face, as fontconfig lists them.
-inline std::vector<std::pair<std::string, FaceStyle>> installedFaces() {
-  std::vector<std::pair<std::string, FaceStyle>> faces;
-  FcPattern* all = FcPatternCreate();
-  FcObjectSet* objects =
-      FcObjectSetBuild(FC_POSTSCRIPT_NAME, FC_SPACING, FC_WEIGHT, FC_SLANT, nullptr);
-  // The configuration the code under test loaded, as it loaded it: a null configuration would
-  // have fontconfig re-read its files once its rescan interval has passed, which loses blocks.
-  FcConfig* config;
-  {
-    cfstub::KeptForTheProcess kept;
-    config = FcConfigGetCurrent();
-  }
-  FcFontSet* set = FcFontList(config, all, objects);
-  for (int i = 0; set && i < set->nfont; ++i) {
-    FcChar8* name = nullptr;
-    if (FcPatternGetString(set->fonts[i], FC_POSTSCRIPT_NAME, 0, &name) == FcResultMatch)
-      faces.emplace_back(reinterpret_cast<const char*>(name), styleOf(set->fonts[i]));
-  }
-  if (set)
-    FcFontSetDestroy(set);
-  FcObjectSetDestroy(objects);
-  FcPatternDestroy(all);
-  return faces;
-}
 
 } // namespace emutest
