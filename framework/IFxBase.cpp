@@ -5,7 +5,7 @@
 
 #include "framework/ChunkIO.h"
 #include "framework/EffectVersion.h"
-#include "framework/HostIdentification.h"
+#include "framework/HostFromName.h"
 #include "framework/StringUtils.h"
 
 namespace {

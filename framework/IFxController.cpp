@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "base/source/fstring.h"
-#include "framework/HostIdentity.h"
+#include "framework/HostNameFromContext.h"
 #include "framework/IFxParameter.h"
 #include "pluginterfaces/vst/ivsthostapplication.h"
 

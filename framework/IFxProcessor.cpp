@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "base/source/fstring.h"
-#include "framework/HostIdentity.h"
+#include "framework/HostNameFromContext.h"
 #include "pluginterfaces/vst/ivsthostapplication.h"
 
 using namespace Steinberg;

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "raster/PIX_BlitOps.h"
+#include "raster/PIX_Limits.h"
 #include "raster/PIX_RowKernels.h"
 #include "raster/PIX_Sample.h"
 #include "raster/PIX_Surface.h"
@@ -314,8 +315,8 @@ template <class Op> void ShrinkRows(const ScaleArea& a, int ia, int n) {
 }
 
 // Source coordinates beyond this are refused: their 16.16 values and the products formed from
-// them would not be representable.
-constexpr double kMaxSourceCoord = 1 << 28;
+// them would not be representable (see PIX_Limits.h).
+constexpr double kMaxSourceCoord = PIX_kMaxFixedCoord;
 constexpr int64_t kMaxFixedStep = int64_t(1) << 31;
 
 bool UsableCoord(float v) {

@@ -5,6 +5,7 @@
 
 #include "raster/PIX_Fill.h"
 #include "raster/PIX_Line.h"
+#include "raster/PIX_Limits.h"
 #include "raster/PIX_Paint.h"
 #include "raster/PIX_Polygon.h"
 #include "raster/PIX_Surface.h"
@@ -276,8 +277,8 @@ template <class P> void SmoothCircle(const P& pen, float cx, float cy, float r, 
 }
 
 // Centres and radii beyond this are refused: the engine's integer positions must not overflow
-// and its loops must stay bounded.
-constexpr float kMaxExtent = 1 << 24;
+// and its loops must stay bounded (see PIX_Limits.h for why the float engines stop at 2^24).
+constexpr float kMaxExtent = PIX_kMaxFloatCoord;
 
 bool UsableCircle(float cx, float cy, float r) {
   return std::isfinite(cx) && std::isfinite(cy) && std::isfinite(r) &&

@@ -264,6 +264,18 @@ inline void PIX_PixelHSVAdjustSourceAlpha(unsigned char* p, int r, int g, int b,
   PIX_HSVAdjustPixel(p, r, g, b, a, PIX_SourceAlphaWeight(a, alpha));
 }
 
+// The writers of the six combine modes, indexed by mode: blend (copy below full weight), add,
+// dodge, multiply, overlay and HSV adjust; and their source-alpha forms. Every table of writers
+// by mode is read from these two.
+inline constexpr PIX_PixelWriter PIX_kPlainWriters[6] = {
+    PIX_PixelBlend,    PIX_PixelAdd,     PIX_PixelDodge,
+    PIX_PixelMultiply, PIX_PixelOverlay, PIX_HSVAdjustPixel,
+};
+inline constexpr PIX_PixelWriter PIX_kSourceAlphaWriters[6] = {
+    PIX_PixelBlendSourceAlpha,    PIX_PixelAddSourceAlpha,     PIX_PixelDodgeSourceAlpha,
+    PIX_PixelMultiplySourceAlpha, PIX_PixelOverlaySourceAlpha, PIX_PixelHSVAdjustSourceAlpha,
+};
+
 // Writers indexed by mode 0-5 whose results stay in 0-255 for any weight.
 extern const PIX_PixelWriter PIX_ClampedWriters[6];
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "raster/PIX_Limits.h"
 #include "raster/PIX_Paint.h"
 #include "raster/PIX_Surface.h"
 
@@ -60,8 +61,6 @@ bool ClipSegment(int64_t& x1, int64_t& y1, int64_t& x2, int64_t& y2, int64_t w, 
   return false;
 }
 
-int Saturate(int64_t v) {
-  return (int)std::clamp<int64_t>(v, INT32_MIN, INT32_MAX);
 }
 
 bool Finite(float a, float b, float c, float d) {
@@ -259,7 +258,7 @@ bool FitsInt(float v) {
 bool PIX_ClipLine(int* x1, int* y1, int* x2, int* y2, int width, int height) {
   int64_t a = *x1, b = *y1, c = *x2, d = *y2;
   const bool inside = ClipSegment(a, b, c, d, width, height);
-  *x1 = Saturate(a), *y1 = Saturate(b), *x2 = Saturate(c), *y2 = Saturate(d);
+  *x1 = PIX_Saturate(a), *y1 = PIX_Saturate(b), *x2 = PIX_Saturate(c), *y2 = PIX_Saturate(d);
   return inside;
 }
 
@@ -267,8 +266,8 @@ bool PIX_ClipLineToRect(int* x1, int* y1, int* x2, int* y2, int xlo, int ylo, in
   int64_t a = (int64_t)*x1 - xlo, b = (int64_t)*y1 - ylo, c = (int64_t)*x2 - xlo,
           d = (int64_t)*y2 - ylo;
   const bool inside = ClipSegment(a, b, c, d, (int64_t)xhi - xlo, (int64_t)yhi - ylo);
-  *x1 = Saturate(a + xlo), *y1 = Saturate(b + ylo), *x2 = Saturate(c + xlo),
-  *y2 = Saturate(d + ylo);
+  *x1 = PIX_Saturate(a + xlo), *y1 = PIX_Saturate(b + ylo), *x2 = PIX_Saturate(c + xlo),
+  *y2 = PIX_Saturate(d + ylo);
   return inside;
 }
 

@@ -6,15 +6,12 @@
 #include <cstdlib>
 
 #include "raster/PIX_Fill.h"
+#include "raster/PIX_Limits.h"
 #include "raster/PIX_Line.h"
 #include "raster/PIX_Paint.h"
 #include "raster/PIX_Surface.h"
 
 namespace {
-
-int Saturate(int64_t v) {
-  return (int)std::clamp<int64_t>(v, INT32_MIN, INT32_MAX);
-}
 
 // ---- Trapezoid --------------------------------------------------------------------------------
 
@@ -122,7 +119,7 @@ int EdgeX(const Point& a, const Point& b, int64_t Y) {
   if (Y >= l.y)
     return l.x;
   const float t = (float)(Y - u.y) * ((float)((int64_t)l.x - u.x) / (float)((int64_t)l.y - u.y));
-  return Saturate((int64_t)u.x + (int64_t)t);
+  return PIX_Saturate((int64_t)u.x + (int64_t)t);
 }
 
 void FillSortedPolygon(PIX_IBitmap* dest, const Point* pts, int n, int xmin, int xmax,
@@ -150,8 +147,8 @@ void FillSortedPolygon(PIX_IBitmap* dest, const Point* pts, int n, int xmin, int
     const int64_t yEnd = std::min(pts[leftNext].y, pts[rightNext].y);
     PIX_FillTrapezoid(
         dest, EdgeX(pts[leftCur], pts[leftNext], y), EdgeX(pts[rightCur], pts[rightNext], y),
-        Saturate(y), EdgeX(pts[leftCur], pts[leftNext], yEnd),
-        EdgeX(pts[rightCur], pts[rightNext], yEnd), Saturate(yEnd), colour, alpha, mode);
+        PIX_Saturate(y), EdgeX(pts[leftCur], pts[leftNext], yEnd),
+        EdgeX(pts[rightCur], pts[rightNext], yEnd), PIX_Saturate(yEnd), colour, alpha, mode);
     if (pts[leftNext].y == yEnd) {
       leftCur = leftNext;
       leftNext = ChainStep(pts, n, leftNext, true);
@@ -169,7 +166,7 @@ void FillSortedPolygon(PIX_IBitmap* dest, const Point* pts, int n, int xmin, int
 // Largest step count of a curve, and the largest control value: a tolerance near zero or
 // coordinates past any bitmap must not turn into endless or unrepresentable walks.
 constexpr double kMaxSteps = 65536;
-constexpr float kMaxCurveCoord = 1 << 24;
+constexpr float kMaxCurveCoord = PIX_kMaxFloatCoord;
 
 bool UsableCurve(std::initializer_list<float> values) {
   for (float v : values)
@@ -235,7 +232,7 @@ void FillStrip(PIX_IBitmap* dest, int xa, int ya, int xb, int yb, int base, bool
     return;
   }
   const int xm =
-      Saturate(xa + (int64_t)((double)(xb - xa) * (double)(base - ya) / (double)(yb - ya)));
+      PIX_Saturate(xa + (int64_t)((double)(xb - xa) * (double)(base - ya) / (double)(yb - ya)));
   const int b1 = ya < base ? base + 1 : base, b2 = yb < base ? base + 1 : base;
   poly({{xa, ya}, {xa, b1}, {xm, b1}});
   poly({{xm, b2}, {xb, b2}, {xb, yb}});
@@ -340,7 +337,7 @@ void PIX_FillConvexPolygon(PIX_IBitmap* dest, const int* xs, const int* ys, int 
   int xmin = width, xmax = 0;
   for (int i = 0; i < n; ++i) {
     pts[i].x = xs[i];
-    pts[i].y = flipped ? Saturate((int64_t)height - 1 - ys[i]) : ys[i];
+    pts[i].y = flipped ? PIX_Saturate((int64_t)height - 1 - ys[i]) : ys[i];
     xmin = std::min(xmin, xs[i]);
     xmax = std::max(xmax, xs[i]);
   }
@@ -358,7 +355,7 @@ void PIX_FillTriangle(PIX_IBitmap* dest, int x1, int y1, int x2, int y2, int x3,
 
 void PIX_DrawRect(PIX_IBitmap* dest, int x, int y, int w, int h, PIX_Pixel colour, float alpha,
                   int mode) {
-  const int r = Saturate((int64_t)x + w), b = Saturate((int64_t)y + h);
+  const int r = PIX_Saturate((int64_t)x + w), b = PIX_Saturate((int64_t)y + h);
   PIX_Line(dest, x, y, r, y, colour, alpha, mode, false);
   PIX_Line(dest, r, y, r, b, colour, alpha, mode, false);
   PIX_Line(dest, r, b, x, b, colour, alpha, mode, false);
@@ -367,8 +364,8 @@ void PIX_DrawRect(PIX_IBitmap* dest, int x, int y, int w, int h, PIX_Pixel colou
 
 void PIX_BorderedRect(PIX_IBitmap* dest, int x, int y, int w, int h, PIX_Pixel bgcolour,
                       PIX_Pixel fgcolour, float alpha, int mode) {
-  PIX_FillRect(dest, Saturate((int64_t)x + 1), Saturate((int64_t)y + 1), Saturate((int64_t)w - 1),
-               Saturate((int64_t)h - 1), bgcolour, alpha, mode);
+  PIX_FillRect(dest, PIX_Saturate((int64_t)x + 1), PIX_Saturate((int64_t)y + 1),
+               PIX_Saturate((int64_t)w - 1), PIX_Saturate((int64_t)h - 1), bgcolour, alpha, mode);
   PIX_DrawRect(dest, x, y, w, h, fgcolour, alpha, mode);
 }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "raster/PIX_BilinearPairs.h"
+#include "raster/PIX_Limits.h"
 #include "raster/PIX_RowKernels.h"
 #include "raster/PIX_Sample.h"
 #include "raster/PIX_Surface.h"
@@ -17,8 +18,8 @@ struct AlphaWalk {
 };
 
 // Coordinates beyond this are refused: their 16.16 forms and the products along a walk would
-// not be representable.
-constexpr double kMaxCoord = double(1 << 28);
+// not be representable (see PIX_Limits.h).
+constexpr double kMaxCoord = double(PIX_kMaxFixedCoord);
 
 bool Usable(double v) {
   return std::isfinite(v) && std::fabs(v) <= kMaxCoord;

@@ -493,13 +493,13 @@ void CFilter::InterpolateCoefficients() {
   double uQ = 0.0, uG = 0.0, uF = 0.0;
   const bool cut = mGain < 0.0;
   if (mUsesQ) {
-    FindSegment(mQ, mQGrid.get(), mQGridSize, uQ, iQ);
+    CFilter::FindGridSegment(mQ, mQGrid.get(), mQGridSize, uQ, iQ);
   }
   if (mUsesFreq) {
-    FindSegment(mFreq, mFreqGrid.get(), mFreqGridSize, uF, iF);
+    CFilter::FindGridSegment(mFreq, mFreqGrid.get(), mFreqGridSize, uF, iF);
   }
   if (mUsesGain) {
-    FindSegment(std::fabs(mGain), mGainGrid.get(), mGainGridSize, uG, iG);
+    CFilter::FindGridSegment(std::fabs(mGain), mGainGrid.get(), mGainGridSize, uG, iG);
     if (mOrder == 4 && cut) {
       iF += 48; // the cut half of the shelf tables follows the 48 boost entries
     }
@@ -537,21 +537,18 @@ void CFilter::SetGainGrid(const double* points, int32_t count) {
   mGainGrid.reset(new double[count]);
   std::copy(points, points + count, mGainGrid.get());
   mGainGridSize = count;
-  mGridsAscending = GridsAscending();
 }
 
 void CFilter::SetFreqGrid(const double* points, int32_t count) {
   mFreqGrid.reset(new double[count]);
   std::copy(points, points + count, mFreqGrid.get());
   mFreqGridSize = count;
-  mGridsAscending = GridsAscending();
 }
 
 void CFilter::SetQGrid(const double* points, int32_t count) {
   mQGrid.reset(new double[count]);
   std::copy(points, points + count, mQGrid.get());
   mQGridSize = count;
-  mGridsAscending = GridsAscending();
 }
 
 void CFilter::NormalizeCoefficients() {
@@ -583,6 +580,11 @@ void CFilter::Clamp(double low, double high, double& value) const {
   }
 }
 
+// The segment [grid[i], grid[i + 1]] holding the clamped value, and the value's fraction of
+// the way along it. The index is the length of the run of points after the first that the value
+// reaches, at most size - 2; on an ascending grid that is every point it reaches. The run is
+// counted without a branch: a gliding value keeps crossing grid points, where a search that
+// branches on its comparisons would mispredict.
 void CFilter::FindGridSegment(double value, const double* grid, int32_t size, double& fraction,
                               int32_t& index) const {
   if (grid == nullptr || size < 2) {
@@ -591,44 +593,11 @@ void CFilter::FindGridSegment(double value, const double* grid, int32_t size, do
     return;
   }
   CFilter::Clamp(grid[0], grid[size - 1], value);
-  int32_t i = 0;
-  while (i + 1 < size && value >= grid[i + 1]) {
-    ++i;
-  }
-  i = std::min(i, size - 2);
-  index = i;
-  fraction = (value - grid[i]) / (grid[i + 1] - grid[i]);
-}
-
-bool CFilter::GridsAscending() const {
-  const std::pair<const double*, int32_t> grids[] = {{mGainGrid.get(), mGainGridSize},
-                                                     {mFreqGrid.get(), mFreqGridSize},
-                                                     {mQGrid.get(), mQGridSize}};
-  for (const auto& [grid, size] : grids) {
-    for (int32_t i = 0; grid != nullptr && i + 1 < size; ++i) {
-      if (!(grid[i] <= grid[i + 1])) {
-        return false;
-      }
-    }
-  }
-  return true;
-}
-
-// FindGridSegment's answer where the grids ascend: the segment's index is the count of points
-// after the first that the value reaches, which then form a prefix, so they can be counted in
-// any order.
-void CFilter::FindSegment(double value, const double* grid, int32_t size, double& fraction,
-                          int32_t& index) const {
-  if (!mGridsAscending || grid == nullptr || size < 2) {
-    CFilter::FindGridSegment(value, grid, size, fraction, index);
-    return;
-  }
-  CFilter::Clamp(grid[0], grid[size - 1], value);
-  // Counted without a branch: a gliding value keeps crossing grid points, where a search that
-  // branches on its comparisons would mispredict.
   int32_t reached = 0;
+  int32_t inRun = 1;
   for (int32_t k = 1; k < size; ++k) {
-    reached += value >= grid[k] ? 1 : 0;
+    inRun &= value >= grid[k] ? 1 : 0;
+    reached += inRun;
   }
   const int32_t i = std::min(reached, size - 2);
   index = i;

@@ -135,9 +135,6 @@ private:
   void ClearHistories();
   void MixTowardTargets();
   void RetargetForRefresh();
-  bool GridsAscending() const;
-  void FindSegment(double value, const double* grid, int32_t size, double& fraction,
-                   int32_t& index) const;
   void DeferReconfigure() {
     mTargetsStale = true;
     mSettled = false;
@@ -188,6 +185,4 @@ private:
   // Set by Reconfigure once the tables are bound for the rate and the slots wired (they depend
   // on nothing a refresh changes); cleared when the coefficients' wired terms are overwritten.
   bool mWired = false;
-  // Whether every grid ascends, so that a segment can be found by counting the points reached.
-  bool mGridsAscending = true;
 };

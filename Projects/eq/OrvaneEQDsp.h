@@ -34,8 +34,10 @@ public:
   OrvaneEQDsp();
 
   // Every stage to the new rate, in the order low-mid, high-mid, low-pass, high-pass, low
-  // shelf, high shelf. Histories, output gain and meter are kept. Rates that are not positive
-  // and finite are ignored.
+  // shelf, high shelf. A stage whose rate changes restarts at its next block: its settings jump
+  // to their targets and its histories are cleared, since they were filtered at the old rate. The
+  // same rate again keeps them. Output gain and meter are kept. Rates that are not positive and
+  // finite are ignored.
   void SetSampleRate(double hz);
   // The plain value v of parameter `index` (EOrvaneEQParam) to both channels' stages;
   // indexes outside the parameters are ignored.

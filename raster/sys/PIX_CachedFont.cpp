@@ -165,13 +165,10 @@ void blendEffect(Destination d, const uint8_t* cov, int covStride, int w, int h,
   }
 }
 
-constexpr Writer kWriters[6] = {PIX_PixelBlend,    PIX_PixelAdd,     PIX_PixelDodge,
-                                PIX_PixelMultiply, PIX_PixelOverlay, PIX_HSVAdjustPixel};
-
 template <int M>
 void blendMember(int family, Destination d, const uint8_t* cov, int stride, int w, int h,
                  PIX_Pixel text, PIX_Pixel effect, int ia, bool wholeWord) {
-  constexpr Writer write = kWriters[M];
+  constexpr Writer write = PIX_kPlainWriters[M];
   if (family == 0)
     blendCoverage<write>(d, cov, stride, w, h, text, ia);
   else if (family == 1)

@@ -4,29 +4,18 @@
 
 #include "raster/PIX_Combine.h"
 
-namespace {
-
-constexpr PIX_PixelWriter kPlainWriters[6] = {PIX_PixelBlend,   PIX_PixelAdd,
-                                              PIX_PixelDodge,   PIX_PixelMultiply,
-                                              PIX_PixelOverlay, PIX_HSVAdjustPixel};
-
-} // namespace
-
 void PIX_CombinePixelRGBA(unsigned char* p, int r, int g, int b, int a, int alpha, int mode) {
   if (!p || mode < 0 || mode > 5)
     return;
-  kPlainWriters[mode](p, r, g, b, a, alpha);
+  PIX_kPlainWriters[mode](p, r, g, b, a, alpha);
 }
 
 void PIX_CombinePixelRGBASourceAlpha(unsigned char* p, int r, int g, int b, int a, int alpha,
                                      int mode) {
-  static constexpr PIX_PixelWriter sourceAlpha[6] = {
-      PIX_PixelBlendSourceAlpha,    PIX_PixelAddSourceAlpha,     PIX_PixelDodgeSourceAlpha,
-      PIX_PixelMultiplySourceAlpha, PIX_PixelOverlaySourceAlpha, PIX_PixelHSVAdjustSourceAlpha};
   int m = mode - 0x10000;
   if (!p || m < 0 || m > 5)
     return;
-  sourceAlpha[m](p, r, g, b, a, alpha);
+  PIX_kSourceAlphaWriters[m](p, r, g, b, a, alpha);
 }
 
 PIX_Pixel PIX_CombinePixelValue(PIX_Pixel dest, PIX_Pixel color, int mode, float alpha) {

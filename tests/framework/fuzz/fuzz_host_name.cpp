@@ -1,6 +1,6 @@
 // The host-name lookup both halves run on the name a host gives: any text (cut at its first
 // NUL, as the halves receive it) yields a host ID, and that ID has a name.
-#include "framework/HostIdentification.h"
+#include "framework/HostFromName.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "framework/HostIdentity.h"
+#include "framework/HostNameFromContext.h"
 
 #include "base/source/fstring.h"
 #include "framework/IFxBase.h"

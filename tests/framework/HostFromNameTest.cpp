@@ -1,4 +1,4 @@
-#include "framework/HostIdentification.h"
+#include "framework/HostFromName.h"
 
 #include <gtest/gtest.h>
 
