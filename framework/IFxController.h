@@ -189,7 +189,7 @@ private:
   char mMakerName[kMaxNameLen];
   char mSubCategory[kMaxNameLen];
   Steinberg::FUID mProcessorClass;
-  // A preset restore has sent its values to the host as edits and no processor state has
-  // been loaded since.
+  // A preset restore has sent its values to the host as edits, no processor state has been
+  // loaded since, and the processor has not said that the edits reached its blocks.
   bool mPresetEditsSent = false;
 };

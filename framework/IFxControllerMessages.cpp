@@ -37,6 +37,10 @@ tresult PLUGIN_API IFxController::notify(IMessage* message) {
     }
     return kResultOk;
   }
+  if (IsMessage(message, "PresetEditsTaken")) {
+    mPresetEditsSent = false;
+    return kResultOk;
+  }
   if (IsMessage(message, "SysEx")) {
     if (!GetData(message, data, size))
       return kResultFalse;

@@ -119,8 +119,10 @@ void IFxController::SetParameterFromGUI(int idx, double normalized) {
 void IFxController::PushParamsToHost() {
   // Hosts queue these edits for the processor's next block; a processor state loaded before
   // that block would be overwritten by them (setComponentState sees to it).
-  if (getComponentHandler())
+  if (getComponentHandler()) {
     mPresetEditsSent = true;
+    sendMessageID("PresetEditsQueued");
+  }
   startGroupEdit();
   for (int i = 0; i < NParams(); ++i) {
     const double normalized = GetParam(i)->GetNormalized();

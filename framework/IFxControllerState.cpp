@@ -48,6 +48,10 @@ tresult PLUGIN_API IFxController::setComponentState(IBStream* stream) {
   ProcessorState state;
   if (!StateStream::ReadChunk(stream, chunk) || !state.Read(*this, chunk))
     return kResultFalse;
+  // The processor answers at once when the preset edits have reached its blocks; a host that
+  // passes messages later leaves the edits counted as queued, and the values are sent again.
+  if (mPresetEditsSent)
+    sendMessageID("PresetEditsTaken?");
   std::vector<double> before;
   if (mPresetEditsSent) {
     before.resize(size_t(NParams()));
@@ -74,7 +78,8 @@ tresult PLUGIN_API IFxController::setComponentState(IBStream* stream) {
 // before it hands over the saved states; the edits of that restore reach the processor in its
 // first block, after the saved processor state, and would bring the preset's values back over
 // the saved ones. Every parameter the state changed is therefore sent again, so that the last
-// value the host queues is the loaded one. Parameters the state left alone are not sent.
+// value the host queues is the loaded one. Parameters the state left alone are not sent, and
+// nothing is sent once the processor has said that the preset edits reached its blocks.
 void IFxController::PushLoadedValuesAfterPresetEdits(const double* before) {
   mPresetEditsSent = false;
   bool grouped = false;

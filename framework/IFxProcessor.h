@@ -198,6 +198,11 @@ private:
   bool mPendingBypassed = false;
   std::atomic<int> mPendingState{kNoPendingState};
   std::atomic<bool> mActive{false};
+  // Blocks processed, for the controller's question whether the preset edits it queued have
+  // reached a block (see notify). Written by the audio thread only.
+  std::atomic<uint32_t> mBlocksDone{0};
+  // mBlocksDone when the controller said it queued preset edits (UI thread only).
+  uint32_t mPresetEditsMark = 0;
   // What the audio thread last had, for getState while active.
   StateSnapshot mSnapshot;
   // Host threads may call setState and getState at once; they take turns (never the audio

@@ -16,6 +16,18 @@ bool IsMessage(IMessage* message, const char* id) {
 template <class T> tresult PLUGIN_API IFxProcessor<T>::notify(IMessage* message) {
   if (!message)
     return kInvalidArgument;
+  // The controller queued preset edits with the host, and later asks whether they can still
+  // be waiting for a block. A block that had begun before the edits were queued may end
+  // after the mark without them, so two blocks must have ended since.
+  if (IsMessage(message, "PresetEditsQueued")) {
+    mPresetEditsMark = mBlocksDone.load(std::memory_order_acquire);
+    return kResultOk;
+  }
+  if (IsMessage(message, "PresetEditsTaken?")) {
+    if (mBlocksDone.load(std::memory_order_acquire) - mPresetEditsMark >= 2)
+      sendMessageID("PresetEditsTaken");
+    return kResultOk;
+  }
   IAttributeList* attributes = message->getAttributes();
   if (attributes && IsMessage(message, "MidiMsg")) {
     const void* data = nullptr;

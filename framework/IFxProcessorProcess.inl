@@ -40,6 +40,7 @@ template <class T> tresult PLUGIN_API IFxProcessor<T>::process(ProcessData& data
   FlushOutgoingChanges(data.outputParameterChanges);
   if (DoesMidiOut() && data.outputEvents)
     WriteOutputEvents(*data.outputEvents);
+  mBlocksDone.store(mBlocksDone.load(std::memory_order_relaxed) + 1, std::memory_order_release);
   return kResultOk;
 }
 

@@ -46,8 +46,9 @@ template <class T> tresult PLUGIN_API IFxProcessor<T>::getState(IBStream* stream
   return kResultOk;
 }
 
-// A state is read whole into scratch first: one that is short, too long, of another header or
-// holding a non-finite value is refused and no parameter changes.
+// A state is read whole into scratch first: one of another header, cut inside a value or
+// holding a non-finite value is refused and no parameter changes. A state of a version with
+// fewer or more parameters loads what the two versions share.
 template <class T> tresult PLUGIN_API IFxProcessor<T>::setState(IBStream* stream) {
   KIT_HeapBuf chunk(4096);
   ProcessorState state;

@@ -15,9 +15,11 @@ struct ProcessorState {
   // belong to a processor whose audio thread is writing them.
   std::vector<double> values;
 
-  // Reads chunk against the parameters of layout. False, with this record unspecified, when
-  // the header is missing or of another framework version, when bytes are missing, when
-  // bytes are left over after the parameter block, or when a stored value is not finite.
-  // Values are clamped into their parameter's range.
+  // Reads chunk against the parameters of layout. A block with fewer values (a version with
+  // fewer parameters wrote it) fills the parameters in order and leaves the rest at their
+  // defaults; values past the layout's stored parameters are ignored. False, with this
+  // record unspecified, when the header is missing or of another framework version, when the
+  // bypass or version word is missing, when the block does not end on a whole value, or when
+  // a value read is not finite. Values are clamped into their parameter's range.
   bool Read(const IFxBase& layout, const KIT_HeapBuf& chunk);
 };

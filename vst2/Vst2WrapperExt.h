@@ -43,6 +43,7 @@ private:
   bool isBankChunk(const uint8_t* data, VstInt32 byteSize);
   int32_t controllerChunkSize();
   bool loadProgramChunk(int pos);
+  bool copyProgramChunk(const uint8_t* data, VstInt32 byteSize);
   bool loadBankChunk(int pos);
   void loadProcessorFromController();
 

@@ -89,10 +89,15 @@ VstInt32 Vst2WrapperExt::setChunk(void* data, VstInt32 byteSize, bool isPreset) 
   transferHostChangesToController();
 
   KIT_HeapBuf& chunk = isPreset ? mProgramChunk : mBankChunk;
-  chunk.Resize(byteSize);
-  if (chunk.GetSize() != byteSize)
-    return 0;
-  std::memcpy(chunk.Bytes(), bytes, size_t(byteSize));
+  if (isPreset) {
+    if (!copyProgramChunk(bytes, byteSize))
+      return 0;
+  } else {
+    chunk.Resize(byteSize);
+    if (chunk.GetSize() != byteSize)
+      return 0;
+    std::memcpy(chunk.Bytes(), bytes, size_t(byteSize));
+  }
   int pos = 0;
   IFxBase::GetFxVerFromChunk(chunk, &pos);
   const bool loaded = isPreset ? loadProgramChunk(pos) : loadBankChunk(pos);
@@ -102,6 +107,28 @@ VstInt32 Vst2WrapperExt::setChunk(void* data, VstInt32 byteSize, bool isPreset) 
   mFxController->OnStateRestored();
   syncHostValuesFromController();
   return 1;
+}
+
+// A program chunk of a version with fewer or more parameters (checked by isProgramChunk) is
+// put into this version's layout: the values it has in parameter order, defaults for the
+// parameters it does not reach, none past the last stored parameter.
+bool Vst2WrapperExt::copyProgramChunk(const uint8_t* data, VstInt32 byteSize) {
+  const int32_t controllerSize = controllerChunkSize();
+  const int64_t nValues = (int64_t(byteSize) - kHeaderSize - 4 - controllerSize) / 8;
+  mProgramChunk.Resize(0);
+  bool ok = mProgramChunk.Append(data, kHeaderSize + 4);
+  int64_t k = 0;
+  for (int i = 0; ok && i < mFxController->NParams(); ++i) {
+    const IParam* param = mFxController->GetParam(i);
+    if (param->ReadOnly())
+      continue;
+    double value = param->Default();
+    if (k < nValues)
+      std::memcpy(&value, data + kHeaderSize + 4 + 8 * size_t(k), 8);
+    ++k;
+    ok = ChunkPutDouble(mProgramChunk, value);
+  }
+  return ok && mProgramChunk.Append(data + byteSize - controllerSize, controllerSize);
 }
 
 bool Vst2WrapperExt::loadProgramChunk(int pos) {
@@ -155,9 +182,10 @@ bool Vst2WrapperExt::isProgramChunk(const uint8_t* data, VstInt32 byteSize) {
   const int32_t controllerSize = controllerChunkSize();
   if (controllerSize < 0 || !hasHeader(data, byteSize))
     return false;
-  const int nStored = mFxController->NStoredParams();
-  const int64_t expected = int64_t(kHeaderSize) + 4 + 8 * int64_t(nStored) + controllerSize;
-  return byteSize == expected && processorChunkFinite(data + kHeaderSize, nStored);
+  // The controller chunk has its fixed size at the end; what lies between the version word
+  // and it is the parameter block of the version that wrote the chunk, whole values only.
+  const int64_t block = int64_t(byteSize) - kHeaderSize - 4 - controllerSize;
+  return block >= 0 && block % 8 == 0 && processorChunkFinite(data + kHeaderSize, int(block / 8));
 }
 
 bool Vst2WrapperExt::isBankChunk(const uint8_t* data, VstInt32 byteSize) {

@@ -456,6 +456,58 @@ TEST_F(BareHost, StatesRoundTripByteForByte) {
   ExpectDelayedBy<float>(kBlock, 1.0);
 }
 
+// The processor state as this version writes it, built byte by byte: the framework header
+// ('pfft', version 2.0), the bypass word, the version word, then one double per stored
+// parameter in parameter order.
+std::vector<uint8_t> HandBuiltState(const std::vector<double>& values) {
+  // The stream's length word comes first and is filled in last.
+  std::vector<uint8_t> state = {0,    0,    0,    0,    0x74, 0x66, 0x66, 0x70, 0x00, 0x00,
+                                0x02, 0x00, 0x00, 0x00, 0x00, 0x00, 0x03, 0x02, 0x01, 0x00};
+  for (double v : values) {
+    uint8_t bytes[8];
+    std::memcpy(bytes, &v, 8);
+    for (uint8_t b : bytes)
+      state.push_back(b);
+  }
+  const uint32_t length = uint32_t(state.size() - 4);
+  for (int i = 0; i < 4; ++i)
+    state[size_t(i)] = uint8_t(length >> (8 * i));
+  return state;
+}
+
+// A state written today loads as it is and is written back byte for byte; the states of a
+// version with one parameter fewer or one more load what they share with this one, and the
+// parameter the shorter state does not reach goes to its default.
+TEST_F(BareHost, StatesOfNeighbouringVersionsLoad) {
+  // Gain -6 dB, Freq 440 Hz, Mix 50 %, Mute on, Steps 3, Mode 2.
+  const std::vector<double> today = {-6.0, 440.0, 50.0, 1.0, 3.0, 2.0};
+  struct Case {
+    const char* what;
+    std::vector<double> stored;
+    double mode; // normalised Mode after the load
+    std::vector<double> written;
+  } cases[] = {
+      {"today's layout", today, 1.0, today},
+      {"one value fewer", {-6.0, 440.0, 50.0, 1.0, 3.0}, 0.0, {-6.0, 440.0, 50.0, 1.0, 3.0, 0.0}},
+      {"one value more", {-6.0, 440.0, 50.0, 1.0, 3.0, 2.0, 123.0}, 1.0, today},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    plugin->setParameter(kMode, 0.5);
+    plugin->setParameter(kGain, 0.0);
+    const auto state = HandBuiltState(c.stored);
+    auto* stream = new MemoryStream(state);
+    EXPECT_EQ(plugin->component()->setState(stream), kResultOk);
+    stream->rewind();
+    EXPECT_EQ(plugin->controller()->setComponentState(stream), kResultOk);
+    stream->release();
+    EXPECT_EQ(plugin->processorState(), HandBuiltState(c.written));
+    EXPECT_NEAR(plugin->parameter(kGain), 0.5, 1e-12);
+    EXPECT_DOUBLE_EQ(plugin->parameter(kMute), 1.0);
+    EXPECT_DOUBLE_EQ(plugin->parameter(kMode), c.mode);
+  }
+}
+
 // Each bad state is refused by both halves, and neither half changes.
 TEST_F(BareHost, BadStatesAreRefusedWithNothingChanged) {
   plugin->setParameter(kGain, 0.25);
@@ -472,8 +524,10 @@ TEST_F(BareHost, BadStatesAreRefusedWithNothingChanged) {
   cases.push_back({"empty stream", {}});
   cases.push_back({"length only", std::vector<uint8_t>(good.begin(), good.begin() + 4)});
   cases.push_back({"stream ends early", std::vector<uint8_t>(good.begin(), good.end() - 3)});
-  cases.push_back({"block ends early",
-                   withLength(std::vector<uint8_t>(good.begin(), good.end() - 8), bodySize - 8)});
+  cases.push_back({"block ends inside a value",
+                   withLength(std::vector<uint8_t>(good.begin(), good.end() - 3), bodySize - 3)});
+  cases.push_back({"no version word",
+                   withLength(std::vector<uint8_t>(good.begin(), good.begin() + 4 + 12), 12)});
   cases.push_back({"length beyond the stream", withLength(good, bodySize + 100)});
   cases.push_back({"huge length", withLength(good, 0x7FFFFFFF)});
   cases.push_back({"negative length", withLength(good, -8)});

@@ -115,13 +115,41 @@ TEST(SessionReload, OtherStateLoadsSendNoEdits) {
   ASSERT_EQ(LoadIntoController(*rig.controller, saved.processor, Road::kComponentState), kResultOk);
   EXPECT_TRUE(rig.handler->calls.empty());
 
+  // A preset restore still waiting for a block: the load sends again what it changed (the
+  // gain and the mode differ from "Default"), and nothing else.
   rig.controller->setParamNormalized(kPreset, 0.0);
   ForwardEdits(rig);
   ASSERT_EQ(LoadIntoController(*rig.controller, saved.processor, Road::kComponentState), kResultOk);
+  std::vector<ParamID> sent;
+  for (const auto& edit : rig.handler->edits)
+    sent.push_back(edit.first);
+  EXPECT_EQ(sent, (std::vector<ParamID>{ParamID(bare::kGain), ParamID(bare::kMode)}));
   ForwardEdits(rig);
   rig.handler->calls.clear();
   ASSERT_EQ(LoadIntoController(*rig.controller, saved.processor, Road::kComponentState), kResultOk);
   EXPECT_TRUE(rig.handler->calls.empty());
+}
+
+// A preset chosen long before a load (an undo, a preset browser): its edits reached the
+// processor many blocks ago, so the load is no edit and sends the host nothing, while the
+// processor takes the loaded values.
+TEST(SessionReload, ALoadLongAfterAPresetChoiceSendsNoEdits) {
+  const Saved saved = QuietThenGainEdited();
+  Rig rig;
+  rig.Activate(kSample32, 64);
+  rig.controller->setParamNormalized(kPreset, 0.0);
+  ForwardEdits(rig);
+  for (int block = 0; block < 50; ++block)
+    rig.Process(64);
+  rig.handler->calls.clear();
+  ASSERT_EQ(SetState(*rig.processor, saved.processor), kResultOk);
+  ASSERT_EQ(LoadIntoController(*rig.controller, saved.processor, Road::kComponentState), kResultOk);
+  EXPECT_TRUE(rig.handler->calls.empty());
+  EXPECT_TRUE(rig.handler->edits.empty());
+  rig.Process(64);
+  EXPECT_NEAR(rig.processor->GetParam(bare::kGain)->Value(), 3.5, 1e-9);
+  EXPECT_NEAR(rig.controller->GetParam(bare::kGain)->Value(), 3.5, 1e-9);
+  EXPECT_EQ(GetState(*rig.processor), saved.processor);
 }
 
 } // namespace

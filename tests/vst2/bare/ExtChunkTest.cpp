@@ -74,6 +74,33 @@ TEST_F(BareVst2, ProgramChunkRoundTrip) {
   EXPECT_TRUE(std::equal(firstSlotProcessor.begin(), firstSlotProcessor.end(), chunk.begin() + 8));
 }
 
+// The program chunks of a version with one parameter fewer or one more: what the two versions
+// share is loaded, the parameter the shorter chunk does not reach goes to its default, and the
+// chunk written afterwards has this version's layout.
+TEST_F(BareVst2, ProgramChunksOfNeighbouringVersionsLoad) {
+  const struct {
+    const char* what;
+    int nValues;
+    double mode; // the plain Mode after the load
+  } cases[] = {{"one value fewer", 5, 0.0}, {"one value more", 7, 2.0}};
+  const double values[] = {-6.0, 440.0, 50.0, 1.0, 3.0, 2.0, 123.0};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    plugin->setParameter(bare::kMode, 0.5f);
+    Bytes chunk;
+    chunk.i32(kMagic).i32(kFrameworkVersion).i32(bare::kEffectVersion);
+    for (int i = 0; i < c.nValues; ++i)
+      chunk.f64(values[i]);
+    chunk.i32(bare::kEffectVersion);
+    ASSERT_EQ(plugin->setChunk(chunk.data, true), 1);
+    Bytes expected;
+    expected.i32(kMagic).i32(kFrameworkVersion);
+    processorChunk(expected, -6.0, 440.0, 50.0, 1.0, 3.0, c.mode).i32(bare::kEffectVersion);
+    EXPECT_EQ(plugin->chunk(true), expected.data);
+    EXPECT_NEAR(plugin->parameter(bare::kGain), gainNormalized(-6.0), 1e-6);
+  }
+}
+
 TEST_F(BareVst2, BankChunkRoundTripRestoresPresetsAndCurrentValues) {
   plugin->setProgram(1);
   plugin->setParameter(bare::kGain, gainNormalized(-3.0));
