@@ -61,8 +61,6 @@ bool ClipSegment(int64_t& x1, int64_t& y1, int64_t& x2, int64_t& y2, int64_t w, 
   return false;
 }
 
-}
-
 bool Finite(float a, float b, float c, float d) {
   return std::isfinite(a) && std::isfinite(b) && std::isfinite(c) && std::isfinite(d);
 }
