@@ -15,7 +15,7 @@
 # each plug-in opens its editor (double-click in the mixer strip), drags a knob, then opens
 # Ardour's generic controls of the same plug-in, where the dragged parameter shows its new
 # value. Its clicks are screen positions of Ardour 7.3 on the 2560x1600 screen of xvfb.sh
-# with a fresh HOME; the plug-in windows are found by name and moved with xdotool (there is
+# with a fresh HOME and only the DejaVu fonts; the plug-in windows are found by name and moved with xdotool (there is
 # no window manager). By hand, with the display from `env`:
 #   build/release/tests/hosts/x11/orvane_x11_drive shot WS/shot.png
 #   build/release/tests/hosts/x11/orvane_x11_drive click X Y 1 2      (double-click a plug-in)
@@ -50,6 +50,7 @@ host_environment() {
   echo "LXVST_PATH=$ws/plugins/vst"
   echo "VST_PATH=$ws/plugins/vst"
   echo "LANG=C.UTF-8"
+  echo "FONTCONFIG_FILE=$ws/fonts.conf"
 }
 
 # Runs a command with the workspace's environment and nothing inherited that points Ardour at
@@ -82,6 +83,17 @@ write_config() {
     <Option name="discover-plugins-on-start" value="0"/>
   </Config>
 </Ardour>
+EOF
+  # Ardour's window layout, and so every click position below, follows its interface font:
+  # it sees the DejaVu faces tools/setup.sh installs and nothing else the machine has.
+  cat >"$ws/fonts.conf" <<EOF
+<?xml version="1.0"?>
+<!DOCTYPE fontconfig SYSTEM "fonts.dtd">
+<fontconfig>
+  <include ignore_missing="yes">/etc/fonts/conf.d</include>
+  <dir>/usr/share/fonts/truetype/dejavu</dir>
+  <cachedir>$ws/fontcache</cachedir>
+</fontconfig>
 EOF
 }
 
