@@ -6,6 +6,7 @@
 
 #include "public.sdk/source/main/pluginfactory.h"
 
+#include <mutex>
 #include <new>
 
 using namespace Steinberg;
@@ -38,6 +39,9 @@ const PClassInfo2& ControllerClass() {
 } // namespace
 
 extern "C" SMTG_EXPORT_SYMBOL IPluginFactory* PLUGIN_API GetPluginFactory() {
+  // Hosts may scan from several threads; only one of them makes the factory.
+  static std::mutex creation;
+  std::lock_guard<std::mutex> lock(creation);
   if (gPluginFactory) {
     gPluginFactory->addRef();
     return gPluginFactory;
