@@ -22,14 +22,6 @@ using namespace editortest;
 
 namespace {
 
-struct Strip {
-  int id1x;
-  const char* name1x;
-  int id2x;
-  const char* name2x;
-  int frames;
-};
-
 const Strip kBackground{102, "background.png", 103, "background2x.png", 1};
 const Strip kVu{124, "vu.png", 125, "vu2x.png", 61};
 const Strip kNeedle{126, "vu_rd.png", 127, "vu_rd2x.png", 61};
@@ -109,12 +101,7 @@ struct CompressorLayoutTable : ::testing::Test {
     gain->getAttributes()->setFloat("GAIN_REDUCTION", reduction);
     controller->OnMessage(gain);
   }
-  void DrawAll() {
-    editor->SetStrictDrawing(true);
-    IRECT all(0, 0, editor->Width(), editor->Height());
-    editor->SetAllControlsDirty();
-    editor->Draw(&all);
-  }
+  void DrawAll() { DrawWholeEditor(editor); }
   OrvaneCompressorController* controller = nullptr;
   RecordingFolderEditor* editor = nullptr;
 };
@@ -124,17 +111,8 @@ TEST_F(CompressorLayoutTable, EveryControlHasItsClassParameterBitmapAndRectangle
     SCOPED_TRACE(testing::Message() << "scale " << scale);
     BuildAt(scale);
     const bool twice = scale == 2.0;
-    EXPECT_EQ(editor->loads.size(), 7u);
-    for (const Strip* s : kStrips) {
-      int found = 0;
-      for (const auto& l : editor->loads)
-        if (l.id == (twice ? s->id2x : s->id1x)) {
-          ++found;
-          EXPECT_EQ(l.name, twice ? s->name2x : s->name1x) << "resource " << l.id;
-          EXPECT_NE(l.data, nullptr) << l.name;
-        }
-      EXPECT_EQ(found, 1) << (twice ? s->name2x : s->name1x);
-    }
+    // The resources of this density, each under its own id and name, and no other.
+    ExpectEachStripLoadedOnce(*editor, kStrips, twice);
     ASSERT_EQ(editor->NControls(), kControlCount);
     auto* background = dynamic_cast<IBitmapControl*>(editor->GetControl(0));
     ASSERT_NE(background, nullptr);

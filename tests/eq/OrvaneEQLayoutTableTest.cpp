@@ -23,14 +23,6 @@ using namespace editortest;
 
 namespace {
 
-struct Strip {
-  int id1x;
-  const char* name1x;
-  int id2x;
-  const char* name2x;
-  int frames;
-};
-
 const Strip kBackground{102, "background.png", 103, "background2x.png", 1};
 const Strip kVu{122, "vu.png", 123, "vu2x.png", 61};
 const Strip kLarge{116, "knob_lrg.png", 117, "knob_lrg2x.png", 61};
@@ -100,12 +92,7 @@ struct EqLayoutTable : ::testing::Test {
   PIX_IBitmap* Decoded(const Strip& s, double scale) const {
     return editor->Loaded(scale == 2.0 ? s.id2x : s.id1x);
   }
-  void DrawAll() {
-    editor->SetStrictDrawing(true);
-    IRECT all(0, 0, editor->Width(), editor->Height());
-    editor->SetAllControlsDirty();
-    editor->Draw(&all);
-  }
+  void DrawAll() { DrawWholeEditor(editor); }
   OrvaneEQController* controller = nullptr;
   RecordingFolderEditor* editor = nullptr;
 };
@@ -115,18 +102,8 @@ TEST_F(EqLayoutTable, EveryControlHasItsClassParameterBitmapAndRectangle) {
     SCOPED_TRACE(testing::Message() << "scale " << scale);
     BuildAt(scale);
     const bool twice = scale == 2.0;
-    // The five resources of this density, each under its own id and name, and no other.
-    EXPECT_EQ(editor->loads.size(), 5u);
-    for (const Strip* s : kStrips) {
-      int found = 0;
-      for (const auto& l : editor->loads)
-        if (l.id == (twice ? s->id2x : s->id1x)) {
-          ++found;
-          EXPECT_EQ(l.name, twice ? s->name2x : s->name1x) << "resource " << l.id;
-          EXPECT_NE(l.data, nullptr) << l.name;
-        }
-      EXPECT_EQ(found, 1) << (twice ? s->name2x : s->name1x);
-    }
+    // The resources of this density, each under its own id and name, and no other.
+    ExpectEachStripLoadedOnce(*editor, kStrips, twice);
     ASSERT_EQ(editor->NControls(), kControlCount);
     auto* background = dynamic_cast<IBitmapControl*>(editor->GetControl(0));
     ASSERT_NE(background, nullptr);

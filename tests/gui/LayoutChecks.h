@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstddef>
 #include <cstdlib>
 #include <map>
 #include <string>
@@ -45,6 +46,41 @@ public:
   }
   std::vector<Load> loads;
 };
+
+// A bitmap strip of a layout: its resource id and name at each density and its frame count.
+struct Strip {
+  int id1x;
+  const char* name1x;
+  int id2x;
+  const char* name2x;
+  int frames;
+};
+
+// The editor, built at one density, asked for exactly the resources of the strips at that
+// density, each once, under its own id and name, and got each decoded.
+template <std::size_t N>
+void ExpectEachStripLoadedOnce(const RecordingFolderEditor& editor, const Strip* const (&strips)[N],
+                               bool twice) {
+  EXPECT_EQ(editor.loads.size(), N);
+  for (const Strip* s : strips) {
+    int found = 0;
+    for (const auto& l : editor.loads)
+      if (l.id == (twice ? s->id2x : s->id1x)) {
+        ++found;
+        EXPECT_EQ(l.name, twice ? s->name2x : s->name1x) << "resource " << l.id;
+        EXPECT_NE(l.data, nullptr) << l.name;
+      }
+    EXPECT_EQ(found, 1) << (twice ? s->name2x : s->name1x);
+  }
+}
+
+// Draws every control of the editor into its draw bitmap, in strict order.
+inline void DrawWholeEditor(IEditor* editor) {
+  editor->SetStrictDrawing(true);
+  IRECT all(0, 0, editor->Width(), editor->Height());
+  editor->SetAllControlsDirty();
+  editor->Draw(&all);
+}
 
 // The frames of strip that the draw bitmap shows with the frame's top-left corner at (x, y):
 // every pixel of the frame that is at least 60 % opaque shows its colour, exactly where it is
